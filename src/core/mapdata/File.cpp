@@ -1,0 +1,133 @@
+#include "mapdata/File.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include "mapdata/Errors.h"
+
+namespace stonereach {
+
+namespace {
+
+std::string describe(int error) { return std::strerror(error); }
+
+int openFlags(File::Mode mode) {
+    switch (mode) {
+    case File::Mode::Read: return O_RDONLY;
+    case File::Mode::ReadWrite: return O_RDWR;
+    case File::Mode::Create: return O_RDWR | O_CREAT | O_TRUNC;
+    }
+    return O_RDONLY;
+}
+
+std::string at(std::size_t count, std::uint64_t offset) {
+    return std::to_string(count) + " bytes at offset " + std::to_string(offset);
+}
+
+} // namespace
+
+File::File(const std::filesystem::path& path, Mode mode) : path_(path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw IoError(path.string(), "Cannot open file: " + describe(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throw IoError(path.string(), "Cannot open file: it is a directory");
+    }
+    fd_ = fd;
+}
+
+File::File(File&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+File::~File() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::size_t File::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
+    if (fd_ < 0)
+        throw IoError(path_.string(), "File is not open");
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done,
+                                  static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": " + describe(errno));
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+void File::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
+    if (readUpTo(offset, buffer) != buffer.size())
+        throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": the file ends before that");
+}
+
+void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+    if (fd_ < 0)
+        throw IoError(path_.string(), "File is not open");
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(errno));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::uint64_t File::size() const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void File::resize(std::uint64_t size) {
+    if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+        throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " +
+                                          describe(fd_ < 0 ? EBADF : errno));
+}
+
+void File::sync() {
+    if (fd_ < 0 || ::fsync(fd_) != 0)
+        throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fd_ < 0 ? EBADF : errno));
+}
+
+void File::close() {
+    if (fd_ < 0)
+        return;
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        throw IoError(path_.string(), "Cannot close file: " + describe(errno));
+}
+
+} // namespace stonereach

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace stonereach {
+
+// One open file with positioned reads and writes. Every failure throws an
+// IoError naming the path and the cause. Files are opened shared: other
+// handles (the program's own tools, other programs) may read and write them
+// meanwhile, which is why nothing here maps or caches file contents.
+class File {
+public:
+    enum class Mode {
+        Read,       // existing file, read only
+        ReadWrite,  // existing file, read and write
+        Create,     // created or truncated, read and write
+    };
+
+    File() = default;
+    File(const std::filesystem::path& path, Mode mode);
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::filesystem::path& path() const { return path_; }
+
+    // Reads exactly buffer.size() bytes at offset; a short read is an error.
+    void readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
+    // Reads up to buffer.size() bytes at offset; returns how many were there.
+    std::size_t readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
+    // Writes all of data at offset.
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> data);
+
+    std::uint64_t size() const;
+    void resize(std::uint64_t size);
+    // Forces written data to the disk, so a later rename publishes whole files.
+    void sync();
+    // Closes the handle and reports a failed close; the destructor closes
+    // silently.
+    void close();
+
+private:
+    int fd_ = -1;
+    std::filesystem::path path_;
+};
+
+} // namespace stonereach

@@ -1,0 +1,59 @@
+#include "mapdata/MapFile.h"
+
+#include <string>
+
+#include "mapdata/Errors.h"
+
+namespace stonereach {
+
+void requireCellInMap(int x, int y, const MapGeometry& geometry) {
+    if (!geometry.contains(x, y))
+        throw RangeError("Cell (" + std::to_string(x) + ", " + std::to_string(y) + ") lies outside the map (" +
+                         std::to_string(geometry.width) + " x " + std::to_string(geometry.height) + " cells)");
+}
+
+namespace {
+
+void requireBlocksInMap(int bx, int by, int count, const MapGeometry& geometry) {
+    if (bx < 0 || by < 0 || count < 0 || bx >= geometry.blocksAcross() || by + count > geometry.blockHeight)
+        throw RangeError("Blocks " + std::to_string(bx) + ", " + std::to_string(by) + " (+" + std::to_string(count) +
+                         ") lie outside the map");
+}
+
+} // namespace
+
+MapFile::MapFile(const std::filesystem::path& path, File::Mode mode) : file_(path, mode) {}
+
+MapCell MapFile::readCell(int x, int y, const MapGeometry& geometry) const {
+    requireCellInMap(x, y, geometry);
+    MapCellBytes bytes{};
+    file_.readAt(cellOffset(x, y, geometry.blockHeight), bytes);
+    return decodeCell(bytes.data());
+}
+
+void MapFile::writeCell(int x, int y, MapCell cell, const MapGeometry& geometry) {
+    requireCellInMap(x, y, geometry);
+    MapCellBytes bytes{};
+    encodeCell(bytes.data(), cell);
+    file_.writeAt(cellOffset(x, y, geometry.blockHeight), bytes);
+}
+
+MapBlockBytes MapFile::readBlock(int bx, int by, const MapGeometry& geometry) const {
+    requireBlocksInMap(bx, by, 1, geometry);
+    MapBlockBytes block{};
+    file_.readAt(blockOffset(bx, by, geometry.blockHeight), block);
+    return block;
+}
+
+void MapFile::readBlockRun(int bx, int by, int count, const MapGeometry& geometry,
+                           std::span<MapBlockBytes> out) const {
+    requireBlocksInMap(bx, by, count, geometry);
+    if (out.size() < static_cast<std::size_t>(count))
+        throw RangeError("Block buffer is smaller than the blocks asked for");
+    if (count == 0)
+        return;
+    const std::span<std::uint8_t> bytes(out.front().data(), static_cast<std::size_t>(count) * MapLayout::BlockSize);
+    file_.readAt(blockOffset(bx, by, geometry.blockHeight), bytes);
+}
+
+} // namespace stonereach
