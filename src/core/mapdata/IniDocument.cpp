@@ -1,0 +1,140 @@
+#include "mapdata/IniDocument.h"
+
+#include "mapdata/Errors.h"
+#include "mapdata/File.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/MapVariant.h"
+
+namespace stonereach {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Profile files larger than this are not profile files; refusing them keeps a
+// wrong file choice from taking the program's memory.
+constexpr std::uint64_t kMaxProfileSize = std::uint64_t{512} * 1024 * 1024;
+
+} // namespace
+
+IniDocument IniDocument::load(const std::filesystem::path& path) {
+    if (!fileExists(path))
+        return IniDocument{};
+    const File file(path, File::Mode::Read);
+    const std::uint64_t size = file.size();
+    if (size > kMaxProfileSize)
+        throw IoError(path.string(), "File is too large to be a profile file");
+    std::string text(static_cast<std::size_t>(size), '\0');
+    const std::size_t got =
+        file.readUpTo(0, std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(text.data()), text.size()));
+    text.resize(got);
+    return parse(text);
+}
+
+IniDocument IniDocument::parse(std::string_view text) {
+    IniDocument doc;
+    Section* current = nullptr;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+
+        if (!line.empty() && line.front() == '[' && line.back() == ']')
+            ++doc.sectionLineCount_;
+
+        const std::string_view trimmed = trim(line);
+        if (trimmed.empty() || trimmed.front() == ';')
+            continue;
+        if (trimmed.front() == '[') {
+            const auto close = trimmed.find(']');
+            if (close == std::string_view::npos)
+                continue;
+            current = &doc.sectionFor(trim(trimmed.substr(1, close - 1)));
+            continue;
+        }
+        const auto eq = trimmed.find('=');
+        if (current == nullptr || eq == std::string_view::npos)
+            continue;
+        const std::string key(trim(trimmed.substr(0, eq)));
+        const std::string lower = asciiLower(key);
+        if (current->keyIndex.contains(lower))
+            continue;
+        current->keyIndex.emplace(lower, current->entries.size());
+        current->entries.push_back({key, std::string(trim(trimmed.substr(eq + 1)))});
+    }
+    return doc;
+}
+
+const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
+    const auto it = sectionIndex_.find(asciiLower(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+IniDocument::Section& IniDocument::sectionFor(std::string_view name) {
+    const std::string lower = asciiLower(name);
+    if (const auto it = sectionIndex_.find(lower); it != sectionIndex_.end())
+        return sections_[it->second];
+    sectionIndex_.emplace(lower, sections_.size());
+    sections_.push_back(Section{std::string(name), {}, {}});
+    return sections_.back();
+}
+
+std::string IniDocument::read(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+    const Section* s = findSection(section);
+    if (s == nullptr)
+        return std::string(defaultValue);
+    const auto it = s->keyIndex.find(asciiLower(key));
+    return it == s->keyIndex.end() ? std::string(defaultValue) : s->entries[it->second].value;
+}
+
+void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
+    const bool isNew = findSection(section) == nullptr;
+    Section& s = sectionFor(section);
+    if (isNew)
+        ++sectionLineCount_;
+    const std::string lower = asciiLower(key);
+    if (const auto it = s.keyIndex.find(lower); it != s.keyIndex.end()) {
+        s.entries[it->second].value = std::string(value);
+        return;
+    }
+    s.keyIndex.emplace(lower, s.entries.size());
+    s.entries.push_back({std::string(key), std::string(value)});
+}
+
+std::string IniDocument::text() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        out += '[';
+        out += s.name;
+        out += "]\r\n";
+        for (const Entry& e : s.entries) {
+            out += e.key;
+            out += '=';
+            out += e.value;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+void IniDocument::save(const std::filesystem::path& path) const {
+    const std::string content = text();
+    PendingFile pending(path);
+    pending.file().writeAt(
+        0, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+    pending.commit();
+}
+
+} // namespace stonereach

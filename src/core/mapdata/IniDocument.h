@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace stonereach {
+
+// An INI profile file held in memory: sections of key = value lines. Section
+// and key names match without regard to case, the first of duplicate names
+// wins, blanks around names and values are dropped, and lines before the
+// first section or starting with ';' are ignored. The file is parsed once, so
+// a list of many thousand sections reads in linear time.
+class IniDocument {
+public:
+    // Reads the file; a file that does not exist reads as an empty document.
+    static IniDocument load(const std::filesystem::path& path);
+    static IniDocument parse(std::string_view text);
+
+    // The value, or defaultValue when the section or key is missing.
+    std::string read(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    // Sets the value, adding the section and key at the end when missing.
+    void write(std::string_view section, std::string_view key, std::string_view value);
+
+    // How many lines of the file as loaded begin with "[" and end with "]",
+    // as they stand; entry lists use it as their entry count. Sections added
+    // in memory count too.
+    std::size_t sectionLineCount() const { return sectionLineCount_; }
+
+    // The whole document as text with CR LF line ends.
+    std::string text() const;
+    // Writes the whole document to path atomically: a failed save leaves the
+    // previous file as it was.
+    void save(const std::filesystem::path& path) const;
+
+private:
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> keyIndex;  // lower-case key -> first entry
+    };
+
+    const Section* findSection(std::string_view name) const;
+    Section& sectionFor(std::string_view name);
+
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> sectionIndex_;  // lower-case name -> first section
+    std::size_t sectionLineCount_ = 0;
+};
+
+} // namespace stonereach
