@@ -1,0 +1,29 @@
+#include "mapdata/RadarColours.h"
+
+#include <string>
+#include <vector>
+
+#include "mapdata/Errors.h"
+#include "mapdata/File.h"
+#include "mapdata/LittleEndian.h"
+
+namespace stonereach {
+
+std::size_t RadarColours::countFor(std::string_view variantName) {
+    return variantName == "Stygian Abyss" ? StygianAbyssCount : ClassicCount;
+}
+
+void RadarColours::load(const std::filesystem::path& radarcolPath, std::string_view variantName) {
+    const std::size_t wanted = countFor(variantName);
+    const File file(radarcolPath, File::Mode::Read);
+    std::vector<std::uint8_t> bytes(wanted * 2);
+    const std::size_t got = file.readUpTo(0, bytes) / 2;
+    for (std::size_t i = 0; i < got; ++i)
+        entries_[i] = le::u16(bytes.data() + 2 * i);
+    if (got < wanted)
+        throw IoError(radarcolPath.string(), "Cannot read " + std::to_string(wanted) +
+                                                 " radar colours: the file ends after " + std::to_string(got));
+}
+
+} // namespace stonereach
+
