@@ -1,0 +1,133 @@
+#pragma once
+
+#include <functional>
+
+#include <QAbstractScrollArea>
+#include <QColor>
+
+#include "render/GridLayout.h"
+
+class QKeyEvent;
+class QMouseEvent;
+class QPainter;
+
+namespace stonereach {
+
+// Our owner-drawn grid with the behaviour of a classic draw grid: equal
+// columns and rows, a current cell, grid lines, keyboard movement and
+// selection by mouse. Scroll bars count cells, not pixels, so grids of
+// thousands of columns scroll exactly one column per step. Scrolling moves
+// what is already on screen and paints only the strip that comes into view.
+class DrawGrid : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // Called whenever a cell is about to become the current cell: a left
+    // press on a cell (also on the current one), each new cell entered while
+    // the left button is held, each keyboard or programmatic move of the
+    // current cell. The current cell is still the old one during the call.
+    using SelectCellHandler = std::function<void(int col, int row)>;
+    // Draws one cell; the painter is clipped to `rect`.
+    using DrawCellHandler = std::function<void(QPainter&, int col, int row, const QRect& rect, bool selected)>;
+    // Draws everything inside `area` (cells, grid lines, background) at once;
+    // when set, it replaces the cell-by-cell drawing.
+    using DrawRegionHandler = std::function<void(QPainter&, const QRect& area)>;
+    // Runs before the grid's own keyboard behaviour; the grid still handles
+    // the key afterwards.
+    using KeyHandler = std::function<void(QKeyEvent*)>;
+    using MouseMoveHandler = std::function<void(QMouseEvent*)>;
+
+    static inline const QColor GridLineColour{192, 192, 192};
+
+    explicit DrawGrid(QWidget* parent = nullptr);
+
+    int colCount() const { return layout_.colCount; }
+    int rowCount() const { return layout_.rowCount; }
+    void setColCount(int count);
+    void setRowCount(int count);
+
+    int defaultColWidth() const { return layout_.cellWidth; }
+    int defaultRowHeight() const { return layout_.cellHeight; }
+    void setDefaultColWidth(int width);   // at least 1
+    void setDefaultRowHeight(int height); // at least 1
+
+    int gridLineWidth() const { return layout_.lineWidth; }
+    void setGridLineWidth(int width); // 0 or more; silver lines after every column and row
+
+    // The current cell.
+    int col() const { return col_; }
+    int row() const { return row_; }
+    // Makes (col, row) current (clamped to the grid) and scrolls just far
+    // enough for it to be fully visible. Calls the select handler first when
+    // the cell changes.
+    void setCurrentCell(int col, int row);
+    void setCol(int col) { setCurrentCell(col, row_); }
+    void setRow(int row) { setCurrentCell(col_, row); }
+
+    // The scroll position: the first visible column and row.
+    int leftCol() const { return layout_.leftCol; }
+    int topRow() const { return layout_.topRow; }
+    void setLeftCol(int col); // clamped to 0..maxLeftCol()
+    void setTopRow(int row);  // clamped to 0..maxTopRow()
+    int maxLeftCol() const;
+    int maxTopRow() const;
+    // Whole columns (rows) that fit into the view, at least 1.
+    int visibleColCount() const;
+    int visibleRowCount() const;
+
+    // The cell under a point of the viewport, or (-1, -1).
+    QPoint cellAt(QPoint viewportPos) const { return layout_.cellAt(viewportPos); }
+    // A cell's rectangle in viewport coordinates (outside the viewport when
+    // the cell is scrolled out of view).
+    QRect cellRect(int col, int row) const { return layout_.cellRect(col, row); }
+    const GridLayout& gridLayout() const { return layout_; }
+
+    // Scrolls just far enough for the cell to be fully visible.
+    void scrollCellIntoView(int col, int row);
+
+    const SelectCellHandler& selectCellHandler() const { return onSelectCell_; }
+    void setSelectCellHandler(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
+    void setDrawCellHandler(DrawCellHandler handler);
+    void setDrawRegionHandler(DrawRegionHandler handler);
+    void setKeyHandler(KeyHandler handler) { onKey_ = std::move(handler); }
+    void setMouseMoveHandler(MouseMoveHandler handler) { onMouseMove_ = std::move(handler); }
+
+    // Redraws one cell now, or everything at the next paint.
+    void redrawCell(int col, int row);
+    void redrawAll();
+
+signals:
+    void currentCellChanged(int col, int row);
+    void topLeftChanged(int leftCol, int topRow);
+    // Any mouse press on a cell, before the grid's own handling.
+    void cellPressed(int col, int row, Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void updateScrollBars();
+    void moveCurrent(int col, int row, bool alwaysSelect);
+    void moveTopLeft(int leftCol, int topRow);
+    void drawCells(QPainter& painter, const QRect& area);
+    bool handleGridKey(QKeyEvent* event);
+
+    GridLayout layout_;
+    int col_ = 0;
+    int row_ = 0;
+    bool selecting_ = false; // left button held after a press on a cell
+    bool syncingScrollBars_ = false;
+    SelectCellHandler onSelectCell_;
+    DrawCellHandler onDrawCell_;
+    DrawRegionHandler onDrawRegion_;
+    KeyHandler onKey_;
+    MouseMoveHandler onMouseMove_;
+};
+
+} // namespace stonereach
