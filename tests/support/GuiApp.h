@@ -13,8 +13,10 @@ inline QApplication& guiApp() {
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down after main() has returned crashes in
+    // the platform plugin, and the process ends right after anyway.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 } // namespace stonereach::test
