@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "mapdata/Errors.h"
+#include "mapdata/FaultInjection.h"
 
 namespace stonereach {
 
@@ -32,6 +33,8 @@ std::string at(std::size_t count, std::uint64_t offset) {
 } // namespace
 
 File::File(const std::filesystem::path& path, Mode mode) : path_(path) {
+    if (const int fault = injectedFailure(IoOperation::Open, path))
+        throw IoError(path.string(), "Cannot open file: " + describe(fault));
     int fd;
     do {
         fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
@@ -67,6 +70,8 @@ File::~File() {
 std::size_t File::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     if (fd_ < 0)
         throw IoError(path_.string(), "File is not open");
+    if (const int fault = injectedFailure(IoOperation::Read, path_))
+        throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": " + describe(fault));
     std::size_t done = 0;
     while (done < buffer.size()) {
         const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done,
@@ -91,6 +96,14 @@ void File::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
 void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
     if (fd_ < 0)
         throw IoError(path_.string(), "File is not open");
+    if (const int fault = injectedFailure(IoOperation::Write, path_)) {
+        // A disk that fills up part-way stores the start of the data first;
+        // whether that store succeeds does not matter, the injected error is
+        // the one reported.
+        const auto half = data.first(data.size() / 2);
+        [[maybe_unused]] const ssize_t stored = ::pwrite(fd_, half.data(), half.size(), static_cast<off_t>(offset));
+        throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault));
+    }
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
@@ -105,6 +118,8 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
 }
 
 std::uint64_t File::size() const {
+    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Size, path_) : 0)
+        throw IoError(path_.string(), "Cannot read the file size: " + describe(fault));
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
@@ -112,12 +127,16 @@ std::uint64_t File::size() const {
 }
 
 void File::resize(std::uint64_t size) {
+    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+        throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " + describe(fault));
     if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(size)) != 0)
         throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " +
                                           describe(fd_ < 0 ? EBADF : errno));
 }
 
 void File::sync() {
+    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Sync, path_) : 0)
+        throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fault));
     if (fd_ < 0 || ::fsync(fd_) != 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fd_ < 0 ? EBADF : errno));
 }
@@ -126,8 +145,12 @@ void File::close() {
     if (fd_ < 0)
         return;
     const int fd = std::exchange(fd_, -1);
+    // The handle is released even when close reports an error (as on Linux).
+    const int fault = injectedFailure(IoOperation::Close, path_);
     if (::close(fd) != 0)
         throw IoError(path_.string(), "Cannot close file: " + describe(errno));
+    if (fault != 0)
+        throw IoError(path_.string(), "Cannot close file: " + describe(fault));
 }
 
 } // namespace stonereach

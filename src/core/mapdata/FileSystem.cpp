@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "mapdata/Errors.h"
+#include "mapdata/FaultInjection.h"
 
 namespace stonereach {
 
@@ -33,6 +34,8 @@ std::string storedFileName(const fs::path& path) {
 }
 
 void renameReplacing(const fs::path& from, const fs::path& to) {
+    if (const int fault = injectedFailure(IoOperation::Rename, to))
+        throw IoError(to.string(), "Cannot replace the file with '" + from.string() + "': " + std::strerror(fault));
     if (std::rename(from.c_str(), to.c_str()) != 0)
         throw IoError(to.string(), "Cannot replace the file with '" + from.string() + "': " + std::strerror(errno));
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <span>
+#include <string>
+#include <unistd.h>
+
+// Helpers shared by the fuzz programs.
+namespace stonereach::fuzz {
+
+// A directory of this fuzz process for the files an input is written to,
+// removed when the process ends normally. Each input rewrites the files it
+// needs, so nothing of an earlier input reaches the next one.
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+        : path_(std::filesystem::temp_directory_path() / ("stonereach-fuzz-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline const std::filesystem::path& scratchDirectory() {
+    static const ScratchDirectory dir;
+    return dir.path();
+}
+
+inline void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Reads a little-endian value from the front of an input and advances it;
+// zero once the input is used up.
+template <class T>
+T take(std::span<const std::uint8_t>& input) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+        if (!input.empty()) {
+            value |= std::uint64_t{input.front()} << (8 * i);
+            input = input.subspan(1);
+        }
+    }
+    return static_cast<T>(value);
+}
+
+} // namespace stonereach::fuzz
+
+// Stops the fuzz run with a finding when a property of the code does not hold
+// (assert would vanish in a release build).
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (false)

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "mapdata/FaultInjection.h"
+#include "support/TempDir.h"
+
+namespace stonereach::test {
+
+// A fault injector that numbers the file operations it sees (of the chosen
+// kinds, from 0) and fails the one numbered `failAt` with `error`. Without a
+// failAt it only counts, which tells a test how many steps an operation has.
+class FailingDevice : public FaultInjector {
+public:
+    static constexpr std::initializer_list<IoOperation> everyOperation = {
+        IoOperation::Open,   IoOperation::Read, IoOperation::Write, IoOperation::Size,
+        IoOperation::Resize, IoOperation::Sync, IoOperation::Close, IoOperation::Rename};
+
+    explicit FailingDevice(std::optional<std::size_t> failAt = std::nullopt, int error = 0,
+                           std::initializer_list<IoOperation> kinds = everyOperation)
+        : failAt_(failAt), error_(error), kinds_(kinds) {}
+
+    int failureFor(IoOperation operation, const std::filesystem::path& path) override {
+        if (!kinds_.contains(operation))
+            return 0;
+        const std::size_t number = count_++;
+        if (!failAt_ || number != *failAt_)
+            return 0;
+        failedOperation_ = operation;
+        failedPath_ = path;
+        return error_;
+    }
+
+    std::size_t count() const { return count_; }
+    bool failed() const { return failedOperation_.has_value(); }
+    IoOperation failedOperation() const { return *failedOperation_; }
+    const std::filesystem::path& failedPath() const { return failedPath_; }
+
+private:
+    std::optional<std::size_t> failAt_;
+    int error_;
+    std::set<IoOperation> kinds_;
+    std::size_t count_ = 0;
+    std::optional<IoOperation> failedOperation_;
+    std::filesystem::path failedPath_;
+};
+
+// How many file operations `run` performs (it runs once with a counting
+// device installed).
+inline std::size_t countFileOperations(const std::function<void()>& run) {
+    FailingDevice counter;
+    ScopedFaultInjector guard(counter);
+    run();
+    return counter.count();
+}
+
+// The operation numbers to fail in turn: all of them when there are at most
+// `limit`, else `limit` of them spread evenly, always with the first and the
+// last few (where files are opened, committed and closed).
+inline std::vector<std::size_t> stepsToFail(std::size_t total, std::size_t limit = 400) {
+    std::vector<std::size_t> steps;
+    if (total <= limit) {
+        for (std::size_t i = 0; i < total; ++i)
+            steps.push_back(i);
+        return steps;
+    }
+    std::set<std::size_t> chosen;
+    for (std::size_t i = 0; i < 16; ++i) {
+        chosen.insert(i);
+        chosen.insert(total - 1 - i);
+    }
+    for (std::size_t i = 0; i < limit - 32; ++i)
+        chosen.insert(i * total / (limit - 32));
+    return {chosen.begin(), chosen.end()};
+}
+
+// Every regular file below a directory with its bytes, by path relative to it.
+inline std::map<std::string, std::vector<std::uint8_t>> snapshotFiles(const std::filesystem::path& dir) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), dir).string()] = readBytes(entry.path());
+    return files;
+}
+
+// The names of the regular files below a directory.
+inline std::set<std::string> fileNames(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            names.insert(std::filesystem::relative(entry.path(), dir).string());
+    return names;
+}
+
+} // namespace stonereach::test
