@@ -49,6 +49,12 @@ File::File(const std::filesystem::path& path, Mode mode) : path_(path) {
     fd_ = fd;
 }
 
+File File::unopened(std::filesystem::path path) {
+    File file;
+    file.path_ = std::move(path);
+    return file;
+}
+
 File::File(File&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 

@@ -21,6 +21,9 @@ public:
 
     File() = default;
     File(const std::filesystem::path& path, Mode mode);
+    // A handle that is not open but remembers its path, so that a later use
+    // reports which file it was meant to be.
+    static File unopened(std::filesystem::path path);
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
     File(const File&) = delete;

@@ -1,0 +1,165 @@
+#include "mapdata/DataFileSet.h"
+
+#include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/MapIdentity.h"
+#include "mapdata/ClientFiles.h"
+#include "mapdata/LandArtImage.h"
+#include "mapdata/TextureImage.h"
+
+namespace stonereach {
+
+namespace {
+
+constexpr std::string_view kArtIdx = ClientFile::ArtIndex;
+constexpr std::string_view kArt = ClientFile::Art;
+constexpr std::string_view kTexIdx = ClientFile::TextureIndex;
+constexpr std::string_view kTexMaps = ClientFile::Textures;
+constexpr std::string_view kRadarCol = ClientFile::RadarColours;
+
+std::string fileDetail(const std::filesystem::path& path) { return "File : " + path.string(); }
+
+} // namespace
+
+DataFileSet::DataFileSet(SettingsStore& store, DataFileDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
+
+void DataFileSet::reportError(const std::string& title, const std::string& detail) {
+    if (closingAfterError_)
+        return;
+    if (dialogs_.showErrorDetected(title, detail) == ErrorChoice::Cancel)
+        closingAfterError_ = true;
+}
+
+void DataFileSet::openInto(File& slot, const std::filesystem::path& path, const char* title, std::string detail) {
+    if (closingAfterError_)
+        return;
+    try {
+        // The client files are only ever read; opening them read-only lets
+        // the editor work on a client installed where the user cannot write.
+        slot = File(path, File::Mode::Read);
+    } catch (const IoError&) {
+        slot = File::unopened(path);
+        reportError(title, detail);
+    }
+}
+
+void DataFileSet::openMapFile(const std::string& path, const char* title) {
+    if (closingAfterError_)
+        return;
+    try {
+        map_ = MapFile(path, File::Mode::ReadWrite);
+    } catch (const IoError&) {
+        map_ = MapFile();
+        map_.file() = File::unopened(path);
+        reportError(title, fileDetail(path));
+    }
+}
+
+void DataFileSet::openClientFiles(const std::string& clientDir) {
+    const auto artIdx = clientFilePath(clientDir, kArtIdx);
+    const auto art = clientFilePath(clientDir, kArt);
+    const auto texIdx = clientFilePath(clientDir, kTexIdx);
+    const auto texMaps = clientFilePath(clientDir, kTexMaps);
+    openInto(artIdx_, artIdx, "Load ArtIdx", fileDetail(artIdx));
+    openInto(art_, art, "Load Art", fileDetail(art));
+    openInto(texIdx_, texIdx, "Load TextureIdx", fileDetail(texIdx));
+    openInto(texMaps_, texMaps, "Load Texture", fileDetail(texMaps));
+    ++clientGeneration_;
+}
+
+DataFileSet::Paths DataFileSet::restoreDataFiles() {
+    Paths stored;
+    stored.mapPath = store_.value(SettingNames::MapPath).value_or("");
+    stored.clientDir = store_.value(SettingNames::ClientDir).value_or("");
+
+    if (!stored.mapPath.empty())
+        openMapFile(stored.mapPath, "Load File Names");
+
+    if (!closingAfterError_ && !fileExists(clientFilePath(stored.clientDir, kArtIdx))) {
+        dialogs_.browseClientDirectory();
+        // The browser reports a chosen folder through changeClientDirectory;
+        // when cancelled, the edit's text stays what it was.
+        stored.clientDir = clientDir_;
+    }
+    openClientFiles(stored.clientDir);
+    return stored;
+}
+
+void DataFileSet::storePathsAndReopen(const std::string& mapPath, const std::string& clientDir) {
+    store_.setValue(SettingNames::MapPath, mapPath);
+    store_.setValue(SettingNames::ClientDir, clientDir);
+    if (mapValid_)
+        openMapFile(mapPath_, "Save File Names");
+    if (clientValid_)
+        openClientFiles(clientDir_);
+}
+
+bool DataFileSet::dataFilesReady() {
+    if (!mapValid_ || !clientValid_)
+        return false;
+    if (mapReopenPending_ || clientReopenPending_) {
+        storePathsAndReopen(mapPath_, clientDir_);
+        mapReopenPending_ = false;
+        clientReopenPending_ = false;
+    }
+    return true;
+}
+
+void DataFileSet::changeMapPath(const std::string& text) {
+    mapPath_ = text;
+    mapReopenPending_ = false;
+    mapValid_ = false;
+    if (fileExists(text) && isMapFileName(storedFileName(text))) {
+        mapValid_ = true;
+        mapReopenPending_ = true;
+    }
+}
+
+void DataFileSet::changeClientDirectory(const std::string& text, std::string_view variantName) {
+    clientDir_ = text;
+    clientReopenPending_ = true;
+    clientValid_ = fileExists(clientFilePath(text, kTexIdx)) && fileExists(clientFilePath(text, kTexMaps)) &&
+                   fileExists(clientFilePath(text, kArtIdx)) && fileExists(clientFilePath(text, kArt));
+    if (clientValid_)
+        radar_.load(clientFilePath(text, kRadarCol), variantName);
+}
+
+const MapVariant* DataFileSet::detectMapVariant() const {
+    return mapValid_ ? identifyMapFile(mapPath_) : nullptr;
+}
+
+bool DataFileSet::loadTextureImage(std::uint16_t id, TileImage& image) {
+    if (!dataFilesReady())
+        return false;
+    return stonereach::loadTextureImage(texIdx_, texMaps_, id, image);
+}
+
+bool DataFileSet::loadLandArtImage(std::uint16_t id, TileImage& image) {
+    // These two ids answer true before the readiness test, like the loader
+    // itself does.
+    if (id == 7 || id == 8)
+        return true;
+    if (!dataFilesReady())
+        return false;
+    return stonereach::loadLandArtImage(artIdx_, art_, id, image);
+}
+
+void DataFileSet::closeForExit() {
+    const auto closeOne = [this](File& file, const std::string& what) {
+        try {
+            file.close();
+        } catch (const IoError& e) {
+            reportError("Close file before save coords", what + e.cause());
+        }
+    };
+    if (mapValid_)
+        closeOne(map_.file(), "Map file error: ");
+    if (clientValid_) {
+        closeOne(artIdx_, "Artidx file error: ");
+        closeOne(art_, "Art file error: ");
+        closeOne(texIdx_, "Texidx file error: ");
+        closeOne(texMaps_, "Texmaps file error: ");
+    }
+}
+
+} // namespace stonereach

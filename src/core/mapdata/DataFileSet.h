@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "mapdata/DataFileDialogs.h"
+#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
+#include "mapdata/MapVariant.h"
+#include "mapdata/RadarColours.h"
+#include "mapdata/SettingsStore.h"
+#include "mapdata/TileImage.h"
+
+namespace stonereach {
+
+// The texts the two path edits hold before anything is restored.
+inline constexpr std::string_view kMapPathDesignText = "Path to MAPx file";
+inline constexpr std::string_view kClientDirDesignText = "Path to Ultima Online directory";
+
+// The files the editor holds open while it runs: the map file and the four
+// client files that tile images are read from, plus the radar colour table
+// read when the client directory becomes valid. It tracks the two path texts
+// of the window with their validity and reopen-pending flags, and opens and
+// reopens the files as the paths change. Failures to open are reported
+// through the window's error dialog; Cancel there marks the program as
+// closing, and no further file is opened or reported after that.
+class DataFileSet {
+public:
+    DataFileSet(SettingsStore& store, DataFileDialogs& dialogs);
+
+    struct Paths {
+        std::string mapPath;
+        std::string clientDir;
+    };
+
+    // Start-up: reads the stored paths and opens the set. Asks for the client
+    // directory when the stored one has no art index. Returns the paths the
+    // window then puts into its edits.
+    Paths restoreDataFiles();
+
+    // Writes both paths to the store and reopens the halves whose path is
+    // valid.
+    void storePathsAndReopen(const std::string& mapPath, const std::string& clientDir);
+
+    // The readiness test every cell and image access passes first: both paths
+    // valid, and the set reopened if a path changed since the last test.
+    bool dataFilesReady();
+
+    // The map path edit changed: the path becomes valid when a file of one of
+    // the six map names exists there (and is then due to be reopened).
+    void changeMapPath(const std::string& text);
+    // The client directory edit changed: valid when its four client files
+    // exist. A valid directory loads the radar colours for the variant named;
+    // that load may throw IoError after the validity has been set.
+    void changeClientDirectory(const std::string& text, std::string_view variantName);
+
+    // The variant of the valid map file, or nothing when the path is invalid
+    // or the file's size matches no variant.
+    const MapVariant* detectMapVariant() const;
+
+    const std::string& mapPath() const { return mapPath_; }
+    const std::string& clientDir() const { return clientDir_; }
+    bool mapPathValid() const { return mapValid_; }
+    bool clientDirValid() const { return clientValid_; }
+    bool mapReopenPending() const { return mapReopenPending_; }
+    bool clientReopenPending() const { return clientReopenPending_; }
+    bool closingAfterError() const { return closingAfterError_; }
+
+    MapFile& mapFile() { return map_; }
+    const MapFile& mapFile() const { return map_; }
+
+    // Tile images from the open client files, after the readiness test; land
+    // art ids 7 and 8 answer true without touching the image or the files.
+    bool loadTextureImage(std::uint16_t id, TileImage& image);
+    bool loadLandArtImage(std::uint16_t id, TileImage& image);
+
+    RadarColours& radarColours() { return radar_; }
+    const RadarColours& radarColours() const { return radar_; }
+
+    // Counts every reopen of the client files, so image caches can tell when
+    // theirs went stale.
+    std::uint64_t clientFilesGeneration() const { return clientGeneration_; }
+
+    // Closing: closes the map file and the four client files of the valid
+    // halves, reporting each failure and going on with the next.
+    void closeForExit();
+
+private:
+    void openMapFile(const std::string& path, const char* title);
+    void openClientFiles(const std::string& clientDir);
+    void openInto(File& slot, const std::filesystem::path& path, const char* title, std::string detail);
+    // Reports through the dialog; Cancel marks the program as closing.
+    void reportError(const std::string& title, const std::string& detail);
+
+    SettingsStore& store_;
+    DataFileDialogs& dialogs_;
+
+    std::string mapPath_{kMapPathDesignText};
+    std::string clientDir_{kClientDirDesignText};
+    bool mapValid_ = false;
+    bool clientValid_ = false;
+    bool mapReopenPending_ = false;
+    bool clientReopenPending_ = false;
+    bool closingAfterError_ = false;
+    std::uint64_t clientGeneration_ = 0;
+
+    MapFile map_;
+    File artIdx_;
+    File art_;
+    File texIdx_;
+    File texMaps_;
+    RadarColours radar_;
+};
+
+} // namespace stonereach
