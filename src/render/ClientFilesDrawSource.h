@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+
+#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
+#include "render/MapDrawSource.h"
+
+namespace stonereach {
+
+// A map file and the four client picture files, opened by path for reading.
+// Used where there is no editor window: the command-line tool and benchmarks.
+class ClientFilesDrawSource : public MapDrawSource {
+public:
+    // Throws IoError naming the first file that cannot be opened.
+    ClientFilesDrawSource(const std::filesystem::path& mapPath, const std::filesystem::path& clientDir);
+
+    bool dataFilesReady() override { return true; }
+    const MapFile& mapFile() override { return map_; }
+    bool loadTextureImage(std::uint16_t id, TileImage& image) override;
+    bool loadLandArtImage(std::uint16_t id, TileImage& image) override;
+
+private:
+    MapFile map_;
+    File texIdx_;
+    File texMaps_;
+    File artIdx_;
+    File art_;
+};
+
+} // namespace stonereach

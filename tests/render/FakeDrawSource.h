@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include "mapdata/MapFile.h"
+#include "render/MapDrawSource.h"
+#include "support/TempDir.h"
+
+namespace stonereach::test {
+
+// A small map file of 64 x 64 cells in a temporary folder, with tile
+// pictures held in memory.
+class FakeDrawSource : public MapDrawSource {
+public:
+    static constexpr MapGeometry Geometry{64, 64, 8};
+
+    FakeDrawSource() {
+        writeBytes(dir.path() / "map0.mul", std::vector<std::uint8_t>(8 * 8 * MapLayout::BlockSize, 0));
+        map = MapFile(dir.path() / "map0.mul", File::Mode::ReadWrite);
+    }
+
+    bool dataFilesReady() override { return ready; }
+    const MapFile& mapFile() override { return map; }
+    bool loadTextureImage(std::uint16_t id, TileImage& image) override {
+        ++loads;
+        auto it = textures.find(id);
+        if (it == textures.end())
+            return false;
+        image = it->second;
+        return true;
+    }
+    bool loadLandArtImage(std::uint16_t id, TileImage& image) override {
+        if (id == 7 || id == 8)
+            return true;
+        auto it = art.find(id);
+        if (it == art.end())
+            return false;
+        image = it->second;
+        return true;
+    }
+
+    void set(int x, int y, std::uint16_t tile, int z) {
+        map.writeCell(x, y, MapCell{tile, static_cast<std::int8_t>(z)}, Geometry);
+    }
+
+    TempDir dir;
+    MapFile map;
+    bool ready = true;
+    int loads = 0;
+    std::map<std::uint16_t, TileImage> textures;
+    std::map<std::uint16_t, TileImage> art;
+};
+
+} // namespace stonereach::test
