@@ -1,0 +1,165 @@
+#include "gui/editor/MapView.h"
+
+#include <algorithm>
+#include <exception>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "mapdata/Errors.h"
+
+namespace stonereach {
+
+int MapView::clampZoom(int zoom) { return std::clamp(zoom, MinZoom, MaxZoom); }
+
+MapView::MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* parent)
+    : DrawGrid(parent), source_(source), bookmarks_(bookmarks) {
+    setObjectName(QStringLiteral("MainDrawGrid"));
+    setColCount(DesignColCount);
+    setRowCount(DesignRowCount);
+    setZoom(DefaultZoom);
+    setDrawRegionHandler([this](QPainter& painter, const QRect& area) { drawArea(painter, area); });
+    setKeyHandler([this](QKeyEvent* event) { MainDrawGridKeyDown(event); });
+    setMouseMoveHandler([this](QMouseEvent* event) { MainDrawGridMouseMove(event->position().toPoint()); });
+}
+
+void MapView::setMapGeometry(const std::optional<MapGeometry>& geometry) {
+    geometry_ = geometry;
+    drawErrorReported_ = false;
+    if (geometry_) {
+        setColCount(geometry_->width);
+        setRowCount(geometry_->height);
+    }
+    redrawAll();
+}
+
+void MapView::setSizeText(const QString& sizeText) { sizeText_ = sizeText; }
+
+void MapView::setDrawOptions(const CellDrawOptions& options) {
+    options_ = options;
+    redrawAll();
+}
+
+void MapView::setZoom(int zoom) {
+    zoom = clampZoom(zoom);
+    setDefaultColWidth(zoom);
+    setDefaultRowHeight(zoom);
+}
+
+void MapView::clearTileCache() {
+    renderer_.clearTileCache();
+    drawErrorReported_ = false;
+    redrawAll();
+}
+
+void MapView::drawCellNow(int col, int row) {
+    const QRect area = cellRect(col, row).intersected(viewport()->rect());
+    if (!area.isEmpty())
+        viewport()->repaint(area);
+}
+
+void MapView::drawArea(QPainter& painter, const QRect& area) {
+    if (buffer_.width() < area.width() || buffer_.height() < area.height())
+        buffer_ = QImage(std::max(buffer_.width(), area.width()), std::max(buffer_.height(), area.height()),
+                         QImage::Format_RGB32);
+    // The area's part of the reused buffer.
+    QImage image(buffer_.bits(), area.width(), area.height(), buffer_.bytesPerLine(), QImage::Format_RGB32);
+    try {
+        renderer_.drawRegion(image, area.topLeft(), gridLayout(), QPoint(col(), row()), source_, geometry_,
+                             bookmarks_, options_);
+        painter.drawImage(area.topLeft(), image);
+        if (area == viewport()->rect())
+            drawErrorReported_ = false;
+    } catch (const std::exception& e) {
+        painter.fillRect(area, Qt::black);
+        reportDrawError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void MapView::reportDrawError(const QString& message) {
+    // Every paint would fail again (a damaged file stays damaged), so the
+    // error is told once, after the paint has finished, until the whole view
+    // draws again or the files or the map change.
+    if (drawErrorReported_)
+        return;
+    drawErrorReported_ = true;
+    QMetaObject::invokeMethod(this, [this, message] { emit drawFailed(message); }, Qt::QueuedConnection);
+}
+
+void MapView::MainDrawGridMouseMove(QPoint viewportPos) {
+    const GridLayout& grid = gridLayout();
+    // Columns and rows are counted on past the last one, so that a pointer
+    // right of or below the map lands on the last cell after clamping.
+    auto cellIndex = [](int pos, qint64 pitch, int first) {
+        return pos < 0 ? qint64(-1) : first + pos / pitch;
+    };
+    qint64 x = cellIndex(viewportPos.x(), grid.pitchX(), grid.leftCol);
+    qint64 y = cellIndex(viewportPos.y(), grid.pitchY(), grid.topRow);
+    x = std::max<qint64>(x, 0);
+    y = std::max<qint64>(y, 0);
+    if (const auto largest = largestCoordinatesOf(sizeText_.toStdString())) {
+        x = std::min<qint64>(x, largest->x);
+        y = std::min<qint64>(y, largest->y);
+    }
+    hover_ = CellPoint{int(x), int(y)};
+    emit hoverChanged(hover_.x, hover_.y);
+}
+
+void MapView::MainDrawGridKeyDown(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    switch (key) {
+    case Qt::Key_Left:
+        arrowScrollPending_ = true;
+        if (leftCol() > 0)
+            setLeftCol(leftCol() - 1);
+        emit statusLineUpdateRequested();
+        break;
+    case Qt::Key_Up:
+        arrowScrollPending_ = true;
+        if (topRow() > 0)
+            setTopRow(topRow() - 1);
+        emit statusLineUpdateRequested();
+        break;
+    case Qt::Key_Right:
+        arrowScrollPending_ = true;
+        if (leftCol() < colCount())
+            setLeftCol(leftCol() + 1);
+        emit statusLineUpdateRequested();
+        break;
+    case Qt::Key_Down:
+        arrowScrollPending_ = true;
+        if (topRow() < rowCount())
+            setTopRow(topRow() + 1);
+        emit statusLineUpdateRequested();
+        break;
+    case Qt::Key_Insert:
+        emit insertPressed();
+        break;
+    default:
+        break;
+    }
+
+    // Digits of the main keyboard only, not of the numeric pad.
+    const bool digit = key >= Qt::Key_0 && key <= Qt::Key_9 && !(mods & Qt::KeypadModifier);
+    const auto slot = std::size_t(key - Qt::Key_0);
+    const bool ctrl = mods & Qt::ControlModifier;
+    if (ctrl && (mods & Qt::AltModifier)) {
+        if (digit) {
+            BookmarkSlot& bookmark = bookmarks_[slot];
+            bookmark.col = col();
+            bookmark.row = row();
+            bookmark.enabled = !bookmark.enabled;
+        }
+        redrawAll();
+    }
+    if (ctrl) {
+        if (digit && bookmarks_[slot].enabled)
+            emit goToBookmarkRequested(bookmarks_[slot].col, bookmarks_[slot].row);
+        if (key == Qt::Key_Z)
+            emit undoRequested();
+    }
+}
+
+} // namespace stonereach

@@ -1,0 +1,198 @@
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editor/AltitudeColour.h"
+#include "gui/editor/MapView.h"
+#include "render/FakeDrawSource.h"
+#include "support/GuiApp.h"
+
+namespace stonereach {
+namespace {
+
+class MapViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view.resize(400, 300);
+        view.setMapGeometry(test::FakeDrawSource::Geometry);
+        view.setSizeText(QStringLiteral("64x64"));
+    }
+
+    void showView() {
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    // What the screen shows of the view.
+    QImage screen() {
+        QCoreApplication::processEvents();
+        const QImage image = view.window()->screen()->grabWindow(view.window()->winId()).toImage();
+        const QPoint origin = view.viewport()->mapTo(view.window(), QPoint(0, 0));
+        return image.copy(QRect(origin, view.viewport()->size()));
+    }
+
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(&view, Qt::Key(k), mods);
+    }
+
+    void moveMouse(QPoint pos) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(view.viewport()->mapToGlobal(pos)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view.viewport(), &move);
+    }
+
+    QApplication& app = test::guiApp();
+    test::FakeDrawSource source;
+    BookmarkTable bookmarks{};
+    MapView view{source, bookmarks};
+};
+
+TEST_F(MapViewTest, IsTheMainDrawGridWithTheDesignDefaults) {
+    test::FakeDrawSource other;
+    BookmarkTable table{};
+    MapView fresh(other, table);
+    EXPECT_EQ(fresh.objectName(), QStringLiteral("MainDrawGrid"));
+    EXPECT_EQ(fresh.colCount(), 6144);
+    EXPECT_EQ(fresh.rowCount(), 4096);
+    EXPECT_EQ(fresh.zoom(), 45);
+    EXPECT_EQ(fresh.gridLineWidth(), 0);
+    EXPECT_FALSE(fresh.arrowScrollPending());
+    EXPECT_EQ(fresh.hoverCell(), (CellPoint{0, 0}));
+}
+
+TEST_F(MapViewTest, PointerBeyondTheMapIsClampedToTheLargestCoordinatesOfTheSizeText) {
+    view.setMapGeometry(std::nullopt); // nothing is read; only the counts matter
+    view.setColCount(1448);
+    view.setRowCount(1448);
+    view.setSizeText(QStringLiteral("1448x1448"));
+    view.setLeftCol(100000);
+    view.setTopRow(100000);
+    ASSERT_EQ(view.leftCol(), 1448 - view.visibleColCount());
+    QSignalSpy hovered(&view, &MapView::hoverChanged);
+    const QPoint beyond(view.viewport()->width() - 1, view.viewport()->height() - 1);
+    ASSERT_EQ(view.cellAt(beyond), QPoint(-1, -1)) << "the pointer is right of and below the last cell";
+    moveMouse(beyond);
+    EXPECT_EQ(view.hoverCell(), (CellPoint{1447, 1447}));
+    ASSERT_EQ(hovered.count(), 1);
+    EXPECT_EQ(hovered.at(0).at(0).toInt(), 1447);
+
+    view.setSizeText(QStringLiteral("None"));
+    moveMouse(beyond);
+    EXPECT_GT(view.hoverCell().x, 1447) << "an unknown size text clamps nothing";
+
+    view.setLeftCol(0);
+    moveMouse(QPoint(-5, 50));
+    EXPECT_EQ(view.hoverCell().x, 0) << "left of every cell is raised to 0";
+    moveMouse(QPoint(45 * 2 + 3, 45 + 1));
+    EXPECT_EQ(view.hoverCell(), (CellPoint{2, view.topRow() + 1}));
+}
+
+TEST_F(MapViewTest, ArrowKeysScrollMoveTheCellAndLeaveArrowScrollPendingSet) {
+    QSignalSpy status(&view, &MapView::statusLineUpdateRequested);
+    key(Qt::Key_Left);
+    EXPECT_TRUE(view.arrowScrollPending()) << "set even though nothing moved at the edge";
+    EXPECT_EQ(view.col(), 0);
+    EXPECT_EQ(status.count(), 1);
+
+    view.setArrowScrollPending(false);
+    key(Qt::Key_Right);
+    EXPECT_TRUE(view.arrowScrollPending());
+    EXPECT_EQ(view.leftCol(), 1) << "the handler scrolls one column";
+    EXPECT_EQ(view.col(), 1) << "the grid moves the current cell, keeping it in view";
+
+    view.setArrowScrollPending(false);
+    key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_TRUE(view.arrowScrollPending());
+    EXPECT_EQ(view.row(), 0) << "with Ctrl the cell stays";
+    EXPECT_EQ(view.topRow(), 2) << "the handler and the grid each scroll one row";
+}
+
+TEST_F(MapViewTest, InsertAndCtrlZAreHandedToTheWindow) {
+    QSignalSpy insert(&view, &MapView::insertPressed);
+    QSignalSpy undo(&view, &MapView::undoRequested);
+    key(Qt::Key_Insert);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Z);
+    EXPECT_EQ(insert.count(), 1);
+    EXPECT_EQ(undo.count(), 1);
+}
+
+TEST_F(MapViewTest, BookmarkKeysStoreJumpAndRemoveWithTheLabelOnTheCell) {
+    source.set(2, 2, 1, 0);
+    source.textures[1] = TileImage(64, 64, 0x7C00);
+    showView();
+    view.setCurrentCell(2, 2);
+    QSignalSpy jumps(&view, &MapView::goToBookmarkRequested);
+
+    key(Qt::Key_3, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(bookmarks[3], (BookmarkSlot{2, 2, true}));
+    ASSERT_EQ(jumps.count(), 1) << "a freshly set bookmark is jumped to";
+    EXPECT_EQ(jumps.at(0).at(0).toInt(), 2);
+    const QRect cell = view.cellRect(2, 2);
+    EXPECT_EQ(screen().pixelColor(cell.left() + 2, cell.bottom() + 1 - 14), QColor(0, 0, 128));
+
+    view.setCurrentCell(40, 30);
+    key(Qt::Key_3, Qt::ControlModifier);
+    ASSERT_EQ(jumps.count(), 2);
+    EXPECT_EQ(jumps.at(1).at(0).toInt(), 2);
+    EXPECT_EQ(jumps.at(1).at(1).toInt(), 2);
+
+    key(Qt::Key_5, Qt::ControlModifier);
+    EXPECT_EQ(jumps.count(), 2) << "slot 5 is disabled";
+    key(Qt::Key_3, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(jumps.count(), 2) << "digits of the numeric pad are not bookmark keys";
+
+    view.setCurrentCell(2, 2);
+    key(Qt::Key_3, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(bookmarks[3].enabled);
+    EXPECT_EQ(jumps.count(), 2) << "removing a bookmark does not jump";
+    const QRect now = view.cellRect(2, 2);
+    EXPECT_EQ(screen().pixelColor(now.left() + 2, now.bottom() + 1 - 14), QColor(248, 0, 0)) << "label gone";
+}
+
+TEST_F(MapViewTest, DrawsCellsWithAltitudeColourAndOutlineFromTheFile) {
+    source.textures[1] = TileImage(64, 64, 0x7C00);
+    source.set(0, 0, 1, -49);
+    source.set(1, 0, 1, -48);
+    view.setDrawOptions({.showAltitude = true, .coloredAltitude = true});
+    showView();
+    QImage image = screen();
+    EXPECT_EQ(image.pixelColor(2, 3), QColor(0, 39, 39));
+    EXPECT_EQ(image.pixelColor(45 + 2, 3), QColor(128, 167, 39));
+    EXPECT_EQ(image.pixelColor(0, 30), QColor(255, 0, 0)) << "outline of the current cell";
+    EXPECT_EQ(image.pixelColor(45, 30), QColor(248, 0, 0));
+
+    source.set(1, 0, 1, 127); // written behind the view's back
+    view.redrawCell(1, 0);
+    EXPECT_EQ(screen().pixelColor(45 + 2, 3), QColor(254, 0, 254)) << "no stale cell";
+}
+
+TEST_F(MapViewTest, ZoomStaysWithinOnePixelAndItsUpperBound) {
+    EXPECT_EQ(MapView::zoomedIn(MapView::zoomedIn(MapView::zoomedIn(45))), 60);
+    EXPECT_EQ(MapView::zoomedOut(5), 1);
+    EXPECT_EQ(MapView::zoomedOut(1), 1);
+    view.setZoom(-20);
+    EXPECT_EQ(view.zoom(), 1);
+    EXPECT_EQ(view.defaultColWidth(), 1);
+    view.setZoom(1 << 30);
+    EXPECT_EQ(view.zoom(), MapView::MaxZoom);
+}
+
+TEST_F(MapViewTest, ADrawErrorIsReportedOnceAfterThePaint) {
+    view.setMapGeometry(MapGeometry{1448, 1448, 181}); // far larger than the file
+    QSignalSpy failed(&view, &MapView::drawFailed);
+    showView();
+    view.setLeftCol(1000);
+    QCoreApplication::processEvents();
+    view.redrawAll();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_FALSE(failed.at(0).at(0).toString().isEmpty());
+}
+
+} // namespace
+} // namespace stonereach
