@@ -14,11 +14,12 @@ namespace stonereach::fuzz {
 
 // A directory of this fuzz process for the files an input is written to,
 // removed when the process ends normally. Each input rewrites the files it
-// needs, so nothing of an earlier input reaches the next one.
+// needs, so nothing of an earlier input reaches the next one. It lies in
+// memory (/dev/shm) where there is one: on a disk file system, truncating and
+// rewriting the same files thousands of times a second waits for the disk.
 class ScratchDirectory {
 public:
-    ScratchDirectory()
-        : path_(std::filesystem::temp_directory_path() / ("stonereach-fuzz-" + std::to_string(::getpid()))) {
+    ScratchDirectory() : path_(base() / ("stonereach-fuzz-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(path_);
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -30,6 +31,13 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    static std::filesystem::path base() {
+        std::error_code ec;
+        if (std::filesystem::is_directory("/dev/shm", ec))
+            return "/dev/shm";
+        return std::filesystem::temp_directory_path();
+    }
+
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,67 @@
+// The INI profile reader that point patch lists and coordinate files are read
+// with. Any text parses; what is read back must survive writing the document
+// out and reading it again; values written in memory read back as written.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "mapdata/IniDocument.h"
+
+namespace {
+
+using namespace stonereach;
+
+// The section and key names an input mentions, so the reads look up names
+// that exist as well as names that do not.
+std::vector<std::string> namesIn(std::string_view text) {
+    std::vector<std::string> names = {"0", "1", "X", "Y", "Z", "ID", ""};
+    std::size_t start = 0;
+    while (start < text.size() && names.size() < 24) {
+        const std::size_t end = text.find_first_of("[]=\r\n", start);
+        names.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return names;
+}
+
+// Blanks and line ends around names and values do not survive a save, so only
+// texts without them are compared after writing.
+bool isPlain(std::string_view text) {
+    return !text.empty() && text.find_first_of("\r\n[]=;") == std::string_view::npos && text.front() != ' ' &&
+           text.back() != ' ' && text.front() != '\t' && text.back() != '\t';
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const IniDocument document = IniDocument::parse(text);
+    const std::vector<std::string> names = namesIn(text);
+
+    // Reading the document's own text back gives the same values. (The text
+    // is written afresh, one line per section, so the count of section lines
+    // may differ from the text that was parsed.)
+    const IniDocument reread = IniDocument::parse(document.text());
+    FUZZ_CHECK(document.sectionLineCount() <= static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    for (const auto& section : names)
+        for (const auto& key : names)
+            FUZZ_CHECK(reread.read(section, key, "\x01") == document.read(section, key, "\x01"));
+
+    // A written value reads back, and leaves the other values alone.
+    IniDocument edited = document;
+    for (std::size_t i = 0; i + 2 < names.size(); i += 3) {
+        const auto& section = names[i];
+        const auto& key = names[i + 1];
+        const auto& value = names[i + 2];
+        if (!isPlain(section) || !isPlain(key) || !isPlain(value))
+            continue;
+        edited.write(section, key, value);
+        FUZZ_CHECK(edited.read(section, key, "") == value);
+        FUZZ_CHECK(IniDocument::parse(edited.text()).read(section, key, "") == value);
+    }
+    return 0;
+}
