@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     Action action;
     addInfoCommand(app, action);
     addCellCommand(app, action);
+    addSampleCommand(app, action);
 
     try {
         app.parse(argc, argv);
