@@ -1,6 +1,8 @@
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include "cli/Command.h"
 #include "mapdata/Errors.h"
@@ -8,6 +10,11 @@
 using namespace stonereach::cli;
 
 int main(int argc, char** argv) {
+    // A file size limit (ulimit -f) would otherwise kill the tool in the middle
+    // of a write with no word said; ignored, the write fails with "File too
+    // large" and is reported like a full disk, and the partial file removed.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     CLI::App app{"Brannock Stonereach command-line companion: whole-file tools for Ultima Online map files."};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
@@ -29,8 +36,14 @@ int main(int argc, char** argv) {
     } catch (const stonereach::Error& e) {
         std::cerr << "stonereach-cli: " << e.what() << '\n';
         return ExitFailed;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "stonereach-cli: Not enough memory for this operation\n";
+        return ExitFailed;
     } catch (const std::exception& e) {
         std::cerr << "stonereach-cli: " << e.what() << '\n';
+        return ExitFailed;
+    } catch (...) {
+        std::cerr << "stonereach-cli: The operation failed for an unknown reason\n";
         return ExitFailed;
     }
 }
