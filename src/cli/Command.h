@@ -37,5 +37,6 @@ struct CommonOptions {
 void addInfoCommand(CLI::App& app, Action& action);
 void addCellCommand(CLI::App& app, Action& action);
 void addSampleCommand(CLI::App& app, Action& action);
+void addRenderCommand(CLI::App& app, Action& action);
 
 } // namespace stonereach::cli

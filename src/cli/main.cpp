@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     addInfoCommand(app, action);
     addCellCommand(app, action);
     addSampleCommand(app, action);
+    addRenderCommand(app, action);
 
     try {
         app.parse(argc, argv);

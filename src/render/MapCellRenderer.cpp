@@ -103,12 +103,21 @@ void MapCellRenderer::composeCell(Target& t, int left, int top, int width, int h
         t.blit(labels_.bookmark(bookmark), left + 1, bottom - CellLabels::BookmarkRise, cx0, cy0, cx1, cy1);
 }
 
+bool MapCellRenderer::prepare(MapDrawSource& source) {
+    const bool ready = source.dataFilesReady(); // may reopen the files
+    if (source.tileImagesGeneration() != tileGeneration_) {
+        tiles_.clear();
+        tileGeneration_ = source.tileImagesGeneration();
+    }
+    return ready;
+}
+
 void MapCellRenderer::drawCell(QImage& target, QPoint origin, const QRect& cellRect, int col, int row, bool selected,
                                MapDrawSource& source, const std::optional<MapGeometry>& geometry,
                                const BookmarkTable& bookmarks, const CellDrawOptions& options) {
     Target t(target, origin);
     std::optional<MapCell> cell;
-    if (geometry && geometry->contains(col, row) && source.dataFilesReady())
+    if (geometry && geometry->contains(col, row) && prepare(source))
         cell = source.mapFile().readCell(col, row, *geometry);
     composeCell(t, cellRect.left(), cellRect.top(), cellRect.width(), cellRect.height(), cell ? &*cell : nullptr,
                 selected, topBookmarkAt(bookmarks, col, row), source, options);
@@ -163,7 +172,7 @@ void MapCellRenderer::drawRegion(QImage& target, QPoint origin, const GridLayout
     IndexSpan readCols;
     IndexSpan readRows;
     std::optional<BlockWindow> window;
-    if (geometry && source.dataFilesReady()) {
+    if (geometry && prepare(source)) {
         readCols = intersect(cols, geometry->width);
         readRows = intersect(rows, geometry->height);
         if (!readCols.isEmpty() && !readRows.isEmpty())

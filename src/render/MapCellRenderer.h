@@ -47,8 +47,8 @@ public:
                     MapDrawSource& source, const std::optional<MapGeometry>& geometry,
                     const BookmarkTable& bookmarks, const CellDrawOptions& options);
 
-    // Drops the stretched tile pictures; call when the client files have
-    // been reopened.
+    // Drops the stretched tile pictures. Happens by itself when the source's
+    // picture generation changes (its client files were reopened).
     void clearTileCache() { tiles_.clear(); }
     const TileImageCache& tileCache() const { return tiles_; }
 
@@ -60,8 +60,12 @@ private:
     void composeCell(Target& target, int left, int top, int width, int height, const MapCell* cell, bool selected,
                      int bookmark, MapDrawSource& source, const CellDrawOptions& options);
 
+    // True when cells may be read; drops stale pictures first.
+    bool prepare(MapDrawSource& source);
+
     TileImageCache tiles_;
     CellLabels labels_;
+    std::uint64_t tileGeneration_ = 0;
 };
 
 // A picture of cols x rows cells of the map from (x, y) on, drawn exactly as

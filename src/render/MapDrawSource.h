@@ -23,6 +23,9 @@ public:
     // The tile's land art: true with image replaced (or, for ids 7 and 8,
     // untouched), false with it unchanged.
     virtual bool loadLandArtImage(std::uint16_t id, TileImage& image) = 0;
+    // Changes whenever the pictures may have changed (the client files were
+    // reopened), so that cached pictures are dropped.
+    virtual std::uint64_t tileImagesGeneration() const { return 0; }
 };
 
 } // namespace stonereach

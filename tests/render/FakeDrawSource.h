@@ -40,6 +40,8 @@ public:
         return true;
     }
 
+    std::uint64_t tileImagesGeneration() const override { return generation; }
+
     void set(int x, int y, std::uint16_t tile, int z) {
         map.writeCell(x, y, MapCell{tile, static_cast<std::int8_t>(z)}, Geometry);
     }
@@ -48,6 +50,7 @@ public:
     MapFile map;
     bool ready = true;
     int loads = 0;
+    std::uint64_t generation = 0;
     std::map<std::uint16_t, TileImage> textures;
     std::map<std::uint16_t, TileImage> art;
 };

@@ -177,8 +177,12 @@ TEST_F(MapCellRendererTest, TileCacheKeepsPicturesUntilCleared) {
     region();
     EXPECT_EQ(source.loads, loads) << "the second paint decodes nothing";
     source.textures[1] = TileImage(64, 64, 0x001F);
-    renderer.clearTileCache();
+    EXPECT_EQ(region().pixelColor(20, 20), QColor(248, 0, 0)) << "still the cached picture";
+    ++source.generation; // the client files were reopened
     EXPECT_EQ(region().pixelColor(20, 20), QColor(0, 0, 248));
+    source.textures[1] = TileImage(64, 64, 0x03E0);
+    renderer.clearTileCache();
+    EXPECT_EQ(region().pixelColor(20, 20), QColor(0, 248, 0));
 }
 
 TEST_F(MapCellRendererTest, ShrunkenTilesShowTheirAverageColour) {

@@ -1,0 +1,65 @@
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "core/mapdata/ClientFileBuilder.h"
+#include "mapdata/MapFile.h"
+#include "mapdata/MapVariant.h"
+#include "support/TempDir.h"
+
+namespace stonereach {
+namespace {
+
+// A Tokuno map (the smallest variant) with one textured cell, and a client
+// directory whose tile 1 is a red texture.
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const MapVariant& tokuno = mapVariants()[6];
+        ASSERT_EQ(tokuno.fileName, "map4.mul");
+        test::writeBytes(dir / "map4.mul", std::vector<std::uint8_t>(tokuno.sizeBytes, 0));
+        MapFile map(dir / "map4.mul", File::Mode::ReadWrite);
+        map.writeCell(1447, 1446, MapCell{1, -48}, MapGeometry::of(tokuno));
+        std::filesystem::create_directory(dir / "client");
+        test::IndexedFileBuilder textures(4);
+        textures.add(1, test::wordBytes(std::vector<std::uint16_t>(64 * 64, 0x7C00)));
+        textures.write(dir / "client" / "texidx.mul", dir / "client" / "texmaps.mul");
+        test::IndexedFileBuilder art(4);
+        art.write(dir / "client" / "artidx.mul", dir / "client" / "art.mul");
+    }
+
+    int render(const std::string& args) {
+        const std::string command = std::string(STONEREACH_CLI) + " render " + (dir / "map4.mul").string() + " " +
+                                    (dir / "client").string() + " " + (dir / "out.png").string() + " " + args +
+                                    " 2>" + (dir / "err.txt").string();
+        return WEXITSTATUS(std::system(command.c_str()));
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(RenderCommand, DrawsTheRegionAsTheMapViewDoes) {
+    ASSERT_EQ(render("--x 1446 --y 1445 --cols 2 --rows 2 --zoom 20 --grid --altitude --colored"), 0);
+    QImage picture(QString::fromStdString((dir / "out.png").string()));
+    ASSERT_EQ(picture.size(), QSize(41, 41)) << "two cells of 20 pixels and one line between them";
+    EXPECT_EQ(picture.pixelColor(20, 5), QColor(192, 192, 192));
+    EXPECT_EQ(picture.pixelColor(21 + 15, 21 + 15), QColor(248, 0, 0)) << "cell (1447, 1446) shows its texture";
+    EXPECT_EQ(picture.pixelColor(21 + 2, 3), QColor(0, 127, 0)) << "cell (1447, 1445): altitude 0 label colour";
+    EXPECT_EQ(picture.pixelColor(21 + 2, 21 + 3), QColor(128, 167, 39)) << "altitude -48";
+    EXPECT_EQ(picture.pixelColor(15, 15), QColor(0, 0, 0)) << "tile 0 has no picture";
+}
+
+TEST_F(RenderCommand, RefusesRegionsOutsideTheMapAndUnknownMaps) {
+    EXPECT_EQ(render("--x 1447 --cols 2 --rows 1"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.png"));
+    EXPECT_EQ(render("--x abc"), 1);
+    std::filesystem::resize_file(dir / "map4.mul", 1000);
+    EXPECT_EQ(render(""), 1);
+    EXPECT_EQ(render("--zoom"), 2) << "bad usage";
+}
+
+} // namespace
+} // namespace stonereach
