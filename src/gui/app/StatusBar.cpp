@@ -1,0 +1,36 @@
+#include "gui/app/StatusBar.h"
+
+#include <QLabel>
+
+namespace stonereach {
+
+StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("StatusBar"));
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panels_[i]->setIndent(2);
+    }
+    setFixedHeight(panels_[0]->sizeHint().height() + 4);
+    placePanels();
+}
+
+void StatusBar::setPanelText(int panel, const QString& text) { panels_[panel]->setText(text); }
+
+QString StatusBar::panelText(int panel) const { return panels_[panel]->text(); }
+
+void StatusBar::setPanelWidth(int panel, int width) {
+    widths_[panel] = width;
+    placePanels();
+}
+
+int StatusBar::panelWidth(int panel) const { return widths_[panel]; }
+
+void StatusBar::placePanels() {
+    const int h = height() - 2;
+    panels_[0]->setGeometry(0, 1, widths_[0], h);
+    panels_[1]->setGeometry(widths_[0], 1, widths_[1], h);
+}
+
+} // namespace stonereach

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+
+class QWidget;
+
+namespace stonereach {
+
+// The colours that show whether a path (or value) edit holds something
+// usable. Code decides by the validity flag it keeps, never by the colour.
+inline QColor validColour() { return QColor(0, 128, 0); }
+inline QColor invalidColour() { return QColor(255, 0, 0); }
+
+// Paints the edit's background green or red with light text on it.
+void showValidity(QWidget& edit, bool valid);
+
+// The background the edit currently shows.
+QColor shownBackground(const QWidget& edit);
+
+} // namespace stonereach
