@@ -38,5 +38,6 @@ void addInfoCommand(CLI::App& app, Action& action);
 void addCellCommand(CLI::App& app, Action& action);
 void addSampleCommand(CLI::App& app, Action& action);
 void addRenderCommand(CLI::App& app, Action& action);
+void addTileCommand(CLI::App& app, Action& action);
 
 } // namespace stonereach::cli

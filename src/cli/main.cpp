@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     addCellCommand(app, action);
     addSampleCommand(app, action);
     addRenderCommand(app, action);
+    addTileCommand(app, action);
 
     try {
         app.parse(argc, argv);

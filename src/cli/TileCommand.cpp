@@ -1,0 +1,65 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/Command.h"
+#include "mapdata/ClientFiles.h"
+#include "mapdata/Errors.h"
+#include "mapdata/File.h"
+#include "mapdata/IntegerText.h"
+#include "mapdata/LandTileImage.h"
+#include "render/TileQImage.h"
+
+namespace stonereach::cli {
+
+namespace {
+
+struct TileArgs {
+    std::string clientDir;
+    std::string id;
+    std::string out;
+};
+
+int runTile(const TileArgs& args) {
+    const int id = parseInteger(args.id);
+    if (id < 0 || id > 0xFFFF)
+        throw RangeError("Tile id " + args.id + " is outside 0..65535");
+
+    const File texIdx(clientFilePath(args.clientDir, ClientFile::TextureIndex), File::Mode::Read);
+    const File texMaps(clientFilePath(args.clientDir, ClientFile::Textures), File::Mode::Read);
+    const File artIdx(clientFilePath(args.clientDir, ClientFile::ArtIndex), File::Mode::Read);
+    const File art(clientFilePath(args.clientDir, ClientFile::Art), File::Mode::Read);
+    TileImage image;
+    const TileImageSource source =
+        loadLandTileImage(texIdx, texMaps, artIdx, art, static_cast<std::uint16_t>(id), image);
+    if (source == TileImageSource::None) {
+        std::cerr << "stonereach-cli: Tile " << id << " has no texture and no land art\n";
+        return ExitFailed;
+    }
+    // Tiles 7 and 8 succeed as land art without a picture of their own.
+    if (image.isEmpty()) {
+        std::cerr << "stonereach-cli: Tile " << id << " has no picture of its own\n";
+        return ExitFailed;
+    }
+    if (!toQImage(image).save(QString::fromStdString(args.out), "PNG"))
+        throw IoError(args.out, "Cannot write the PNG image");
+    std::cout << "tile " << id << ": " << (source == TileImageSource::Texture ? "texture" : "land art") << ' '
+              << image.width << 'x' << image.height << " -> " << args.out << '\n';
+    return ExitOk;
+}
+
+} // namespace
+
+void addTileCommand(CLI::App& app, Action& action) {
+    auto* cmd = app.add_subcommand("tile", "Save the picture the map view draws for a land tile as PNG: its texture,\n"
+                                           "else its land art. Exits with 1 when the tile has neither.\n"
+                                           "Example: stonereach-cli tile world 3 grass.png");
+    auto args = std::make_shared<TileArgs>();
+    cmd->add_option("CLIENTDIR", args->clientDir, "Client directory (texidx.mul, texmaps.mul, artidx.mul, art.mul)")
+        ->required();
+    cmd->add_option("ID", args->id, "Land tile id, decimal or $ and hexadecimal")->required();
+    cmd->add_option("OUT", args->out, "PNG file to write")->required();
+    cmd->callback([&action, args] { action = [args] { return runTile(*args); }; });
+}
+
+} // namespace stonereach::cli
