@@ -28,10 +28,15 @@ public:
     // colours that were there are stored before the error is raised.
     void load(const std::filesystem::path& radarcolPath, std::string_view variantName);
 
-    // The colour of tile id (0 for ids the file did not cover).
-    std::uint16_t colour(std::uint16_t id) const { return entries_[id & (Entries - 1)]; }
+    // The colour of tile id: 0 for ids the file did not cover, and for ids
+    // beyond the table (a map cell may hold any 16-bit id).
+    std::uint16_t colour(std::uint16_t id) const { return id < Entries ? entries_[id] : 0; }
     Rgb8 rgb(std::uint16_t id) const { return rgb555To8(colour(id)); }
-    void set(std::uint16_t id, std::uint16_t value) { entries_[id & (Entries - 1)] = value; }
+    // Sets one entry; ids beyond the table are ignored.
+    void set(std::uint16_t id, std::uint16_t value) {
+        if (id < Entries)
+            entries_[id] = value;
+    }
 
 private:
     std::array<std::uint16_t, Entries> entries_{};

@@ -33,6 +33,8 @@ TEST_F(RadarFile, StygianAbyssReadsAllColoursAndLaterLoadsKeepTheRest) {
     table.load(path, "Felucca+Trammel");
     EXPECT_EQ(table.rgb(16382), (Rgb8{248, 0, 0}));
     EXPECT_EQ(table.colour(16383), 16384);  // not read again, kept
+    // Ids past the table have no colour; they do not wrap onto other entries.
+    EXPECT_EQ(table.colour(32768 + 5), 0);
 }
 
 TEST_F(RadarFile, AShortFileKeepsWhatWasReadAndRaisesAnError) {
