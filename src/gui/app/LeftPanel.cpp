@@ -18,7 +18,7 @@ namespace {
 
 // Height kept free at the top for the brush size group of the painting tools.
 constexpr int kBrushSizeGroupHeight = 96;
-constexpr int kPanelWidth = 126;
+constexpr int kPanelWidth = 140;
 
 QToolButton* glyphButton(const QString& name, const QString& glyph, const QString& hint, QWidget* parent) {
     auto* button = new QToolButton(parent);

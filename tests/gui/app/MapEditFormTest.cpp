@@ -1,0 +1,354 @@
+#include <deque>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "editor/Bookmarks.h"
+#include "gui/app/GuiTestSupport.h"
+#include "gui/app/StatusBar.h"
+#include "gui/app/TSRMapEditForm.h"
+#include "gui/app/WindowDialogs.h"
+#include "gui/editor/MapView.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/widgets/ValidityColours.h"
+#include "mapdata/MapFile.h"
+#include "sample/SampleClientFiles.h"
+#include "support/TempDir.h"
+
+using namespace stonereach;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the window's dialogs from a script and records what was asked.
+class ScriptedDialogs final : public WindowDialogs {
+public:
+    void showError(QWidget*, const QString& text) override { errors.push_back(text); }
+    ErrorChoice showErrorDetected(QWidget*, const QString& text) override {
+        errorsDetected.push_back(text);
+        if (choices.empty())
+            return ErrorChoice::Ok;
+        const ErrorChoice choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+    std::optional<QString> chooseMapFile(QWidget*, const QString& filter) override {
+        mapFilters.push_back(filter);
+        return mapFile;
+    }
+    std::optional<QString> chooseDirectory(QWidget*, const QString& caption) override {
+        directoryCaptions.push_back(caption);
+        return directory;
+    }
+
+    QStringList errors;
+    QStringList errorsDetected;
+    std::deque<ErrorChoice> choices;
+    QStringList mapFilters;
+    std::optional<QString> mapFile;
+    QStringList directoryCaptions;
+    std::optional<QString> directory;
+};
+
+constexpr std::uint64_t kTokunoSize = 6421156;   // map4.mul, 1448 x 1448
+constexpr std::uint64_t kIlshenarSize = 11289600; // map2.mul, 2304 x 1600
+
+class MapEditForm : public ::testing::Test {
+protected:
+    void SetUp() override { test::editorApp(); }
+
+    QString clientDir() {
+        const fs::path dir = temp / "client";
+        if (!fs::exists(dir / "art.mul")) {
+            fs::create_directories(dir);
+            sample::writeSampleClientFiles(dir, 1);
+        }
+        return QString::fromStdString(dir.string());
+    }
+
+    // A map file of the variant's exact size, every cell tile 0 at altitude 0.
+    QString mapFile(const std::string& name, std::uint64_t size) {
+        const fs::path path = temp / name;
+        test::writeBytes(path, {});
+        fs::resize_file(path, size);
+        return QString::fromStdString(path.string());
+    }
+
+    void storePaths(const QString& map, const QString& client) {
+        store.setValue(SettingNames::MapPath, map.toStdString());
+        store.setValue(SettingNames::ClientDir, client.toStdString());
+    }
+
+    void start() {
+        window = std::make_unique<TSRMapEditForm>(store, dialogs, bookmarks);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+
+    template <typename T>
+    T& child(const char* name) {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr)
+            throw std::runtime_error(std::string("no control ") + name);
+        return *found;
+    }
+    QLineEdit& edit(const char* name) { return child<QLineEdit>(name); }
+    QString label(const char* name) { return child<QLabel>(name).text(); }
+    QString panel(int i) { return child<StatusBar>("StatusBar").panelText(i); }
+    MapView& view() { return window->mapView(); }
+    void click(const char* name) { QTest::mouseClick(&child<QAbstractButton>(name), Qt::LeftButton); }
+    void go(const QString& x, const QString& y) {
+        edit("XJumpEdit").setText(x);
+        edit("YJumpEdit").setText(y);
+        click("CoordGoBtn");
+    }
+
+    test::TempDir temp;
+    MemorySettingsStore store;
+    ScriptedDialogs dialogs;
+    BookmarkTable bookmarks{};
+    std::unique_ptr<TSRMapEditForm> window;
+};
+
+} // namespace
+
+TEST_F(MapEditForm, FirstStartKeepsDesignDefaultsAndAsksForTheClientDirectory) {
+    dialogs.directory = clientDir();
+    start();
+
+    EXPECT_EQ(window->windowTitle(), "Brannock Stonereach");
+    EXPECT_EQ(dialogs.directoryCaptions, QStringList{"Select Ultima Online directory:"});
+    EXPECT_TRUE(dialogs.errorsDetected.isEmpty()) << "an empty stored map path opens nothing and reports nothing";
+    EXPECT_EQ(edit("UOPathEdit").text(), *dialogs.directory);
+    EXPECT_EQ(shownBackground(edit("UOPathEdit")), validColour());
+    EXPECT_EQ(edit("MapEdit").text(), "");
+    EXPECT_EQ(shownBackground(edit("MapEdit")), invalidColour());
+    EXPECT_EQ(label("MapInfo"), "None");
+    EXPECT_EQ(label("MapSize"), "None");
+
+    EXPECT_EQ(view().zoom(), 45);
+    EXPECT_EQ(edit("ZoomLevel").text(), "45");
+    EXPECT_EQ(child<RadioGroup>("GridBox").itemIndex(), 1);
+    EXPECT_EQ(view().gridLineWidth(), 0);
+    EXPECT_EQ(child<RadioGroup>("ShowAltitudeRadioGroup").itemIndex(), 1);
+    EXPECT_EQ(view().colCount(), 6144);
+    EXPECT_EQ(view().rowCount(), 4096);
+    EXPECT_EQ(panel(0), "X=0 - Y=0 - Wrong filename");
+    EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
+}
+
+TEST_F(MapEditForm, StoredMapPathCoordinatesAndSwitchesAreRestored) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    store.setValue("CoordX", "100");
+    store.setValue("CoordY", "200");
+    store.setValue("ZoomLevel", "30");
+    store.setValue("Grid", "0");
+    store.setValue("ShowAltitude", "0");
+    start();
+
+    EXPECT_TRUE(dialogs.directoryCaptions.isEmpty());
+    EXPECT_TRUE(dialogs.errorsDetected.isEmpty());
+    EXPECT_EQ(edit("XJumpEdit").text(), "100") << "the restore of the map path keeps the stored coordinates";
+    EXPECT_EQ(edit("YJumpEdit").text(), "200");
+    EXPECT_EQ(label("MapInfo"), "Tokuno");
+    EXPECT_EQ(label("MapSize"), "1448x1448");
+    EXPECT_EQ(view().colCount(), 1448);
+    EXPECT_EQ(view().rowCount(), 1448);
+    EXPECT_EQ(shownBackground(edit("MapEdit")), validColour());
+    EXPECT_EQ(view().zoom(), 30);
+    EXPECT_EQ(edit("ZoomLevel").text(), "30");
+    EXPECT_EQ(view().gridLineWidth(), 1);
+    EXPECT_TRUE(view().drawOptions().showAltitude);
+}
+
+TEST_F(MapEditForm, ChangingTheMapPathFollowsTheNameAndJumpsToTheOrigin) {
+    const QString tokuno = mapFile("map4.mul", kTokunoSize);
+    storePaths(tokuno, clientDir());
+    store.setValue("CoordX", "100");
+    store.setValue("CoordY", "200");
+    start();
+    edit("XJumpEdit").setText("300");
+    edit("YJumpEdit").setText("400");
+    click("CoordGoBtn");
+    ASSERT_EQ(view().col(), 300);
+
+    // The name test ignores case; a second map file sends the view to (0, 0).
+    const QString ilshenar = mapFile("MAP2.MUL", kIlshenarSize);
+    edit("MapEdit").setText(ilshenar);
+    EXPECT_EQ(label("MapInfo"), "Ilshenar");
+    EXPECT_EQ(label("MapSize"), "2304x1600");
+    EXPECT_EQ(edit("XJumpEdit").text(), "0");
+    EXPECT_EQ(edit("YJumpEdit").text(), "0");
+    EXPECT_EQ(view().col(), 0);
+    EXPECT_EQ(view().row(), 0);
+    EXPECT_EQ(view().colCount(), 2304);
+    EXPECT_EQ(store.value("MAPx.mul"), ilshenar.toStdString()) << "stored at once";
+    EXPECT_EQ(store.value("UOPath"), clientDir().toStdString());
+
+    // Choosing the path the edit already holds runs nothing: no jump.
+    go("12", "34");
+    dialogs.mapFile = ilshenar;
+    click("TlLoadMap");
+    EXPECT_EQ(dialogs.mapFilters, QStringList{"Ultima Online MAP (map*.mul)"});
+    EXPECT_EQ(edit("XJumpEdit").text(), "12");
+    EXPECT_EQ(view().col(), 12);
+
+    // A file that is not named map0..map5 is no map path.
+    const QString other = mapFile("mymap0.mul", kTokunoSize);
+    edit("MapEdit").setText(other);
+    EXPECT_EQ(shownBackground(edit("MapEdit")), invalidColour());
+    EXPECT_EQ(label("MapInfo"), "None");
+    EXPECT_EQ(label("MapSize"), "None");
+    EXPECT_EQ(view().colCount(), 2304) << "the view keeps its dimensions";
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MapEditForm, StatusLineDescribesTheCellUnderThePointer) {
+    const QString map = mapFile("map4.mul", kTokunoSize);
+    {
+        MapFile file(map.toStdString(), File::Mode::ReadWrite);
+        file.writeCell(3, 2, MapCell{0x0003, -5}, MapGeometry{1448, 1448, 181});
+    }
+    storePaths(map, clientDir());
+    start();
+
+    QTest::mouseMove(view().viewport(), view().cellRect(3, 2).center());
+    EXPECT_EQ(panel(0), "X=3 - Y=2 - Altitude=-5 - Tile=00 03");
+    QTest::mouseMove(view().viewport(), view().cellRect(1, 1).center());
+    EXPECT_EQ(panel(0), "X=1 - Y=1 - Altitude=0 - Tile=00 00");
+    EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
+}
+
+TEST_F(MapEditForm, GoClampsToTheMapAndReportsTextThatIsNoNumber) {
+    storePaths(mapFile("map2.mul", kIlshenarSize), clientDir());
+    start();
+    int selections = 0;
+    view().setSelectCellHandler([&](int, int) { ++selections; });
+
+    go("-5", "9000");
+    EXPECT_EQ(view().col(), 0);
+    EXPECT_EQ(view().row(), 1599);
+    EXPECT_EQ(selections, 0) << "the jump paints nothing";
+
+    go("abc", "10");
+    ASSERT_EQ(dialogs.errors, QStringList{"'abc' is not a valid integer value"});
+    EXPECT_EQ(view().col(), 0);
+    EXPECT_EQ(view().row(), 1599);
+
+    // The selection handler is attached again after the failed jump.
+    view().setCurrentCell(5, 5);
+    EXPECT_EQ(selections, 1);
+}
+
+TEST_F(MapEditForm, GoBringsTheCurrentCellBackIntoView) {
+    storePaths(mapFile("map2.mul", kIlshenarSize), clientDir());
+    start();
+    go("500", "600");
+    view().setLeftCol(0);
+    view().setTopRow(0);
+    go("500", "600");
+    EXPECT_LE(view().leftCol(), 500);
+    EXPECT_GT(view().leftCol() + view().visibleColCount(), 500);
+    EXPECT_LE(view().topRow(), 600);
+    EXPECT_GT(view().topRow() + view().visibleRowCount(), 600);
+}
+
+TEST_F(MapEditForm, ZoomStepsByFivePixelsAndDefaultReturnsTo45) {
+    start();
+    for (int i = 0; i < 3; ++i)
+        click("SpeedButton3");
+    EXPECT_EQ(view().zoom(), 60);
+    EXPECT_EQ(edit("ZoomLevel").text(), "60");
+    click("TLZoomLevel");
+    EXPECT_EQ(view().zoom(), 45);
+    EXPECT_EQ(edit("ZoomLevel").text(), "45");
+    for (int i = 0; i < 12; ++i)
+        click("SpeedButton2");
+    EXPECT_GE(view().zoom(), 1) << "a cell never gets smaller than one pixel";
+    EXPECT_EQ(edit("ZoomLevel").text(), QString::number(view().zoom()));
+}
+
+TEST_F(MapEditForm, StatusPanelsTakeHalfTheStatusBarEach) {
+    start();
+    window->resize(800, window->height());
+    QCoreApplication::processEvents();
+    auto& bar = child<StatusBar>("StatusBar");
+    EXPECT_EQ(bar.width(), 800);
+    EXPECT_EQ(bar.panelWidth(0), 400);
+    EXPECT_EQ(bar.panelWidth(1), 400);
+    window->resize(701, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.panelWidth(0), 350);
+}
+
+TEST_F(MapEditForm, CtrlDigitInAJumpEditJumpsToAnEnabledBookmark) {
+    storePaths(mapFile("map2.mul", kIlshenarSize), clientDir());
+    bookmarks[3] = BookmarkSlot{700, 900, true};
+    bookmarks[5] = BookmarkSlot{11, 12, false};
+    start();
+    edit("XJumpEdit").setFocus();
+    QTest::keyClick(&edit("XJumpEdit"), Qt::Key_5, Qt::ControlModifier);
+    EXPECT_EQ(view().col(), 0) << "a disabled slot does nothing";
+    QTest::keyClick(&edit("XJumpEdit"), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(edit("XJumpEdit").text(), "700");
+    EXPECT_EQ(edit("YJumpEdit").text(), "900");
+    EXPECT_EQ(view().col(), 700);
+    EXPECT_EQ(view().row(), 900);
+}
+
+TEST_F(MapEditForm, DisplaySwitchesReachTheView) {
+    start();
+    EXPECT_EQ(view().drawOptions(), CellDrawOptions{});
+    child<QAction>("coloredAltitude").trigger();
+    child<QAction>("ShowAltitude1").trigger();
+    EXPECT_TRUE(view().drawOptions().coloredAltitude);
+    EXPECT_FALSE(view().drawOptions().showNumber);
+    EXPECT_FALSE(child<QAction>("ShowAltitude1").isChecked());
+    child<RadioGroup>("ShowAltitudeRadioGroup").selectAsIfClicked(0);
+    EXPECT_TRUE(view().drawOptions().showAltitude);
+    child<RadioGroup>("GridBox").selectAsIfClicked(0);
+    EXPECT_EQ(view().gridLineWidth(), 1);
+}
+
+TEST_F(MapEditForm, ClosingWritesTheViewSettings) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    store.setValue("AltitudeModify", "1");
+    store.setValue("CoordZ", "7");
+    start();
+    go("12", "34");
+    click("SpeedButton3");
+    child<RadioGroup>("GridBox").selectAsIfClicked(0);
+    window->close();
+
+    EXPECT_EQ(store.value("CoordX"), "12");
+    EXPECT_EQ(store.value("CoordY"), "34");
+    EXPECT_EQ(store.value("ZoomLevel"), "50");
+    EXPECT_EQ(store.value("Grid"), "0");
+    EXPECT_EQ(store.value("ShowAltitude"), "1");
+    EXPECT_EQ(store.value("AltitudeModify"), "1") << "the painting tools' settings are kept";
+    EXPECT_EQ(store.value("CoordZ"), "7");
+}
+
+TEST_F(MapEditForm, CancelInTheStartUpErrorDialogClosesWithoutSaving) {
+    const std::string missing = (temp / "gone" / "map0.mul").string();
+    store.setValue("MAPx.mul", missing);
+    store.setValue("UOPath", clientDir().toStdString());
+    store.setValue("CoordX", "100");
+    const auto before = store.values();
+    dialogs.choices = {ErrorChoice::Cancel};
+    start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 2000));
+
+    ASSERT_EQ(dialogs.errorsDetected.size(), 1);
+    EXPECT_EQ(dialogs.errorsDetected.front(),
+              QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing));
+    EXPECT_EQ(store.values(), before);
+}
