@@ -50,4 +50,12 @@ public:
     using Error::Error;
 };
 
+// The program declining a request with one of its own fixed messages (wrong
+// coordinates, an unknown map, an empty patch file). The message is shown to
+// the user exactly as it stands, with nothing added.
+class Refusal : public Error {
+public:
+    using Error::Error;
+};
+
 } // namespace stonereach

@@ -1,0 +1,90 @@
+#include "maptools/MapEnlarger.h"
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/MapFile.h"
+#include "mapdata/MapIdentity.h"
+
+namespace stonereach {
+
+namespace {
+
+constexpr int kBlocksAcross = kEnlargedWidth / MapLayout::BlockSide;
+constexpr std::size_t kColumnBytes = static_cast<std::size_t>(kEnlargedBlockHeight) * MapLayout::BlockSize;
+constexpr std::uint64_t kEnlargedSize = static_cast<std::uint64_t>(kBlocksAcross) * kColumnBytes;
+static_assert(kEnlargedSize == 89915392);
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+// The progress of one phase is reported per cell column, as "TEXT (N%)" with
+// N = x * 100 / last; here x is the last cell column of the block column just
+// written.
+void reportColumn(const ProgressCallback& progress, const char* text, int bx, int percentBase, int maximum) {
+    const int x = bx * MapLayout::BlockSide + MapLayout::BlockSide - 1;
+    const std::string label = std::string(text) + " (" + std::to_string(x * 100 / percentBase) + "%)";
+    report(progress, label, x, maximum);
+}
+
+} // namespace
+
+void enlargeMap(const std::filesystem::path& source, const std::filesystem::path& output,
+                const ProgressCallback& progress) {
+    const MapVariant* variant = identifyMapFile(source);
+    if (variant == nullptr)
+        throw Refusal("Wrong source map file!");
+    if (sameFile(source, output))
+        throw Refusal("The enlarged map cannot be written over its own source map file '" + source.string() +
+                      "'. Choose another file name or folder.");
+
+    const MapGeometry sourceGeometry = MapGeometry::of(*variant);
+    const int sourceBlocksAcross = sourceGeometry.blocksAcross();
+    const int sourceBlockHeight = sourceGeometry.blockHeight;
+    const MapFile sourceMap(source, File::Mode::Read);
+    PendingFile pending(output);
+    File& out = pending.file();
+
+    // Every block column is written exactly once: the columns the source does
+    // not reach as zeros while the file is created, the others with the
+    // source's cells (headers zero, rows below the source zero) while
+    // copying. The result is the same as zero-filling the whole file first
+    // and then copying cell by cell.
+    std::vector<std::uint8_t> column(kColumnBytes, 0);
+    report(progress, "Creating new map file", 0, kEnlargedWidth);
+    out.resize(kEnlargedSize);
+    for (int bx = 0; bx < kBlocksAcross; ++bx) {
+        if (bx >= sourceBlocksAcross)
+            out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, column);
+        reportColumn(progress, "Creating new map file", bx, kEnlargedWidth, kEnlargedWidth);
+    }
+    report(progress, "Done.", kEnlargedWidth, kEnlargedWidth);
+
+    const int maxX = sourceGeometry.width - 1;
+    report(progress, "Copying source map to new map", 0, maxX);
+    std::vector<MapBlockBytes> sourceColumn(static_cast<std::size_t>(sourceBlockHeight));
+    for (int bx = 0; bx < sourceBlocksAcross; ++bx) {
+        sourceMap.readBlockRun(bx, 0, sourceBlockHeight, sourceGeometry, sourceColumn);
+        std::fill(column.begin(), column.end(), std::uint8_t{0});
+        for (int by = 0; by < sourceBlockHeight; ++by) {
+            const auto& block = sourceColumn[static_cast<std::size_t>(by)];
+            std::copy(block.begin() + MapLayout::BlockHeaderSize, block.end(),
+                      column.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(by) * MapLayout::BlockSize +
+                                                                    MapLayout::BlockHeaderSize));
+        }
+        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, column);
+        reportColumn(progress, "Copying source map to new map", bx, maxX, maxX);
+    }
+    pending.commit();
+    report(progress, "Done.", 0, maxX);
+}
+
+} // namespace stonereach

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "mapdata/MapVariant.h"
+#include "mapdata/RadarColours.h"
+#include "mapdata/TileImage.h"
+
+namespace stonereach {
+
+// One pixel per 8 x 8 block of a map, row by row: pixel (bx, by) is the
+// radar colour of the block's cell (1, 1).
+struct OverviewPicture {
+    int width = 0;   // blocks across
+    int height = 0;  // blocks down
+    std::vector<Rgb8> pixels;
+
+    Rgb8 at(int bx, int by) const { return pixels[static_cast<std::size_t>(by) * static_cast<std::size_t>(width) + static_cast<std::size_t>(bx)]; }
+};
+
+// The geometry an overview uses for a map size text ("6144x4096", ...), or
+// nothing for a text outside the table: then the file must not be read.
+std::optional<MapGeometry> overviewGeometryFor(std::string_view sizeText);
+
+// The colour a block shows for a tile id. The radar table covers ids below
+// 32768; higher ids, which no client defines, show black.
+Rgb8 overviewColour(const RadarColours& radar, std::uint16_t tile);
+
+// Reads the map file at path (addressed with geometry) and builds its
+// overview. Throws IoError when the file cannot be opened or is too short.
+OverviewPicture buildOverview(const std::filesystem::path& map, const MapGeometry& geometry,
+                              const RadarColours& radar);
+
+} // namespace stonereach

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mapdata/MapFile.h"
+#include "mapdata/Progress.h"
+
+namespace stonereach {
+
+// One single-cell change of a point patch, as the texts the user entered:
+// X, Y and Z in decimal, the tile id as two spaced hexadecimal bytes ("01 1A")
+// or empty to keep the cell's tile. The texts are only parsed when applied.
+struct PointPatchEntry {
+    std::string x;
+    std::string y;
+    std::string z;
+    std::string id;
+    friend bool operator==(const PointPatchEntry&, const PointPatchEntry&) = default;
+};
+
+// A .bnp file read as the list of its entries: the entry count is the number
+// of section lines, and entry i is section "i" with the keys X, Y, Z and ID.
+// Slot i is empty when the file has no section i (its numbering has a gap).
+// A file that does not exist reads as no entries.
+std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesystem::path& path);
+
+// Writes the entries as sections 0 to n-1, replacing the whole file, so the
+// file holds exactly these entries afterwards (written atomically).
+void writePointPatchFile(const std::filesystem::path& path, const std::vector<PointPatchEntry>& entries);
+
+struct PointPatchResult {
+    std::size_t applied = 0;
+    std::size_t skippedOutsideMap = 0;   // never written: the cell lies outside the map
+    std::size_t skippedMissing = 0;      // gaps in the section numbering
+};
+
+// Applies the entries in order: for each, reads the cell, sets its altitude
+// to Z and, when ID is given, its tile id, and writes the cell back. A text
+// that does not parse stops the run with the entries before it applied
+// (ConversionError, RangeError for a Z outside -128..127, FormatError "Input
+// not SpacedHex"). Reports "Patching (X, Y): X, Y" after each entry.
+PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
+                                 const std::vector<std::optional<PointPatchEntry>>& entries,
+                                 const ProgressCallback& progress = {});
+
+// Reads a .bnp file and applies it; a file without entries is refused with
+// "File is empty or corupted!".
+PointPatchResult applyPointPatchFile(MapFile& map, const MapGeometry& geometry, const std::filesystem::path& patch,
+                                     const ProgressCallback& progress = {});
+
+} // namespace stonereach
