@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QPoint>
@@ -32,8 +34,15 @@ namespace stonereach {
 //
 // Targets are RGB32 images; `origin` is the position of the target's top-left
 // pixel in the coordinates of the cell rectangles (the view's viewport).
+class BlockWindow;
+
 class MapCellRenderer {
 public:
+    MapCellRenderer();
+    ~MapCellRenderer();
+    MapCellRenderer(const MapCellRenderer&) = delete;
+    MapCellRenderer& operator=(const MapCellRenderer&) = delete;
+
     // One cell, reading it on its own from the map file.
     void drawCell(QImage& target, QPoint origin, const QRect& cellRect, int col, int row, bool selected,
                   MapDrawSource& source, const std::optional<MapGeometry>& geometry, const BookmarkTable& bookmarks,
@@ -57,8 +66,9 @@ public:
 
 private:
     struct Target;
-    void composeCell(Target& target, int left, int top, int width, int height, const MapCell* cell, bool selected,
-                     int bookmark, MapDrawSource& source, const CellDrawOptions& options);
+    struct Context;
+    void composeCell(Context& context, Target& target, int left, int top, const MapCell* cell, bool selected,
+                     int bookmark);
 
     // True when cells may be read; drops stale pictures first.
     bool prepare(MapDrawSource& source);
@@ -66,6 +76,8 @@ private:
     TileImageCache tiles_;
     CellLabels labels_;
     std::uint64_t tileGeneration_ = 0;
+    // The blocks of the region being drawn, kept to reuse their memory.
+    std::unique_ptr<BlockWindow> blocks_;
 };
 
 // A picture of cols x rows cells of the map from (x, y) on, drawn exactly as

@@ -1,5 +1,6 @@
 #include "render/TileImageCache.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace stonereach {
@@ -24,19 +25,20 @@ std::size_t bytesOf(const QImage& image) { return std::size_t(image.sizeInBytes(
 
 } // namespace
 
-TileImageCache::TileImageCache() : images_(TileIds) {}
+TileImageCache::TileImageCache() : images_(TileIds), bits_(TileIds, nullptr) {}
 
 void TileImageCache::clear() {
-    for (QImage& image : images_)
-        image = QImage();
+    if (count_ > 0) {
+        for (QImage& image : images_)
+            image = QImage();
+        std::fill(bits_.begin(), bits_.end(), nullptr);
+    }
     white_ = QImage();
     bytes_ = 0;
     count_ = 0;
 }
 
-void TileImageCache::resize(QSize size) {
-    if (size == size_)
-        return;
+void TileImageCache::changeSize(QSize size) {
     clear();
     size_ = size;
 }
@@ -51,29 +53,26 @@ QImage TileImageCache::stretch(const TileImage& image, QSize size) {
     return result.format() == QImage::Format_RGB32 ? result : result.convertToFormat(QImage::Format_RGB32);
 }
 
-const std::uint32_t* TileImageCache::pixels(MapDrawSource& source, std::uint16_t id, QSize size) {
-    resize(size);
-    QImage& slot = images_[id];
-    if (slot.isNull()) {
-        // A cell starts out white; a tile with neither texture nor art turns
-        // it black, the placeholders 7 and 8 leave it as it is.
-        TileImage image;
-        QImage stretched;
-        if (!source.loadTextureImage(id, image) && !source.loadLandArtImage(id, image))
-            image = TileImage(1, 1, 0);
-        if (image.isEmpty()) {
-            stretched = QImage(size, QImage::Format_RGB32);
-            stretched.fill(Qt::white);
-        } else {
-            stretched = stretch(image, size);
-        }
-        if (bytes_ + bytesOf(stretched) > ByteBudget)
-            clear(); // keeps size_
-        bytes_ += bytesOf(stretched);
-        ++count_;
-        images_[id] = std::move(stretched);
+const std::uint32_t* TileImageCache::load(MapDrawSource& source, std::uint16_t id) {
+    // A cell starts out white; a tile with neither texture nor art turns it
+    // black, the placeholders 7 and 8 leave it as it is.
+    TileImage image;
+    if (!source.loadTextureImage(id, image) && !source.loadLandArtImage(id, image))
+        image = TileImage(1, 1, 0);
+    QImage stretched;
+    if (image.isEmpty()) {
+        stretched = QImage(size_, QImage::Format_RGB32);
+        stretched.fill(Qt::white);
+    } else {
+        stretched = stretch(image, size_);
     }
-    return reinterpret_cast<const std::uint32_t*>(images_[id].constBits());
+    if (bytes_ + bytesOf(stretched) > ByteBudget)
+        clear(); // keeps the size
+    bytes_ += bytesOf(stretched);
+    ++count_;
+    images_[id] = std::move(stretched);
+    bits_[id] = reinterpret_cast<const std::uint32_t*>(images_[id].constBits());
+    return bits_[id];
 }
 
 const std::uint32_t* TileImageCache::whitePixels(QSize size) {

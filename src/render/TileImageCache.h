@@ -32,7 +32,18 @@ public:
     // on first use: its texture, else its land art, else black; the land
     // art placeholders 7 and 8 leave the blank picture white. The pointer is
     // valid until the next call.
-    const std::uint32_t* pixels(MapDrawSource& source, std::uint16_t id, QSize size);
+    const std::uint32_t* pixels(MapDrawSource& source, std::uint16_t id, QSize size) {
+        resize(size);
+        const std::uint32_t* cached = bits_[id];
+        return cached ? cached : load(source, id);
+    }
+
+    // The pictures at `size` loaded so far, by tile id (null where not yet
+    // loaded); valid until the next call of any other member.
+    const std::uint32_t* const* loadedPixels(QSize size) {
+        resize(size);
+        return bits_.data();
+    }
 
     // A white cell picture at `size`: what a cell shows when the data files
     // are not ready. Valid until the next call.
@@ -48,10 +59,16 @@ public:
     static QImage stretch(const TileImage& image, QSize size);
 
 private:
-    void resize(QSize size);
+    void resize(QSize size) {
+        if (size != size_)
+            changeSize(size);
+    }
+    void changeSize(QSize size);
+    const std::uint32_t* load(MapDrawSource& source, std::uint16_t id);
 
     QSize size_;
     std::vector<QImage> images_; // by tile id; null = not loaded yet
+    std::vector<const std::uint32_t*> bits_; // their pixels, null = not loaded yet
     QImage white_;
     std::size_t bytes_ = 0;
     std::size_t count_ = 0;
