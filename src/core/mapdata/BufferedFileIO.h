@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "mapdata/File.h"
+
+namespace stonereach {
+
+// Reads ranges of a file through a read-ahead window. Requests that follow one
+// another in the file are served from one large read; a request elsewhere is
+// read by itself, so scattered small reads never pull in whole windows.
+class ReadAheadReader {
+public:
+    ReadAheadReader(const File& file, std::size_t windowSize);
+
+    // Reads exactly out.size() bytes at offset (IoError when the file ends
+    // before that).
+    void read(std::uint64_t offset, std::span<std::uint8_t> out);
+
+private:
+    const File& file_;
+    std::vector<std::uint8_t> window_;
+    std::uint64_t windowStart_ = 0;
+    std::size_t windowFill_ = 0;
+    std::uint64_t lastEnd_ = UINT64_MAX;
+};
+
+// Appends to a file from a given offset on, collecting small appends into
+// large writes. position() is where the next byte lands.
+class AppendWriter {
+public:
+    AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize = std::size_t{1} << 20);
+    AppendWriter(const AppendWriter&) = delete;
+    AppendWriter& operator=(const AppendWriter&) = delete;
+
+    void append(std::span<const std::uint8_t> data);
+    std::uint64_t position() const { return flushedEnd_ + buffer_.size(); }
+    // Writes out what is collected; call before reading the file back or
+    // closing it (the destructor does not write, so a failed run leaves no
+    // half-flushed surprise).
+    void flush();
+
+private:
+    File& file_;
+    std::uint64_t flushedEnd_;
+    std::size_t capacity_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+} // namespace stonereach

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "mapdata/BufferedFileIO.h"
+#include "mapdata/File.h"
+#include "mapdata/Progress.h"
+
+namespace stonereach {
+
+// The block grid a diff patch covers. Patches always use 768 x 512 blocks
+// (6144 x 4096 cells) whatever the files' actual sizes; the grid is a
+// parameter only so tests and fuzzing can work on small file sets.
+struct DiffGrid {
+    int blocksAcross = 768;
+    int blocksDown = 512;
+
+    std::size_t blockCount() const {
+        return static_cast<std::size_t>(blocksAcross) * static_cast<std::size_t>(blocksDown);
+    }
+    // The map checksum leaves out the last block column.
+    std::size_t checksummedMapBlocks() const {
+        return static_cast<std::size_t>(blocksAcross - 1) * static_cast<std::size_t>(blocksDown);
+    }
+};
+
+// Byte layout of the patch file (.bsr, version 3) and of the statics files.
+namespace DiffPatchLayout {
+inline constexpr std::size_t MagicSize = 14;  // "QTPatch" in UTF-16LE, no terminator
+inline constexpr std::size_t VersionOffset = 14;
+inline constexpr std::size_t StaticsIndexOffsetOffset = 18;
+inline constexpr std::size_t OrigStaIdxCrcOffset = 22;
+inline constexpr std::size_t OrigStaticsSizeOffset = 26;
+inline constexpr std::size_t ModStaIdxCrcOffset = 30;
+inline constexpr std::size_t ModStaticsSizeOffset = 34;
+inline constexpr std::size_t MapIndexOffsetOffset = 38;
+inline constexpr std::size_t ModMapCrcOffset = 42;
+inline constexpr std::size_t ReservedOffset = 46;
+inline constexpr std::size_t ReservedSize = 985;
+inline constexpr std::size_t HeaderSize = ReservedOffset + ReservedSize;
+static_assert(HeaderSize == 1031, "the patch header (TSRDInfo) is 1031 bytes, not 1024");
+
+inline constexpr std::int32_t Version = 3;
+inline constexpr std::int32_t NoSection = -1;
+
+inline constexpr std::size_t StaticRecordSize = 7;  // TStaticRec, opaque here
+inline constexpr std::size_t MaxStaticRecords = 2048;
+inline constexpr std::size_t MaxStaticBlockBytes = MaxStaticRecords * StaticRecordSize;
+inline constexpr std::size_t StaticBlockSize = 2 + MaxStaticBlockBytes;  // count + records
+static_assert(StaticBlockSize == 14338, "a StaticBlock buffer is 14,338 bytes");
+
+inline constexpr std::size_t StaticPointerSize = 12;  // Start, Length, Extra
+inline constexpr std::uint32_t NoStatics = 0xFFFFFFFF;
+inline constexpr std::size_t DiffStaticEntrySize = 8;  // Offset, Length
+inline constexpr std::size_t DiffMapEntrySize = 4;     // Offset
+} // namespace DiffPatchLayout
+
+// The patch header (TSRDInfo). The magic is fixed and not a field.
+struct TSRDInfo {
+    std::int32_t version = DiffPatchLayout::Version;
+    std::int32_t staticsIndexOffset = DiffPatchLayout::NoSection;
+    std::uint32_t origStaIdxCrc = 0;
+    std::uint32_t origStaticsSize = 0;
+    std::uint32_t modStaIdxCrc = 0;
+    std::uint32_t modStaticsSize = 0;
+    std::int32_t mapIndexOffset = DiffPatchLayout::NoSection;
+    std::uint32_t modMapCrc = 0;
+    friend bool operator==(const TSRDInfo&, const TSRDInfo&) = default;
+};
+
+using TSRDInfoBytes = std::array<std::uint8_t, DiffPatchLayout::HeaderSize>;
+
+// The 1031 header bytes: magic, the fields, zero reserved bytes.
+TSRDInfoBytes encodeHeader(const TSRDInfo& info);
+// The fields of a header; the magic is not examined here (see hasPatchMagic).
+TSRDInfo decodeHeader(std::span<const std::uint8_t, DiffPatchLayout::HeaderSize> bytes);
+// True when the header starts with "QTPatch" in UTF-16LE.
+bool hasPatchMagic(std::span<const std::uint8_t, DiffPatchLayout::HeaderSize> bytes);
+
+// One entry of staidx0.mul.
+struct StaticPointer {
+    std::uint32_t start = DiffPatchLayout::NoStatics;
+    std::uint32_t length = DiffPatchLayout::NoStatics;
+    std::uint32_t extra = DiffPatchLayout::NoStatics;
+    friend bool operator==(const StaticPointer&, const StaticPointer&) = default;
+};
+
+// One entry of the statics diff index. (-1, -1): unchanged; (-1, 0): no
+// records in the modified set; otherwise the records' position in the patch
+// and their byte length.
+struct DiffStaticEntry {
+    std::int32_t offset = -1;
+    std::int32_t length = -1;
+    bool unchanged() const { return offset == -1 && length == -1; }
+    bool emptied() const { return offset == -1 && length == 0; }
+    friend bool operator==(const DiffStaticEntry&, const DiffStaticEntry&) = default;
+};
+
+// Reads the first grid.blockCount() entries of a statics index file (later
+// entries are ignored). A shorter file is an IoError naming the size needed.
+// Progress runs 0..100 per block column under `text`.
+std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
+                                            const ProgressCallback& progress);
+
+// Writes a statics index, 12 bytes per entry, from offset 0; afterColumn (if
+// any) is called after each block column's entries.
+void writeStaticsIndex(File& file, std::span<const StaticPointer> index, const DiffGrid& grid,
+                       const std::function<void(int column)>& afterColumn = {});
+
+// XOR of every 32-bit word of the index entries (all three words of each).
+std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index);
+
+// XOR of the 49 words of each block of a map file, over the first
+// grid.checksummedMapBlocks() blocks. Progress runs 0..100 under `text`.
+std::uint32_t mapChecksum(const File& map, const DiffGrid& grid, std::string_view text,
+                          const ProgressCallback& progress);
+
+// XOR of the 32-bit words of whole map blocks held in memory.
+std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks);
+
+// Throws IoError unless the file holds at least `needed` bytes; `what` says
+// what the bytes are for.
+void requireFileSize(const File& file, std::uint64_t needed, std::string_view what);
+
+// Reads the records of one statics block as a StaticBlock does: nothing when
+// Start is 0xFFFFFFFF, otherwise Length bytes at Start, which must be a whole
+// number of records and at most 2048 of them. Returns the record bytes.
+void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
+                       std::vector<std::uint8_t>& records);
+
+// The message of the length check.
+inline constexpr std::string_view StaticLengthMessage = "StaticPointer.Length is not a multiple of SizeOf(TStaticRec)";
+
+} // namespace stonereach

@@ -1,0 +1,177 @@
+#include "patches/DiffPatchGenerator.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "mapdata/BufferedFileIO.h"
+#include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/LittleEndian.h"
+#include "mapdata/MapLayout.h"
+
+namespace stonereach {
+
+namespace L = DiffPatchLayout;
+namespace T = DiffPatchTexts;
+
+namespace {
+
+constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
+
+// The patch's offsets are signed 32-bit numbers; nothing may be placed where
+// they cannot point.
+std::int32_t patchPosition(std::uint64_t position, std::uint64_t bytesToFollow) {
+    if (position + bytesToFollow > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        throw Refusal("The patch would grow past 2 GB, which its 32-bit offsets cannot address");
+    return static_cast<std::int32_t>(position);
+}
+
+void reportColumn(const ProgressCallback& progress, std::string_view text, int column, const DiffGrid& grid) {
+    report(progress, text, column * 100 / grid.blocksAcross, 100);
+}
+
+std::uint32_t sizeField(const File& file) {
+    // The header keeps 32 bits of each statics file's size.
+    return static_cast<std::uint32_t>(file.size());
+}
+
+// The statics section: records of changed blocks, then their index.
+void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
+                         const ProgressCallback& progress) {
+    const DiffGrid& grid = request.grid;
+    const File origIdx(request.original.staIdx, File::Mode::Read);
+    const File origStatics(request.original.statics, File::Mode::Read);
+    const File modIdx(request.modified.staIdx, File::Mode::Read);
+    const File modStatics(request.modified.statics, File::Mode::Read);
+
+    report(progress, T::Statics, 0, 100);
+    const auto original = readStaticsIndex(origIdx, grid, T::Statics, progress);
+    const auto modified = readStaticsIndex(modIdx, grid, T::Statics, progress);
+    summary.header.origStaIdxCrc = staticsIndexChecksum(original);
+    summary.header.modStaIdxCrc = staticsIndexChecksum(modified);
+    summary.header.origStaticsSize = sizeField(origStatics);
+    summary.header.modStaticsSize = sizeField(modStatics);
+
+    ReadAheadReader origReader(origStatics, ReadAheadWindow);
+    ReadAheadReader modReader(modStatics, ReadAheadWindow);
+    std::vector<DiffStaticEntry> diff(grid.blockCount());
+    std::vector<std::uint8_t> origRecords;
+    std::vector<std::uint8_t> modRecords;
+    origRecords.reserve(L::MaxStaticBlockBytes);
+    modRecords.reserve(L::MaxStaticBlockBytes);
+
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
+            const StaticPointer& o = original[k];
+            const StaticPointer& m = modified[k];
+            if (m.start == L::NoStatics) {
+                diff[k] = DiffStaticEntry{-1, 0};
+                ++summary.emptiedStaticBlocks;
+                continue;
+            }
+            if (o.start == m.start && o.length == m.length)
+                continue;
+            readStaticRecords(origReader, o, k, origRecords);
+            readStaticRecords(modReader, m, k, modRecords);
+            if (origRecords == modRecords)
+                continue;
+            const std::int32_t at = patchPosition(out.position(), modRecords.size());
+            out.append(modRecords);
+            diff[k] = DiffStaticEntry{at, static_cast<std::int32_t>(modRecords.size())};
+            ++summary.storedStaticBlocks;
+        }
+        reportColumn(progress, T::Statics, column, grid);
+    }
+
+    summary.header.staticsIndexOffset = patchPosition(out.position(), diff.size() * L::DiffStaticEntrySize);
+    report(progress, T::StaticsIndex, 0, 100);
+    std::array<std::uint8_t, L::DiffStaticEntrySize> bytes{};
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
+            le::putI32(&bytes[0], diff[k].offset);
+            le::putI32(&bytes[4], diff[k].length);
+            out.append(bytes);
+        }
+        reportColumn(progress, T::StaticsIndex, column, grid);
+    }
+}
+
+// The map section: changed blocks, then their index.
+void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
+                     std::string_view currentText, const ProgressCallback& progress) {
+    const DiffGrid& grid = request.grid;
+    const File origMap(request.original.map, File::Mode::Read);
+    const File modMap(request.modified.map, File::Mode::Read);
+    const std::size_t mapBytes = grid.blockCount() * MapLayout::BlockSize;
+    requireFileSize(origMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
+
+    summary.header.modMapCrc = mapChecksum(modMap, grid, currentText, progress);
+
+    report(progress, T::Map, 0, 100);
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    std::vector<std::int32_t> diff(grid.blockCount(), -1);
+    std::vector<std::uint8_t> origColumn(perColumn * MapLayout::BlockSize);
+    std::vector<std::uint8_t> modColumn(perColumn * MapLayout::BlockSize);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
+        origMap.readAt(first * MapLayout::BlockSize, origColumn);
+        modMap.readAt(first * MapLayout::BlockSize, modColumn);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            const std::uint8_t* o = &origColumn[i * MapLayout::BlockSize];
+            const std::uint8_t* m = &modColumn[i * MapLayout::BlockSize];
+            if (std::memcmp(o, m, MapLayout::BlockSize) == 0)
+                continue;
+            diff[first + i] = patchPosition(out.position(), MapLayout::BlockSize);
+            out.append({m, MapLayout::BlockSize});
+            ++summary.storedMapBlocks;
+        }
+        reportColumn(progress, T::Map, column, grid);
+    }
+
+    summary.header.mapIndexOffset = patchPosition(out.position(), diff.size() * L::DiffMapEntrySize);
+    report(progress, T::MapIndex, 0, 100);
+    std::vector<std::uint8_t> bytes(perColumn * L::DiffMapEntrySize);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
+        for (std::size_t i = 0; i < perColumn; ++i)
+            le::putI32(&bytes[i * L::DiffMapEntrySize], diff[first + i]);
+        out.append(bytes);
+        reportColumn(progress, T::MapIndex, column, grid);
+    }
+}
+
+} // namespace
+
+DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const ProgressCallback& progress) {
+    if (!request.statics && !request.map)
+        throw Refusal("Choose the statics section, the map section or both");
+
+    report(progress, T::Working, 0, 100);
+    PendingFile pending(request.patch);
+    File& patch = pending.file();
+    DiffPatchSummary summary;
+    // The header goes first with both sections marked absent, and is written
+    // again complete at the end.
+    patch.writeAt(0, encodeHeader(summary.header));
+
+    AppendWriter out(patch, L::HeaderSize);
+    std::string_view currentText = T::Working;
+    if (request.statics) {
+        writeStaticsSection(request, out, summary, progress);
+        currentText = T::StaticsIndex;
+    }
+    if (request.map)
+        writeMapSection(request, out, summary, currentText, progress);
+    out.flush();
+
+    patch.writeAt(0, encodeHeader(summary.header));
+    summary.patchSize = out.position();
+    pending.commit();
+    return summary;
+}
+
+} // namespace stonereach

@@ -1,0 +1,276 @@
+#include "patches/DiffPatchApplier.h"
+
+#include <cstdio>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "core/patches/DiffFileSet.h"
+#include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
+
+namespace stonereach {
+namespace {
+
+using test::StaticsSet;
+namespace L = DiffPatchLayout;
+
+constexpr DiffGrid SmallGrid{4, 3};
+
+std::string intToSpacedHex4(std::uint32_t v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X %02X %02X %02X", v >> 24, (v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return text;
+}
+
+class DiffPatchApplication : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    StaticsSet original{SmallGrid};
+    StaticsSet modified{SmallGrid};
+    DiffFileSet origFiles;
+    DiffFileSet outFiles;
+
+    void SetUp() override {
+        original.fillAllBlocks(1);
+        modified = original;
+    }
+
+    // Generates the patch, then prepares the output set: a copy of `seed`
+    // (the modified map0.mul must exist before applying).
+    std::filesystem::path makePatch(bool statics = true, bool map = true) {
+        origFiles = original.write(dir / "orig");
+        const DiffFileSet modFiles = modified.write(dir / "mod");
+        const auto patch = dir / "p.bsr";
+        generateDiffPatch({origFiles, modFiles, patch, statics, map, SmallGrid}, {});
+        outFiles = StaticsSet(SmallGrid).write(dir / "out");
+        return patch;
+    }
+
+    DiffApplyResult apply(const std::filesystem::path& patch) {
+        return applyDiffPatch({origFiles, outFiles, patch, SmallGrid}, {});
+    }
+};
+
+TEST_F(DiffPatchApplication, RebuildsTheModifiedSetInIndexOrder) {
+    modified.index[0] = StaticPointer{L::NoStatics, 0, 55};  // emptied
+    modified.setRecords(4, 3, 9, 4444);                      // stored in the patch
+    modified.map[5 * 196 + 50] ^= 0x5A;
+    const auto patch = makePatch();
+    const auto result = apply(patch);
+    ASSERT_TRUE(result.applied);
+    EXPECT_TRUE(result.staticsRebuilt);
+    EXPECT_TRUE(result.mapRebuilt);
+
+    EXPECT_EQ(test::readBytes(outFiles.map), modified.map);
+    const auto index = test::decodeIndex(test::readBytes(outFiles.staIdx));
+    const auto statics = test::readBytes(outFiles.statics);
+    ASSERT_EQ(index.size(), SmallGrid.blockCount());
+    std::uint32_t end = 0;
+    for (std::size_t k = 0; k < index.size(); ++k) {
+        const StaticPointer& m = modified.index[k];
+        if (k == 0) {
+            // Emptied blocks keep the original Extra.
+            EXPECT_EQ(index[k], (StaticPointer{L::NoStatics, L::NoStatics, original.index[0].extra}));
+            continue;
+        }
+        // Blocks follow one another without gaps, in index order.
+        EXPECT_EQ(index[k].start, end) << k;
+        EXPECT_EQ(index[k].length, m.length) << k;
+        EXPECT_EQ(index[k].extra, k == 4 ? L::NoStatics : original.index[k].extra) << k;
+        EXPECT_TRUE(std::equal(statics.begin() + end, statics.begin() + end + m.length,
+                               modified.statics.begin() + m.start))
+            << k;
+        end += m.length;
+    }
+    EXPECT_EQ(statics.size(), end);
+}
+
+TEST_F(DiffPatchApplication, UnchangedBlocksFollowTheOriginalEntryRules) {
+    // Start set, Length 0: no records, written as an empty entry.
+    original.index[1] = StaticPointer{40, 0, 11};
+    // Start 0xFFFFFFFF, Length nonzero: an empty block at the current end.
+    // (The modified block, Start set and no records, compares equal to it.)
+    original.index[2] = StaticPointer{L::NoStatics, 21, 22};
+    modified = original;
+    modified.index[2] = StaticPointer{0, 0, 22};
+    const auto patch = makePatch();
+    ASSERT_TRUE(apply(patch).applied);
+    const auto index = test::decodeIndex(test::readBytes(outFiles.staIdx));
+    EXPECT_EQ(index[1], (StaticPointer{L::NoStatics, L::NoStatics, 11}));
+    EXPECT_EQ(index[2], (StaticPointer{original.index[0].length, 0, 22}));
+    EXPECT_EQ(index[3].start, original.index[0].length);
+}
+
+TEST_F(DiffPatchApplication, ChecksumMismatchWritesNothingAndSaysBothValues) {
+    const auto patch = makePatch();
+    original.index[3].extra ^= 0x01020304;
+    original.write(dir / "orig");
+    const auto before = test::readBytes(outFiles.statics);
+    std::vector<std::string> stages;
+    const auto result = applyDiffPatch({origFiles, outFiles, patch, SmallGrid},
+                                       [&](const ProgressReport& r) { stages.emplace_back(r.text); });
+    EXPECT_FALSE(result.applied);
+    EXPECT_EQ(result.computedCrc ^ result.recordedCrc, 0x01020304u);
+    EXPECT_EQ(result.mismatchMessage,
+              "The CRC value of your orginal statics file (" + intToSpacedHex4(result.computedCrc) +
+                  ") does not match the one used to generate this BSR file (" +
+                  intToSpacedHex4(result.recordedCrc) +
+                  "). To apply this BSR you need to get the correct original files!");
+    EXPECT_EQ(test::readBytes(outFiles.statics), before);
+    EXPECT_EQ(test::readBytes(outFiles.map), StaticsSet(SmallGrid).map);
+    EXPECT_EQ(std::count(stages.begin(), stages.end(), "Working, please wait..."), static_cast<long>(stages.size()));
+}
+
+TEST(DiffPatchCrcMessage, ShowsChecksumsMostSignificantByteFirst) {
+    EXPECT_EQ(crcMismatchMessage(0x12345678, 0xABCDEF01),
+              "The CRC value of your orginal statics file (12 34 56 78) does not match the one used to generate "
+              "this BSR file (AB CD EF 01). To apply this BSR you need to get the correct original files!");
+}
+
+TEST_F(DiffPatchApplication, MapOnlyPatchIgnoresStaticsAndTheirChecksum) {
+    modified.map[9 * 196 + 3] ^= 1;
+    const auto patch = makePatch(false, true);
+    original.index[0].extra ^= 1;  // would fail a checksum test
+    original.write(dir / "orig");
+    const auto staticsBefore = test::readBytes(outFiles.statics);
+    const auto indexBefore = test::readBytes(outFiles.staIdx);
+    const auto result = apply(patch);
+    EXPECT_TRUE(result.applied);
+    EXPECT_FALSE(result.staticsRebuilt);
+    EXPECT_EQ(test::readBytes(outFiles.statics), staticsBefore);
+    EXPECT_EQ(test::readBytes(outFiles.staIdx), indexBefore);
+    EXPECT_EQ(test::readBytes(outFiles.map), modified.map);
+}
+
+TEST_F(DiffPatchApplication, StaticsOnlyPatchLeavesTheMapAndWritesNoMapBeyondTheGrid) {
+    const auto patch = makePatch(true, false);
+    auto longer = StaticsSet(SmallGrid).map;
+    longer.push_back(0xEE);  // anything past the grid stays
+    test::writeBytes(outFiles.map, longer);
+    ASSERT_TRUE(apply(patch).applied);
+    EXPECT_EQ(test::readBytes(outFiles.map), longer);
+}
+
+TEST_F(DiffPatchApplication, MapIsWrittenInPlaceWithoutTruncation) {
+    modified.map[0] ^= 1;
+    const auto patch = makePatch();
+    auto longer = StaticsSet(SmallGrid).map;
+    longer.insert(longer.end(), {1, 2, 3});
+    test::writeBytes(outFiles.map, longer);
+    ASSERT_TRUE(apply(patch).applied);
+    auto expected = modified.map;
+    expected.insert(expected.end(), {1, 2, 3});
+    EXPECT_EQ(test::readBytes(outFiles.map), expected);
+}
+
+TEST_F(DiffPatchApplication, MissingModifiedMapIsRefusedBeforeTheStaticsAreWritten) {
+    const auto patch = makePatch();
+    std::filesystem::remove(outFiles.map);
+    const auto before = test::readBytes(outFiles.statics);
+    EXPECT_THROW(apply(patch), IoError);
+    EXPECT_EQ(test::readBytes(outFiles.statics), before);
+    EXPECT_FALSE(fileExists(outFiles.map));
+}
+
+TEST_F(DiffPatchApplication, RebuildsInPlaceOverTheOriginalSet) {
+    modified.setRecords(2, 4, 3);
+    modified.map[100] ^= 1;
+    const auto patch = makePatch();
+    outFiles = origFiles;
+    ASSERT_TRUE(apply(patch).applied);
+    EXPECT_EQ(test::readBytes(origFiles.map), modified.map);
+    const auto index = test::decodeIndex(test::readBytes(origFiles.staIdx));
+    const auto statics = test::readBytes(origFiles.statics);
+    EXPECT_TRUE(std::equal(statics.begin() + index[2].start, statics.begin() + index[2].start + index[2].length,
+                           modified.statics.end() - 28));
+}
+
+// Damaged patches are refused before anything is written.
+class DamagedDiffPatch : public DiffPatchApplication {
+protected:
+    std::vector<std::uint8_t> bytes;
+    std::filesystem::path patch;
+
+    void SetUp() override {
+        DiffPatchApplication::SetUp();
+        modified.setRecords(1, 2, 4);
+        modified.map[2 * 196 + 8] ^= 1;
+        patch = makePatch();
+        bytes = test::readBytes(patch);
+    }
+
+    void expectRefused(const std::string& fragment) {
+        test::writeBytes(patch, bytes);
+        const auto statics = test::readBytes(outFiles.statics);
+        const auto map = test::readBytes(outFiles.map);
+        try {
+            apply(patch);
+            FAIL() << "expected a refusal";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(test::readBytes(outFiles.statics), statics);
+        EXPECT_EQ(test::readBytes(outFiles.map), map);
+    }
+    std::size_t staticsIndexAt() const { return le::u32(&bytes[18]); }
+    std::size_t mapIndexAt() const { return le::u32(&bytes[38]); }
+};
+
+TEST_F(DamagedDiffPatch, TruncatedHeaderOrWrongMagic) {
+    bytes.resize(1000);
+    expectRefused("shorter than the 1031-byte header");
+    bytes = test::readBytes(patch);
+    SetUp();
+    bytes[0] = 'X';
+    expectRefused("is not a diff patch of version 3");
+}
+
+TEST_F(DamagedDiffPatch, IndexPastTheEnd) {
+    bytes.resize(bytes.size() - 1);
+    expectRefused("map index at offset");
+    SetUp();
+    le::putI32(&bytes[18], 0x7FFFFFF0);
+    expectRefused("statics index at offset");
+}
+
+TEST_F(DamagedDiffPatch, StoredBlockPastTheEndOrMisshapen) {
+    le::putI32(&bytes[staticsIndexAt() + 8], static_cast<std::int32_t>(bytes.size()));
+    expectRefused("lie past the end of the file");
+    SetUp();
+    le::putI32(&bytes[staticsIndexAt() + 12], 15);
+    expectRefused("is (");
+    SetUp();
+    le::putI32(&bytes[staticsIndexAt() + 12], 2049 * 7);
+    expectRefused("at most 2048");
+    SetUp();
+    le::putI32(&bytes[mapIndexAt() + 8], static_cast<std::int32_t>(bytes.size() - 195));
+    expectRefused("lies outside the file");
+    SetUp();
+    le::putI32(&bytes[mapIndexAt()], -7);
+    expectRefused("lies outside the file");
+}
+
+TEST_F(DamagedDiffPatch, RandomCorruptionNeverCrashesOrWritesOutsideTheGrid) {
+    std::mt19937 random(42);
+    const auto good = bytes;
+    for (int round = 0; round < 300; ++round) {
+        bytes = good;
+        const int flips = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < flips; ++i) {
+            // Aim at the header and the indexes, where damage matters most.
+            const std::size_t at = random() % 2 == 0 ? random() % 64 : random() % bytes.size();
+            bytes[at] = static_cast<std::uint8_t>(random());
+        }
+        test::writeBytes(patch, bytes);
+        test::writeBytes(outFiles.map, StaticsSet(SmallGrid).map);
+        try {
+            apply(patch);
+        } catch (const Error&) {
+        }
+        ASSERT_EQ(test::readBytes(outFiles.map).size(), SmallGrid.blockCount() * 196) << round;
+    }
+}
+
+} // namespace
+} // namespace stonereach
