@@ -39,5 +39,7 @@ void addCellCommand(CLI::App& app, Action& action);
 void addSampleCommand(CLI::App& app, Action& action);
 void addRenderCommand(CLI::App& app, Action& action);
 void addTileCommand(CLI::App& app, Action& action);
+void addDiffCommand(CLI::App& app, Action& action);
+void addApplyCommand(CLI::App& app, Action& action);
 
 } // namespace stonereach::cli

@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
     addSampleCommand(app, action);
     addRenderCommand(app, action);
     addTileCommand(app, action);
+    addDiffCommand(app, action);
+    addApplyCommand(app, action);
 
     try {
         app.parse(argc, argv);

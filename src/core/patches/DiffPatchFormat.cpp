@@ -125,26 +125,6 @@ std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks) {
     return sum;
 }
 
-std::uint32_t mapChecksum(const File& map, const DiffGrid& grid, std::string_view text,
-                          const ProgressCallback& progress) {
-    const std::size_t total = grid.blockCount();
-    const std::size_t checksummed = grid.checksummedMapBlocks();
-    requireFileSize(map, total * MapLayout::BlockSize, "a map of " + std::to_string(total) + " blocks");
-    report(progress, text, 0, 100);
-    const std::size_t perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
-    std::uint32_t sum = 0;
-    for (std::size_t first = 0; first < checksummed; first += perColumn) {
-        map.readAt(first * MapLayout::BlockSize, column);
-        sum ^= mapBlocksChecksum(column);
-        // The bar follows block numbers out of all blocks, so it stops short of
-        // 100 until the end.
-        report(progress, text, static_cast<std::int64_t>((first + perColumn) * 100 / total), 100);
-    }
-    report(progress, text, 100, 100);
-    return sum;
-}
-
 void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
                        std::vector<std::uint8_t>& records) {
     records.clear();

@@ -116,12 +116,8 @@ void writeStaticsIndex(File& file, std::span<const StaticPointer> index, const D
 // XOR of every 32-bit word of the index entries (all three words of each).
 std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index);
 
-// XOR of the 49 words of each block of a map file, over the first
-// grid.checksummedMapBlocks() blocks. Progress runs 0..100 under `text`.
-std::uint32_t mapChecksum(const File& map, const DiffGrid& grid, std::string_view text,
-                          const ProgressCallback& progress);
-
-// XOR of the 32-bit words of whole map blocks held in memory.
+// XOR of the 32-bit words of whole map blocks held in memory (the map
+// checksum is this over the first grid.checksummedMapBlocks() blocks).
 std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks);
 
 // Throws IoError unless the file holds at least `needed` bytes; `what` says

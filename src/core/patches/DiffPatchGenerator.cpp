@@ -102,16 +102,19 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
 
 // The map section: changed blocks, then their index.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
-                     std::string_view currentText, const ProgressCallback& progress) {
+                     const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const File origMap(request.original.map, File::Mode::Read);
     const File modMap(request.modified.map, File::Mode::Read);
     const std::size_t mapBytes = grid.blockCount() * MapLayout::BlockSize;
     requireFileSize(origMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
 
-    summary.header.modMapCrc = mapChecksum(modMap, grid, currentText, progress);
+    requireFileSize(modMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
 
+    // The checksum of the modified map is taken in the same pass that compares
+    // the blocks, so the map is read once; it leaves out the last column.
     report(progress, T::Map, 0, 100);
+    std::uint32_t checksum = 0;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::int32_t> diff(grid.blockCount(), -1);
     std::vector<std::uint8_t> origColumn(perColumn * MapLayout::BlockSize);
@@ -120,6 +123,8 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         origMap.readAt(first * MapLayout::BlockSize, origColumn);
         modMap.readAt(first * MapLayout::BlockSize, modColumn);
+        if (column < grid.blocksAcross - 1)
+            checksum ^= mapBlocksChecksum(modColumn);
         for (std::size_t i = 0; i < perColumn; ++i) {
             const std::uint8_t* o = &origColumn[i * MapLayout::BlockSize];
             const std::uint8_t* m = &modColumn[i * MapLayout::BlockSize];
@@ -131,6 +136,8 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
         }
         reportColumn(progress, T::Map, column, grid);
     }
+
+    summary.header.modMapCrc = checksum;
 
     summary.header.mapIndexOffset = patchPosition(out.position(), diff.size() * L::DiffMapEntrySize);
     report(progress, T::MapIndex, 0, 100);
@@ -159,13 +166,10 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     patch.writeAt(0, encodeHeader(summary.header));
 
     AppendWriter out(patch, L::HeaderSize);
-    std::string_view currentText = T::Working;
-    if (request.statics) {
+    if (request.statics)
         writeStaticsSection(request, out, summary, progress);
-        currentText = T::StaticsIndex;
-    }
     if (request.map)
-        writeMapSection(request, out, summary, currentText, progress);
+        writeMapSection(request, out, summary, progress);
     out.flush();
 
     patch.writeAt(0, encodeHeader(summary.header));
