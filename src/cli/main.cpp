@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
     addCellCommand(app, action);
     addSampleCommand(app, action);
     addRenderCommand(app, action);
+    addEnlargeCommand(app, action);
+    addOverviewCommand(app, action);
+    addPatchCommand(app, action);
     addTileCommand(app, action);
     addDiffCommand(app, action);
     addApplyCommand(app, action);
