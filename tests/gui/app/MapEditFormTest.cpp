@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -318,6 +319,15 @@ TEST_F(MapEditForm, DisplaySwitchesReachTheView) {
     EXPECT_EQ(view().gridLineWidth(), 1);
 }
 
+TEST_F(MapEditForm, AboutOpensABoxThatDoesNotBlockTheWindow) {
+    start();
+    child<QAction>("About1").trigger();
+    auto* about = window->findChild<QDialog*>("InfoForm");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+}
+
 TEST_F(MapEditForm, ClosingWritesTheViewSettings) {
     storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
     store.setValue("AltitudeModify", "1");
@@ -326,7 +336,8 @@ TEST_F(MapEditForm, ClosingWritesTheViewSettings) {
     go("12", "34");
     click("SpeedButton3");
     child<RadioGroup>("GridBox").selectAsIfClicked(0);
-    window->close();
+    child<QAction>("eXit1").trigger();
+    EXPECT_FALSE(window->isVisible());
 
     EXPECT_EQ(store.value("CoordX"), "12");
     EXPECT_EQ(store.value("CoordY"), "34");
