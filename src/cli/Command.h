@@ -44,5 +44,6 @@ void addPatchCommand(CLI::App& app, Action& action);
 void addTileCommand(CLI::App& app, Action& action);
 void addDiffCommand(CLI::App& app, Action& action);
 void addApplyCommand(CLI::App& app, Action& action);
+void addCopyCommand(CLI::App& app, Action& action);
 
 } // namespace stonereach::cli

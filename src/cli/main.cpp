@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     addTileCommand(app, action);
     addDiffCommand(app, action);
     addApplyCommand(app, action);
+    addCopyCommand(app, action);
 
     try {
         app.parse(argc, argv);
