@@ -31,6 +31,10 @@ public:
         for (auto& [bx, range] : wanted_) {
             Run& run = runs_[bx];
             run.firstRow = range.first;
+            if (run.bytes.empty() && !spare_.empty()) {
+                run.bytes = std::move(spare_.back());
+                spare_.pop_back();
+            }
             run.bytes.resize(static_cast<std::size_t>(range.last - range.first + 1) * MapLayout::BlockSize);
             file_.readAt(blockOffset(bx, range.first, blockHeight_), run.bytes);
         }
@@ -62,8 +66,12 @@ public:
             file_.writeAt(blockOffset(bx, run.firstRow, blockHeight_), run.bytes);
     }
 
+    // Forgets the batch; the buffers are kept for the next one, so a long
+    // copy does not fault in fresh memory for every block column.
     void clear() {
         wanted_.clear();
+        for (auto& [bx, run] : runs_)
+            spare_.push_back(std::move(run.bytes));
         runs_.clear();
     }
 
@@ -85,6 +93,7 @@ private:
     int blockHeight_;
     std::map<int, Range> wanted_;
     std::map<int, Run> runs_;
+    std::vector<std::vector<std::uint8_t>> spare_;
 };
 
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -154,8 +163,21 @@ MapCopyResult copyMapRectangle(const MapCopyRequest& r, const ProgressCallback& 
         for (int x = xa; x <= xb; ++x) {
             const auto from = sourceRuns.column(x);
             const auto to = destinationRuns.column(x + ox);
-            for (int y = r.y1; y <= r.y2; ++y)
-                std::copy_n(from.cell(y), MapLayout::CellSize, to.cell(y + oy));
+            // Walk both columns row by row: the next row is 24 bytes on inside
+            // a block, and the next block's first row at a block boundary.
+            constexpr std::ptrdiff_t RowStep = Side * static_cast<std::ptrdiff_t>(MapLayout::CellSize);
+            constexpr std::ptrdiff_t BlockStep = static_cast<std::ptrdiff_t>(MapLayout::BlockSize) - (Side - 1) * RowStep;
+            const std::uint8_t* s = from.cell(r.y1);
+            std::uint8_t* t = to.cell(r.y1 + oy);
+            for (int y = r.y1; y <= r.y2; ++y) {
+                t[0] = s[0];
+                t[1] = s[1];
+                t[2] = s[2];
+                if (y == r.y2)
+                    break;
+                s += (y % Side == Side - 1) ? BlockStep : RowStep;
+                t += ((y + oy) % Side == Side - 1) ? BlockStep : RowStep;
+            }
             result.cellsCopied += static_cast<std::uint64_t>(r.y2 - r.y1 + 1);
             // A rectangle in column 0 alone has no X2 to divide by; it is done.
             report(progress, {}, r.x2 > 0 ? static_cast<std::int64_t>(x) * 100 / r.x2 : 100, 100);
