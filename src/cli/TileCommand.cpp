@@ -8,6 +8,7 @@
 #include "mapdata/File.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/LandTileImage.h"
+#include "render/PngFile.h"
 #include "render/TileQImage.h"
 
 namespace stonereach::cli {
@@ -41,8 +42,9 @@ int runTile(const TileArgs& args) {
         std::cerr << "stonereach-cli: Tile " << id << " has no picture of its own\n";
         return ExitFailed;
     }
-    if (!toQImage(image).save(QString::fromStdString(args.out), "PNG"))
-        throw IoError(args.out, "Cannot write the PNG image");
+    // Written beside the target and renamed into place: a full disk leaves no
+    // half picture, and the error says why.
+    writePngFile(toQImage(image), args.out);
     std::cout << "tile " << id << ": " << (source == TileImageSource::Texture ? "texture" : "land art") << ' '
               << image.width << 'x' << image.height << " -> " << args.out << '\n';
     return ExitOk;

@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
 #include "support/TempDir.h"
 
@@ -98,6 +104,61 @@ inline std::set<std::string> fileNames(const std::filesystem::path& dir) {
         if (entry.is_regular_file())
             names.insert(std::filesystem::relative(entry.path(), dir).string());
     return names;
+}
+
+// Runs `operation` with each of its file operations failing in turn (a spread
+// of `limit` of them when there are more) with disk full, I/O error and
+// permission denied by turns, and checks after each failure: the operation
+// raised an IoError naming a file and the cause; every file below `dir` that
+// was there before is byte for byte as it was (except those named in
+// `mayChange`); no file was added. `restore` puts back what the counting run
+// changed, when the operation changes files it does not replace.
+template <class Operation>
+void expectCleanFailureAtEveryStep(const std::filesystem::path& dir, Operation operation, std::size_t limit = 400,
+                                   const std::set<std::string>& mayChange = {}) {
+    const auto before = snapshotFiles(dir);
+    const auto putBack = [&] {
+        for (const auto& name : fileNames(dir))
+            if (!before.contains(name))
+                std::filesystem::remove(dir / name);
+        for (const auto& [name, bytes] : before)
+            if (readBytes(dir / name) != bytes)
+                writeBytes(dir / name, bytes);
+    };
+    const std::size_t total = countFileOperations([&] { operation(); });
+    putBack();
+    ASSERT_GT(total, 0u);
+    const int errors[] = {ENOSPC, EIO, EACCES};
+    for (const std::size_t step : stepsToFail(total, limit)) {
+        const int error = errors[step % 3];
+        FailingDevice device(step, error);
+        {
+            ScopedFaultInjector guard(device);
+            try {
+                operation();
+                ADD_FAILURE() << "no error with file operation " << step << " of " << total << " failing";
+            } catch (const IoError& e) {
+                EXPECT_FALSE(e.path().empty()) << e.what();
+                EXPECT_NE(e.cause().find(std::strerror(error)), std::string::npos) << e.what();
+                EXPECT_NE(std::string(e.what()).find(e.path()), std::string::npos) << e.what();
+            }
+        }
+        ASSERT_TRUE(device.failed());
+        const std::string what = std::string("a failing ") + ioOperationName(device.failedOperation()) + " of " +
+                                 device.failedPath().string() + " (operation " + std::to_string(step) + ")";
+        const auto after = snapshotFiles(dir);
+        for (const auto& [name, bytes] : before) {
+            const auto it = after.find(name);
+            ASSERT_NE(it, after.end()) << name << " is gone after " << what;
+            if (!mayChange.contains(name))
+                EXPECT_TRUE(it->second == bytes) << name << " changed after " << what;
+        }
+        for (const auto& [name, bytes] : after)
+            EXPECT_TRUE(before.contains(name)) << name << " left behind after " << what;
+        if (::testing::Test::HasFailure())
+            return;
+        putBack();
+    }
 }
 
 } // namespace stonereach::test

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <vector>
 #include <system_error>
 
 #include "mapdata/Errors.h"
@@ -79,11 +80,61 @@ PendingFile::~PendingFile() {
     }
 }
 
+void PendingFile::finishWriting() {
+    if (file_.isOpen()) {
+        file_.sync();
+        file_.close();
+    }
+}
+
 void PendingFile::commit() {
-    file_.sync();
-    file_.close();
+    finishWriting();
     renameReplacing(temp_, target_);
     committed_ = true;
+}
+
+void commitTogether(std::initializer_list<PendingFile*> files) {
+    for (PendingFile* file : files)
+        file->finishWriting();
+
+    // What has been done to each target so far, so that a failure can be
+    // undone in reverse order.
+    struct Step {
+        PendingFile* file;
+        std::optional<fs::path> aside;  // where the earlier target was moved
+        bool published = false;
+    };
+    std::vector<Step> steps;
+    try {
+        for (PendingFile* file : files) {
+            Step& step = steps.emplace_back(Step{file, std::nullopt});
+            if (fileExists(file->target_)) {
+                const fs::path aside = temporaryNameBeside(file->target_);
+                renameReplacing(file->target_, aside);
+                step.aside = aside;
+            }
+            renameReplacing(file->temp_, file->target_);
+            step.published = true;
+            file->committed_ = true;
+        }
+    } catch (const IoError&) {
+        for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+            try {
+                if (it->published && !it->aside)
+                    removeFileQuietly(it->file->target_);
+                if (it->aside)
+                    renameReplacing(*it->aside, it->file->target_);
+            } catch (const IoError&) {
+                // The earlier file stays under its temporary name beside the
+                // target; the first error is the one to report.
+            }
+            it->file->committed_ = false;
+        }
+        throw;
+    }
+    for (const Step& step : steps)
+        if (step.aside)
+            removeFileQuietly(*step.aside);
 }
 
 } // namespace stonereach

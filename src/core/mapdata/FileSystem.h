@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -42,11 +43,24 @@ public:
     // Flushes, closes and renames the temporary file onto the target.
     void commit();
 
+    // Flushes and closes the temporary file; commit() then only renames.
+    // Used to finish every file of a set before the first one is published.
+    void finishWriting();
+
 private:
+    friend void commitTogether(std::initializer_list<PendingFile*> files);
+
     std::filesystem::path target_;
     std::filesystem::path temp_;
     File file_;
     bool committed_ = false;
 };
+
+// Publishes files that belong together (a statics index and its data, say) so
+// that a failure leaves either all of their targets replaced or none: every
+// file is written out first, each existing target is moved aside before its
+// new file takes its place, and when a later rename fails the earlier targets
+// are put back. Throws the IoError of the step that failed.
+void commitTogether(std::initializer_list<PendingFile*> files);
 
 } // namespace stonereach

@@ -132,3 +132,54 @@ TEST_F(FaultInjection, PendingFileLeavesTheOldFileAndNoTemporaryAtEveryFailure) 
 
 } // namespace
 } // namespace stonereach
+
+namespace stonereach {
+namespace {
+
+// Three files published together over two older files and one new name.
+class CommitTogether : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    void SetUp() override {
+        test::writeBytes(dir / "a", {1});
+        test::writeBytes(dir / "b", {2});
+    }
+    void publish() {
+        PendingFile a(dir / "a");
+        PendingFile b(dir / "b");
+        PendingFile c(dir / "c");
+        for (PendingFile* file : {&a, &b, &c}) {
+            const std::uint8_t data[] = {9, 9};
+            file->file().writeAt(0, data);
+        }
+        commitTogether({&a, &b, &c});
+    }
+};
+
+TEST_F(CommitTogether, ReplacesEveryTargetAndLeavesNothingElse) {
+    publish();
+    EXPECT_EQ(test::fileNames(dir.path()), (std::set<std::string>{"a", "b", "c"}));
+    for (const char* name : {"a", "b", "c"})
+        EXPECT_EQ(test::readBytes(dir / name), (std::vector<std::uint8_t>{9, 9}));
+}
+
+TEST_F(CommitTogether, AFailureAtAnyStepLeavesEveryEarlierFileAndNoNewOne) {
+    const auto before = test::snapshotFiles(dir.path());
+    const std::size_t steps = test::countFileOperations([&] {
+        publish();
+        std::filesystem::remove(dir / "c");
+        SetUp();
+    });
+    for (std::size_t step = 0; step < steps; ++step) {
+        test::FailingDevice device(step, EIO);
+        {
+            ScopedFaultInjector guard(device);
+            EXPECT_THROW(publish(), IoError) << step;
+        }
+        EXPECT_EQ(test::snapshotFiles(dir.path()), before)
+            << "after a failing " << ioOperationName(device.failedOperation()) << " of " << device.failedPath();
+    }
+}
+
+} // namespace
+} // namespace stonereach

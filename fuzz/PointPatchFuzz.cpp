@@ -1,0 +1,72 @@
+// Point patch files (.bnp) read and applied to a small map: any text either
+// applies, is refused, or stops at the entry that does not parse, and only
+// ever writes the three bytes of cells inside the map. Writing the entries
+// read and reading them back gives the same entries.
+//
+// Input: the .bnp file's text.
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "mapdata/Errors.h"
+#include "mapdata/MapFile.h"
+#include "mapdata/MapLayout.h"
+#include "patches/PointPatch.h"
+
+namespace {
+
+using namespace stonereach;
+
+// 4 x 3 blocks, not square, so a mix-up of columns and rows shows.
+constexpr MapGeometry geometry{32, 24, 3};
+
+std::vector<std::uint8_t> patternMap() {
+    std::vector<std::uint8_t> bytes(4 * 3 * MapLayout::BlockSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
+    return bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto dir = fuzz::scratchDirectory();
+    const auto mapPath = dir / "map0.mul";
+    const auto patchPath = dir / "patch.bnp";
+    const auto before = patternMap();
+    fuzz::writeFile(mapPath, before);
+    fuzz::writeFile(patchPath, {data, size});
+
+    const auto entries = readPointPatchFile(patchPath);
+    try {
+        MapFile map(mapPath, File::Mode::ReadWrite);
+        const PointPatchResult result = applyPointPatchFile(map, geometry, patchPath);
+        FUZZ_CHECK(result.applied + result.skippedOutsideMap + result.skippedMissing == entries.size());
+    } catch (const Refusal&) {
+        FUZZ_CHECK(entries.empty());
+    } catch (const ConversionError&) {
+    } catch (const RangeError&) {
+    } catch (const FormatError& e) {
+        FUZZ_CHECK(std::string(e.what()) == "Input not SpacedHex");
+    }
+
+    // Only cell bytes change; block headers and the file's size never do.
+    const auto after = fuzz::readFile(mapPath);
+    FUZZ_CHECK(after.size() == before.size());
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i] != before[i])
+            FUZZ_CHECK(i % MapLayout::BlockSize >= MapLayout::BlockHeaderSize);
+
+    // The entries survive being written and read back.
+    std::vector<PointPatchEntry> present;
+    for (const auto& entry : entries)
+        if (entry)
+            present.push_back(*entry);
+    const auto copyPath = dir / "copy.bnp";
+    writePointPatchFile(copyPath, present);
+    const auto reread = readPointPatchFile(copyPath);
+    FUZZ_CHECK(reread.size() == present.size());
+    for (std::size_t i = 0; i < present.size(); ++i)
+        FUZZ_CHECK(reread[i] && *reread[i] == present[i]);
+    return 0;
+}
