@@ -123,7 +123,7 @@ TEST(FailureReport, APictureThatCannotBeWrittenLeavesNoHalfFile) {
     const auto world = dir / "world";
     ASSERT_EQ(runWithFileSizeLimit({"sample", world.string()}, RLIM_INFINITY).status, 0);
     const auto png = dir / "tile.png";
-    const LimitedRun run = runWithFileSizeLimit({"tile", world.string(), "3", png.string()}, 100);
+    const LimitedRun run = runWithFileSizeLimit({"tile", world.string(), "3", png.string()}, 1000);
     expectOneClearLine(run, png, "File too large");
     EXPECT_EQ(test::fileNames(dir.path()).count("tile.png"), 0u);
     for (const auto& name : test::fileNames(dir.path()))

@@ -150,8 +150,9 @@ void expectCleanFailureAtEveryStep(const std::filesystem::path& dir, Operation o
         for (const auto& [name, bytes] : before) {
             const auto it = after.find(name);
             ASSERT_NE(it, after.end()) << name << " is gone after " << what;
-            if (!mayChange.contains(name))
+            if (!mayChange.contains(name)) {
                 EXPECT_TRUE(it->second == bytes) << name << " changed after " << what;
+            }
         }
         for (const auto& [name, bytes] : after)
             EXPECT_TRUE(before.contains(name)) << name << " left behind after " << what;

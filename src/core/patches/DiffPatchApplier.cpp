@@ -1,5 +1,6 @@
 #include "patches/DiffPatchApplier.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -33,11 +34,10 @@ std::uint32_t staticsStart(const AppendWriter& out, const File& file) {
 }
 
 void rebuildStatics(const DiffApplyRequest& request, const File& patch, const std::vector<StaticPointer>& original,
-                    const std::vector<DiffStaticEntry>& diff, const ProgressCallback& progress) {
+                    const std::vector<DiffStaticEntry>& diff, PendingFile& newStatics, PendingFile& newIndex,
+                    const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const File origStatics(request.original.statics, File::Mode::Read);
-    PendingFile newStatics(request.modified.statics);
-    PendingFile newIndex(request.modified.staIdx);
 
     ReadAheadReader origReader(origStatics, ReadAheadWindow);
     ReadAheadReader patchReader(patch, ReadAheadWindow);
@@ -77,12 +77,12 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const st
     writeStaticsIndex(newIndex.file(), rebuilt, grid, [&](int column) {
         report(progress, T::CreatingStatics, 90 + column * 10 / grid.blocksAcross, 100);
     });
-    newStatics.commit();
-    newIndex.commit();
 }
 
-void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& origMap, File& modMap,
-                const std::vector<std::int32_t>& diff, const ProgressCallback& progress) {
+// Writes every block of the grid into the new map, then what the existing
+// modified map holds past the grid, which a patch never changes.
+void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& origMap, const File& oldModMap,
+                File& modMap, const std::vector<std::int32_t>& diff, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
@@ -101,6 +101,14 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& 
         }
         modMap.writeAt(offset, column);
         reportColumn(progress, T::CreatingMap, c, grid);
+    }
+    const std::uint64_t gridBytes = grid.blockCount() * MapLayout::BlockSize;
+    const std::uint64_t oldSize = oldModMap.size();
+    for (std::uint64_t offset = gridBytes; offset < oldSize; offset += column.size()) {
+        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(column.size(), oldSize - offset));
+        const std::span<std::uint8_t> chunk(column.data(), count);
+        oldModMap.readAt(offset, chunk);
+        modMap.writeAt(offset, chunk);
     }
     report(progress, T::CreatingMap, 100, 100);
 }
@@ -142,7 +150,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
         staticsDiff = readStaticsDiffIndex(patch, header, grid, T::ReadingStaticsIndex, progress);
     std::vector<std::int32_t> mapDiff;
     std::optional<File> origMap;
-    std::optional<File> modMap;
+    std::optional<File> oldModMap;
     if (hasMap) {
         mapDiff = readMapDiffIndex(patch, header, grid, T::ReadingMapIndex, progress);
         origMap.emplace(request.original.map, File::Mode::Read);
@@ -150,18 +158,35 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
                         "a map of " + std::to_string(grid.blockCount()) + " blocks");
         if (!fileExists(request.modified.map))
             throw IoError(request.modified.map.string(), "The modified map file must already exist");
-        modMap.emplace(request.modified.map, File::Mode::ReadWrite);
+        oldModMap.emplace(request.modified.map, File::Mode::Read);
     }
 
+    // Every output is written under a temporary name and all of them take
+    // their names together at the end, so a run that fails part-way (a full
+    // disk, a damaged original) leaves the modified set exactly as it was,
+    // never a statics file that does not match its index or a half-rebuilt
+    // map.
+    std::optional<PendingFile> newStatics;
+    std::optional<PendingFile> newIndex;
+    std::optional<PendingFile> newMap;
     if (hasStatics) {
-        rebuildStatics(request, patch, original, staticsDiff, progress);
-        result.staticsRebuilt = true;
+        newStatics.emplace(request.modified.statics);
+        newIndex.emplace(request.modified.staIdx);
+        rebuildStatics(request, patch, original, staticsDiff, *newStatics, *newIndex, progress);
     }
     if (hasMap) {
-        rebuildMap(request, patch, *origMap, *modMap, mapDiff, progress);
-        modMap->close();
-        result.mapRebuilt = true;
+        newMap.emplace(request.modified.map);
+        rebuildMap(request, patch, *origMap, *oldModMap, newMap->file(), mapDiff, progress);
+        oldModMap->close();
     }
+    if (hasStatics && hasMap)
+        commitTogether({&*newStatics, &*newIndex, &*newMap});
+    else if (hasStatics)
+        commitTogether({&*newStatics, &*newIndex});
+    else if (hasMap)
+        newMap->commit();
+    result.staticsRebuilt = hasStatics;
+    result.mapRebuilt = hasMap;
     result.applied = true;
     return result;
 }

@@ -7,7 +7,6 @@
 #include "mapdata/Errors.h"
 #include "mapdata/MapVariant.h"
 #include "mapdata/RadarColours.h"
-#include "maptools/MapEnlarger.h"
 #include "maptools/OverviewPicture.h"
 #include "support/FailingDevice.h"
 #include "support/TempDir.h"
@@ -16,14 +15,6 @@ namespace stonereach {
 namespace {
 
 constexpr std::uint64_t TokunoSize = 6421156;
-
-TEST(MapToolFaults, EnlargementLeavesSourceAndEarlierOutputAndNoPartialFile) {
-    test::TempDir dir;
-    test::writePatternFile(dir / "map4.mul", TokunoSize);
-    test::writeBytes(dir / "map0.mul", {'o', 'l', 'd'});
-    test::expectCleanFailureAtEveryStep(
-        dir.path(), [&] { enlargeMap(dir / "map4.mul", dir / "map0.mul"); }, 24);
-}
 
 TEST(MapToolFaults, OverviewReportsAFailingReadAndWritesNothing) {
     test::TempDir dir;

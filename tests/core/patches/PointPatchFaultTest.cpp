@@ -52,10 +52,12 @@ TEST(PointPatchFaults, AFailingCellAccessStopsTheRunAndTouchesNoOtherBytes) {
         }
         const auto after = test::readBytes(mapPath);
         ASSERT_EQ(after.size(), before.size());
-        for (std::size_t i = 0; i < after.size(); ++i)
-            if (!patched[i])
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (!patched[i]) {
                 ASSERT_EQ(after[i], before[i]) << "byte " << i << " after a failing "
                                                << ioOperationName(device.failedOperation());
+            }
+        }
     }
 }
 
