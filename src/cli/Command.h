@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include "cli/RunAction.h"
 
 // GCC 12 reports a null dereference inside CLI11's string splitting after
 // inlining; the code is correct, so the warning is silenced for that header.
@@ -14,18 +14,6 @@
 #endif
 
 namespace stonereach::cli {
-
-// Exit statuses of the command-line tool.
-enum ExitStatus : int {
-    ExitOk = 0,
-    ExitFailed = 1,          // a refusal or an error; the message is on stderr
-    ExitUsage = 2,           // bad arguments
-    ExitChecksumMismatch = 3 // a diff patch made for other original files
-};
-
-// What the chosen subcommand runs once the arguments are parsed. It returns
-// the exit status; core errors thrown from it are reported by main.
-using Action = std::function<int()>;
 
 // Options every command shares.
 struct CommonOptions {

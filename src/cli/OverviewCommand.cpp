@@ -2,11 +2,10 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/PngOutput.h"
 #include "mapdata/ClientFiles.h"
 #include "mapdata/MapIdentity.h"
 #include "maptools/OverviewPicture.h"
-#include "render/OverviewImage.h"
-#include "render/PngFile.h"
 
 namespace stonereach::cli {
 
@@ -24,7 +23,7 @@ int runOverview(const OverviewArgs& args) {
     RadarColours radar;
     radar.load(clientFilePath(args.clientDir, ClientFile::RadarColours), variant.name);
     const OverviewPicture picture = buildOverview(args.map, MapGeometry::of(variant), radar);
-    writePngFile(toQImage(picture), args.output);
+    writeRgbPng(args.output, picture.width, picture.height, picture.pixels);
     return ExitOk;
 }
 

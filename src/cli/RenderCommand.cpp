@@ -1,67 +1,37 @@
-#include <iostream>
+#include <dlfcn.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
-
-#include <QGuiApplication>
+#include <system_error>
 
 #include "cli/Command.h"
+#include "cli/RenderArgs.h"
 #include "mapdata/Errors.h"
-#include "mapdata/IntegerText.h"
-#include "mapdata/MapIdentity.h"
-#include "render/ClientFilesDrawSource.h"
-#include "render/MapCellRenderer.h"
-#include "render/PngFile.h"
 
 namespace stonereach::cli {
 
 namespace {
 
-struct RenderArgs {
-    std::string map;
-    std::string clientDir;
-    std::string out;
-    std::string x = "0";
-    std::string y = "0";
-    std::string cols = "16";
-    std::string rows = "16";
-    std::string zoom = "45";
-    bool altitude = false;
-    bool colored = false;
-    bool onlyColor = false;
-    bool noNumber = false;
-    bool grid = false;
-};
-
-// Text drawing needs a GUI application; without a display the offscreen
-// platform serves.
-std::unique_ptr<QGuiApplication> makeGuiApplication() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "stonereach-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+// The module is looked for beside the running tool, whatever the current
+// directory.
+std::filesystem::path renderModulePath() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (ec ? std::filesystem::path() : self.parent_path()) / STONEREACH_RENDER_MODULE;
 }
 
-int runRender(const RenderArgs& args) {
-    const MapVariant& variant = requireKnownMap(args.map);
-    const MapGeometry geometry = MapGeometry::of(variant);
-    CellDrawOptions options;
-    options.showAltitude = args.altitude;
-    options.coloredAltitude = args.colored;
-    options.showOnlyColor = args.onlyColor;
-    options.showNumber = !args.noNumber;
-    const int x = parseInteger(args.x);
-    const int y = parseInteger(args.y);
-    const int cols = parseInteger(args.cols);
-    const int rows = parseInteger(args.rows);
-    const int zoom = parseInteger(args.zoom);
-
-    const auto app = makeGuiApplication();
-    ClientFilesDrawSource source(args.map, args.clientDir);
-    const QImage picture = renderMapRegion(source, geometry, x, y, cols, rows, zoom, args.grid, options);
-    writePngFile(picture, args.out);
-    return ExitOk;
+RenderEntry loadRenderEntry() {
+    const auto path = renderModulePath();
+    // Kept loaded until the process ends: Qt's clean-up runs at exit.
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr)
+        throw IoError(path.string(), std::string("The drawing module of the render command could not be loaded: ") +
+                                         ::dlerror());
+    auto entry = reinterpret_cast<RenderEntry>(::dlsym(module, RenderEntryName));
+    if (entry == nullptr)
+        throw IoError(path.string(), "The drawing module of the render command has no entry point");
+    return entry;
 }
 
 } // namespace
@@ -85,7 +55,7 @@ void addRenderCommand(CLI::App& app, Action& action) {
     cmd->add_flag("--only-color", args->onlyColor, "No tile pictures; with --altitude, cells in the label colour");
     cmd->add_flag("--no-number", args->noNumber, "Labels without the number (four blanks)");
     cmd->add_flag("--grid", args->grid, "Grid lines between the cells");
-    cmd->callback([&action, args] { action = [args] { return runRender(*args); }; });
+    cmd->callback([&action, args] { action = [args] { return loadRenderEntry()(*args); }; });
 }
 
 } // namespace stonereach::cli

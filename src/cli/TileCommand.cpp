@@ -1,19 +1,28 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/Command.h"
+#include "cli/PngOutput.h"
 #include "mapdata/ClientFiles.h"
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/LandTileImage.h"
-#include "render/PngFile.h"
-#include "render/TileQImage.h"
 
 namespace stonereach::cli {
 
 namespace {
+
+// 5-bit channels widened to 8 bits the way the map view's images widen them
+// (the top bits repeated below), so the file shows the colours the editor
+// draws.
+Rgb8 widenToDisplay(std::uint16_t pixel) {
+    const auto widen = [](unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); };
+    return {widen((pixel >> 10) & 31u), widen((pixel >> 5) & 31u), widen(pixel & 31u)};
+}
 
 struct TileArgs {
     std::string clientDir;
@@ -44,7 +53,9 @@ int runTile(const TileArgs& args) {
     }
     // Written beside the target and renamed into place: a full disk leaves no
     // half picture, and the error says why.
-    writePngFile(toQImage(image), args.out);
+    std::vector<Rgb8> rgb(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), rgb.begin(), widenToDisplay);
+    writeRgbPng(args.out, image.width, image.height, rgb);
     std::cout << "tile " << id << ": " << (source == TileImageSource::Texture ? "texture" : "land art") << ' '
               << image.width << 'x' << image.height << " -> " << args.out << '\n';
     return ExitOk;

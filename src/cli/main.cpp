@@ -1,11 +1,7 @@
 #include <csignal>
 #include <cstdio>
-#include <exception>
-#include <iostream>
-#include <new>
 
 #include "cli/Command.h"
-#include "mapdata/Errors.h"
 
 using namespace stonereach::cli;
 
@@ -39,19 +35,5 @@ int main(int argc, char** argv) {
         return status == 0 ? ExitOk : ExitUsage;
     }
 
-    try {
-        return action ? action() : ExitUsage;
-    } catch (const stonereach::Error& e) {
-        std::cerr << "stonereach-cli: " << e.what() << '\n';
-        return ExitFailed;
-    } catch (const std::bad_alloc&) {
-        std::cerr << "stonereach-cli: Not enough memory for this operation\n";
-        return ExitFailed;
-    } catch (const std::exception& e) {
-        std::cerr << "stonereach-cli: " << e.what() << '\n';
-        return ExitFailed;
-    } catch (...) {
-        std::cerr << "stonereach-cli: The operation failed for an unknown reason\n";
-        return ExitFailed;
-    }
+    return runReportingFailures(action);
 }

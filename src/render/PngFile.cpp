@@ -16,7 +16,7 @@ void writePngFile(const QImage& image, const std::filesystem::path& path) {
     buffer.open(QIODevice::WriteOnly);
     if (image.isNull() || !image.save(&buffer, "PNG"))
         throw IoError(path.string(), "The picture could not be encoded as PNG");
-    PendingFile out(path);
+    PendingFile out(path, PendingFile::Durability::Never);
     out.file().writeAt(0, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
     out.commit();
 }

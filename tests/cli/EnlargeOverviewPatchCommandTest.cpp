@@ -6,6 +6,8 @@
 
 #include "RunCli.h"
 #include "mapdata/MapFile.h"
+#include "mapdata/RadarColours.h"
+#include "maptools/OverviewPicture.h"
 #include "sample/SampleClientFiles.h"
 #include "sample/SampleMap.h"
 #include "sample/SampleWorld.h"
@@ -62,8 +64,19 @@ TEST_F(SmallWorld, OverviewWritesOnePixelPerBlock) {
     ASSERT_EQ(r.status, 0) << r.err;
     const QImage image(QString::fromStdString(out));
     ASSERT_EQ(image.size(), QSize(181, 181));
+    // Every pixel as the engine computes it, read back by another decoder.
+    RadarColours radar;
+    radar.load(*dir / "radarcol.mul", "Tokuno");
+    const OverviewPicture expected = buildOverview(map(), tokuno, radar);
+    int wrong = 0;
+    for (int y = 0; y < 181; ++y)
+        for (int x = 0; x < 181; ++x) {
+            const Rgb8 c = expected.at(x, y);
+            wrong += image.pixel(x, y) != qRgb(c.r, c.g, c.b);
+        }
+    EXPECT_EQ(wrong, 0);
     // Not a blank picture: the sample world has land and sea.
-    EXPECT_NE(image.pixel(0, 0), image.pixel(90, 90)) ;
+    EXPECT_NE(image.pixel(0, 0), image.pixel(90, 90));
 }
 
 TEST_F(SmallWorld, OverviewNeedsTheRadarColours) {

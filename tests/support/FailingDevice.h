@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -35,6 +37,8 @@ public:
         : failAt_(failAt), error_(error), kinds_(kinds) {}
 
     int failureFor(IoOperation operation, const std::filesystem::path& path) override {
+        // Some engines read with two threads at once.
+        const std::lock_guard lock(mutex_);
         if (!kinds_.contains(operation))
             return 0;
         const std::size_t number = count_++;
@@ -45,7 +49,10 @@ public:
         return error_;
     }
 
-    std::size_t count() const { return count_; }
+    std::size_t count() const {
+        const std::lock_guard lock(mutex_);
+        return count_;
+    }
     bool failed() const { return failedOperation_.has_value(); }
     IoOperation failedOperation() const { return *failedOperation_; }
     const std::filesystem::path& failedPath() const { return failedPath_; }
@@ -57,6 +64,7 @@ private:
     std::size_t count_ = 0;
     std::optional<IoOperation> failedOperation_;
     std::filesystem::path failedPath_;
+    mutable std::mutex mutex_;
 };
 
 // How many file operations `run` performs (it runs once with a counting
@@ -79,17 +87,21 @@ inline std::vector<std::size_t> stepsToFail(std::size_t total, std::size_t limit
         return steps;
     }
     std::set<std::size_t> chosen;
-    for (std::size_t i = 0; i < 16; ++i) {
+    const std::size_t ends = std::min<std::size_t>(16, limit / 4);
+    for (std::size_t i = 0; i < ends; ++i) {
         chosen.insert(i);
         chosen.insert(total - 1 - i);
     }
-    for (std::size_t i = 0; i < limit - 32; ++i)
-        chosen.insert(i * total / (limit - 32));
+    const std::size_t spread = limit - 2 * ends;
+    for (std::size_t i = 0; i < spread; ++i)
+        chosen.insert(i * total / spread);
     return {chosen.begin(), chosen.end()};
 }
 
+using FileSnapshot = std::map<std::string, std::vector<std::uint8_t>>;
+
 // Every regular file below a directory with its bytes, by path relative to it.
-inline std::map<std::string, std::vector<std::uint8_t>> snapshotFiles(const std::filesystem::path& dir) {
+inline FileSnapshot snapshotFiles(const std::filesystem::path& dir) {
     std::map<std::string, std::vector<std::uint8_t>> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
         if (entry.is_regular_file())
@@ -111,11 +123,16 @@ inline std::set<std::string> fileNames(const std::filesystem::path& dir) {
 // permission denied by turns, and checks after each failure: the operation
 // raised an IoError naming a file and the cause; every file below `dir` that
 // was there before is byte for byte as it was (except those named in
-// `mayChange`); no file was added. `restore` puts back what the counting run
-// changed, when the operation changes files it does not replace.
+// `mayChange`, which `checkChanged` may look at, given the files before and
+// after and a description of the failure); no file was added. What a run
+// changed is put back before the next.
+using ChangedFilesCheck =
+    std::function<void(const FileSnapshot& before, const FileSnapshot& after, const std::string& what)>;
+
 template <class Operation>
 void expectCleanFailureAtEveryStep(const std::filesystem::path& dir, Operation operation, std::size_t limit = 400,
-                                   const std::set<std::string>& mayChange = {}) {
+                                   const std::set<std::string>& mayChange = {},
+                                   const ChangedFilesCheck& checkChanged = {}) {
     const auto before = snapshotFiles(dir);
     const auto putBack = [&] {
         for (const auto& name : fileNames(dir))
@@ -156,6 +173,8 @@ void expectCleanFailureAtEveryStep(const std::filesystem::path& dir, Operation o
         }
         for (const auto& [name, bytes] : after)
             EXPECT_TRUE(before.contains(name)) << name << " left behind after " << what;
+        if (checkChanged)
+            checkChanged(before, after, what);
         if (::testing::Test::HasFailure())
             return;
         putBack();

@@ -39,7 +39,10 @@ inline void writeBytes(const std::filesystem::path& path, const std::vector<std:
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::uint8_t> bytes(in ? static_cast<std::size_t>(std::filesystem::file_size(path)) : 0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 // A file of `size` bytes where byte i holds (i * 7 + 3) mod 251, so any shifted

@@ -140,6 +140,15 @@ void File::resize(std::uint64_t size) {
                                           describe(fd_ < 0 ? EBADF : errno));
 }
 
+void File::allocate(std::uint64_t size) {
+    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+        throw IoError(path_.string(), "Cannot make room for " + std::to_string(size) + " bytes: " + describe(fault));
+    // posix_fallocate reports its error as its result, not in errno.
+    const int error = fd_ < 0 ? EBADF : ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
+    if (error != 0)
+        throw IoError(path_.string(), "Cannot make room for " + std::to_string(size) + " bytes: " + describe(error));
+}
+
 void File::sync() {
     if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Sync, path_) : 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fault));

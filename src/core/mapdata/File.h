@@ -42,6 +42,10 @@ public:
 
     std::uint64_t size() const;
     void resize(std::uint64_t size);
+    // Makes the file at least `size` bytes long, the new bytes zero, with the
+    // disk space taken now: a full disk shows here rather than at a later
+    // write, and no zeros need writing.
+    void allocate(std::uint64_t size);
     // Forces written data to the disk, so a later rename publishes whole files.
     void sync();
     // Closes the handle and reports a failed close; the destructor closes

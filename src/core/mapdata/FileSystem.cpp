@@ -62,7 +62,8 @@ fs::path temporaryNameBeside(const fs::path& target) {
 
 } // namespace
 
-PendingFile::PendingFile(fs::path target) : target_(std::move(target)) {
+PendingFile::PendingFile(fs::path target, Durability durability)
+    : target_(std::move(target)), durability_(durability) {
     // A few tries in case a leftover temporary file has the same name.
     for (int attempt = 0;; ++attempt) {
         temp_ = temporaryNameBeside(target_);
@@ -82,7 +83,8 @@ PendingFile::~PendingFile() {
 
 void PendingFile::finishWriting() {
     if (file_.isOpen()) {
-        file_.sync();
+        if (durability_ == Durability::WhenReplacing && fileExists(target_))
+            file_.sync();
         file_.close();
     }
 }

@@ -31,7 +31,21 @@ void removeFileQuietly(const std::filesystem::path& path) noexcept;
 // file at the target untouched and no partial file behind.
 class PendingFile {
 public:
-    explicit PendingFile(std::filesystem::path target);
+    // When the new file is forced to the disk before it takes the target's
+    // name.
+    enum class Durability {
+        // When it replaces an existing file: after a power cut the target
+        // then holds the old file or the whole new one, never an empty or
+        // half-written file in place of data that was there. A file that
+        // replaces nothing is not waited for (as cp does not wait): a crash
+        // can then cost only the run's own output, which the run can make
+        // again from the files it read.
+        WhenReplacing,
+        // Never: pictures, which any run makes again in a moment.
+        Never,
+    };
+
+    explicit PendingFile(std::filesystem::path target, Durability durability = Durability::WhenReplacing);
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile();
@@ -40,7 +54,8 @@ public:
     const std::filesystem::path& target() const { return target_; }
     const std::filesystem::path& temporaryPath() const { return temp_; }
 
-    // Flushes, closes and renames the temporary file onto the target.
+    // Flushes (as its Durability says), closes and renames the temporary file
+    // onto the target.
     void commit();
 
     // Flushes and closes the temporary file; commit() then only renames.
@@ -53,6 +68,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     File file_;
+    Durability durability_;
     bool committed_ = false;
 };
 

@@ -53,33 +53,29 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     PendingFile pending(output);
     File& out = pending.file();
 
-    // Every block column is written exactly once: the columns the source does
-    // not reach as zeros while the file is created, the others with the
+    // The new file starts as zeros with its space taken (no zeros written), so
+    // the columns the source does not reach are done; the others get the
     // source's cells (headers zero, rows below the source zero) while
     // copying. The result is the same as zero-filling the whole file first
     // and then copying cell by cell.
     std::vector<std::uint8_t> column(kColumnBytes, 0);
     report(progress, "Creating new map file", 0, kEnlargedWidth);
-    out.resize(kEnlargedSize);
-    for (int bx = 0; bx < kBlocksAcross; ++bx) {
-        if (bx >= sourceBlocksAcross)
-            out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, column);
+    out.allocate(kEnlargedSize);
+    for (int bx = 0; bx < kBlocksAcross; ++bx)
         reportColumn(progress, "Creating new map file", bx, kEnlargedWidth, kEnlargedWidth);
-    }
     report(progress, "Done.", kEnlargedWidth, kEnlargedWidth);
 
     const int maxX = sourceGeometry.width - 1;
     report(progress, "Copying source map to new map", 0, maxX);
-    std::vector<MapBlockBytes> sourceColumn(static_cast<std::size_t>(sourceBlockHeight));
+    // A source column is read straight into the new column's buffer, which
+    // has the same block layout; only the headers are cleared. The rows below
+    // the source are never read into, so they stay zero.
+    const std::size_t sourceColumnBytes = static_cast<std::size_t>(sourceBlockHeight) * MapLayout::BlockSize;
+    const std::span<std::uint8_t> sourcePart(column.data(), sourceColumnBytes);
     for (int bx = 0; bx < sourceBlocksAcross; ++bx) {
-        sourceMap.readBlockRun(bx, 0, sourceBlockHeight, sourceGeometry, sourceColumn);
-        std::fill(column.begin(), column.end(), std::uint8_t{0});
-        for (int by = 0; by < sourceBlockHeight; ++by) {
-            const auto& block = sourceColumn[static_cast<std::size_t>(by)];
-            std::copy(block.begin() + MapLayout::BlockHeaderSize, block.end(),
-                      column.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(by) * MapLayout::BlockSize +
-                                                                    MapLayout::BlockHeaderSize));
-        }
+        sourceMap.file().readAt(blockOffset(bx, 0, sourceBlockHeight), sourcePart);
+        for (std::size_t header = 0; header < sourceColumnBytes; header += MapLayout::BlockSize)
+            std::fill_n(&column[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
         out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, column);
         reportColumn(progress, "Copying source map to new map", bx, maxX, maxX);
     }

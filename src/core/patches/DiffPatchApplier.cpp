@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
@@ -42,7 +43,7 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const st
     ReadAheadReader origReader(origStatics, ReadAheadWindow);
     ReadAheadReader patchReader(patch, ReadAheadWindow);
     AppendWriter out(newStatics.file(), 0);
-    std::vector<StaticPointer> rebuilt(grid.blockCount());  // every byte 0xFF to begin with
+    auto rebuilt = populatedVector<StaticPointer>(grid.blockCount());  // every byte 0xFF to begin with
     std::vector<std::uint8_t> records;
     records.reserve(L::MaxStaticBlockBytes);
 
@@ -79,10 +80,11 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const st
     });
 }
 
-// Writes every block of the grid into the new map, then what the existing
-// modified map holds past the grid, which a patch never changes.
-void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& origMap, const File& oldModMap,
-                File& modMap, const std::vector<std::int32_t>& diff, const ProgressCallback& progress) {
+// Writes every block of the grid over the modified map where it stands (an
+// editor holding the file open sees the new cells; its length and anything
+// past the grid stay as they are).
+void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& origMap, File& modMap,
+                const std::vector<std::int32_t>& diff, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
@@ -101,14 +103,6 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& 
         }
         modMap.writeAt(offset, column);
         reportColumn(progress, T::CreatingMap, c, grid);
-    }
-    const std::uint64_t gridBytes = grid.blockCount() * MapLayout::BlockSize;
-    const std::uint64_t oldSize = oldModMap.size();
-    for (std::uint64_t offset = gridBytes; offset < oldSize; offset += column.size()) {
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(column.size(), oldSize - offset));
-        const std::span<std::uint8_t> chunk(column.data(), count);
-        oldModMap.readAt(offset, chunk);
-        modMap.writeAt(offset, chunk);
     }
     report(progress, T::CreatingMap, 100, 100);
 }
@@ -150,7 +144,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
         staticsDiff = readStaticsDiffIndex(patch, header, grid, T::ReadingStaticsIndex, progress);
     std::vector<std::int32_t> mapDiff;
     std::optional<File> origMap;
-    std::optional<File> oldModMap;
+    std::optional<File> modMap;
     if (hasMap) {
         mapDiff = readMapDiffIndex(patch, header, grid, T::ReadingMapIndex, progress);
         origMap.emplace(request.original.map, File::Mode::Read);
@@ -158,33 +152,22 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
                         "a map of " + std::to_string(grid.blockCount()) + " blocks");
         if (!fileExists(request.modified.map))
             throw IoError(request.modified.map.string(), "The modified map file must already exist");
-        oldModMap.emplace(request.modified.map, File::Mode::Read);
+        modMap.emplace(request.modified.map, File::Mode::ReadWrite);
     }
 
-    // Every output is written under a temporary name and all of them take
-    // their names together at the end, so a run that fails part-way (a full
-    // disk, a damaged original) leaves the modified set exactly as it was,
-    // never a statics file that does not match its index or a half-rebuilt
-    // map.
-    std::optional<PendingFile> newStatics;
-    std::optional<PendingFile> newIndex;
-    std::optional<PendingFile> newMap;
+    // The statics pair is created anew under temporary names and both take
+    // their names together, so a failure part-way never leaves a statics file
+    // that does not match its index. The map is written where it stands.
     if (hasStatics) {
-        newStatics.emplace(request.modified.statics);
-        newIndex.emplace(request.modified.staIdx);
-        rebuildStatics(request, patch, original, staticsDiff, *newStatics, *newIndex, progress);
+        PendingFile newStatics(request.modified.statics);
+        PendingFile newIndex(request.modified.staIdx);
+        rebuildStatics(request, patch, original, staticsDiff, newStatics, newIndex, progress);
+        commitTogether({&newStatics, &newIndex});
     }
     if (hasMap) {
-        newMap.emplace(request.modified.map);
-        rebuildMap(request, patch, *origMap, *oldModMap, newMap->file(), mapDiff, progress);
-        oldModMap->close();
+        rebuildMap(request, patch, *origMap, *modMap, mapDiff, progress);
+        modMap->close();
     }
-    if (hasStatics && hasMap)
-        commitTogether({&*newStatics, &*newIndex, &*newMap});
-    else if (hasStatics)
-        commitTogether({&*newStatics, &*newIndex});
-    else if (hasMap)
-        newMap->commit();
     result.staticsRebuilt = hasStatics;
     result.mapRebuilt = hasMap;
     result.applied = true;

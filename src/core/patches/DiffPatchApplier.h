@@ -44,11 +44,12 @@ inline constexpr std::string_view CrcCaption = "CRC error!";
 std::string crcMismatchMessage(std::uint32_t computed, std::uint32_t recorded);
 
 // Rebuilds the modified set from the original set and the patch. The patch is
-// read and checked whole before any output is touched. The modified map0.mul
-// must exist: every block of the grid is replaced and anything past the grid
-// kept. All outputs are written under temporary names and take their names
-// together once complete, so a failed run leaves the modified set as it was.
-// Throws IoError or FormatError.
+// read and checked whole before any output is touched. The statics pair is
+// written under temporary names and both take their names together once
+// complete, so a failed run never leaves a statics file beside an index that
+// does not match it. The modified map0.mul must exist and is written in place:
+// every block of the grid is replaced, its length and anything past the grid
+// are kept. Throws IoError or FormatError.
 DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCallback& progress);
 
 } // namespace stonereach

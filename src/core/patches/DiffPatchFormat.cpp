@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/Errors.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
@@ -71,7 +72,7 @@ std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& gr
     const std::size_t count = grid.blockCount();
     requireFileSize(file, count * L::StaticPointerSize, "a statics index of " + std::to_string(count) + " blocks");
     report(progress, text, 0, 100);
-    std::vector<StaticPointer> index(count);
+    auto index = populatedVector<StaticPointer>(count);
     const std::size_t perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> bytes(perColumn * L::StaticPointerSize);
     for (int column = 0; column < grid.blocksAcross; ++column) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
@@ -57,7 +58,7 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
 
     ReadAheadReader origReader(origStatics, ReadAheadWindow);
     ReadAheadReader modReader(modStatics, ReadAheadWindow);
-    std::vector<DiffStaticEntry> diff(grid.blockCount());
+    auto diff = populatedVector<DiffStaticEntry>(grid.blockCount());
     std::vector<std::uint8_t> origRecords;
     std::vector<std::uint8_t> modRecords;
     origRecords.reserve(L::MaxStaticBlockBytes);
@@ -100,6 +101,23 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     }
 }
 
+// The checksum of the modified map, a pass of its own before the blocks are
+// compared; its progress runs under the stage text still showing.
+std::uint32_t modifiedMapChecksum(const File& modMap, const DiffGrid& grid, std::string_view text,
+                                  const ProgressCallback& progress) {
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
+    std::uint32_t checksum = 0;
+    report(progress, text, 0, 100);
+    for (int c = 0; c < grid.blocksAcross - 1; ++c) {
+        modMap.readAt(static_cast<std::size_t>(c) * column.size(), column);
+        checksum ^= mapBlocksChecksum(column);
+        reportColumn(progress, text, c + 1, grid);
+    }
+    report(progress, text, 100, 100);
+    return checksum;
+}
+
 // The map section: changed blocks, then their index.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
                      const ProgressCallback& progress) {
@@ -108,23 +126,20 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     const File modMap(request.modified.map, File::Mode::Read);
     const std::size_t mapBytes = grid.blockCount() * MapLayout::BlockSize;
     requireFileSize(origMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
-
     requireFileSize(modMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
 
-    // The checksum of the modified map is taken in the same pass that compares
-    // the blocks, so the map is read once; it leaves out the last column.
+    const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
+    summary.header.modMapCrc = modifiedMapChecksum(modMap, grid, showing, progress);
+
     report(progress, T::Map, 0, 100);
-    std::uint32_t checksum = 0;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::int32_t> diff(grid.blockCount(), -1);
+    auto diff = populatedVector<std::int32_t>(grid.blockCount(), -1);
     std::vector<std::uint8_t> origColumn(perColumn * MapLayout::BlockSize);
     std::vector<std::uint8_t> modColumn(perColumn * MapLayout::BlockSize);
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         origMap.readAt(first * MapLayout::BlockSize, origColumn);
         modMap.readAt(first * MapLayout::BlockSize, modColumn);
-        if (column < grid.blocksAcross - 1)
-            checksum ^= mapBlocksChecksum(modColumn);
         for (std::size_t i = 0; i < perColumn; ++i) {
             const std::uint8_t* o = &origColumn[i * MapLayout::BlockSize];
             const std::uint8_t* m = &modColumn[i * MapLayout::BlockSize];
@@ -136,8 +151,6 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
         }
         reportColumn(progress, T::Map, column, grid);
     }
-
-    summary.header.modMapCrc = checksum;
 
     summary.header.mapIndexOffset = patchPosition(out.position(), diff.size() * L::DiffMapEntrySize);
     report(progress, T::MapIndex, 0, 100);

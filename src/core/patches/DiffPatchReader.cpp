@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/Errors.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
@@ -60,7 +61,7 @@ TSRDInfo readDiffPatchHeader(const File& patch) {
 
 std::vector<DiffStaticEntry> readStaticsDiffIndex(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
                                                   std::string_view text, const ProgressCallback& progress) {
-    std::vector<DiffStaticEntry> index(grid.blockCount());
+    auto index = populatedVector<DiffStaticEntry>(grid.blockCount());
     readIndex(patch, header.staticsIndexOffset, L::DiffStaticEntrySize, grid, "statics", text, progress,
               [&](std::size_t k, const std::uint8_t* p, std::uint64_t size) {
                   const DiffStaticEntry e{le::i32(p), le::i32(p + 4)};
@@ -81,7 +82,7 @@ std::vector<DiffStaticEntry> readStaticsDiffIndex(const File& patch, const TSRDI
 
 std::vector<std::int32_t> readMapDiffIndex(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
                                            std::string_view text, const ProgressCallback& progress) {
-    std::vector<std::int32_t> index(grid.blockCount());
+    auto index = populatedVector<std::int32_t>(grid.blockCount());
     readIndex(patch, header.mapIndexOffset, L::DiffMapEntrySize, grid, "map", text, progress,
               [&](std::size_t k, const std::uint8_t* p, std::uint64_t size) {
                   const std::int32_t offset = le::i32(p);

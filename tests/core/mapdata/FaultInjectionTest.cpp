@@ -130,6 +130,23 @@ TEST_F(FaultInjection, PendingFileLeavesTheOldFileAndNoTemporaryAtEveryFailure) 
     }
 }
 
+// A new file is forced to the disk only when it replaces one; a picture never.
+TEST_F(FaultInjection, PendingFileSyncsOnlyWhatReplacesAnExistingFile) {
+    const auto syncs = [&](const std::filesystem::path& target, PendingFile::Durability durability) {
+        FailingDevice counter(std::nullopt, 0, {IoOperation::Sync});
+        ScopedFaultInjector guard(counter);
+        PendingFile pending(target, durability);
+        pending.file().writeAt(0, std::vector<std::uint8_t>(10, 1));
+        pending.commit();
+        return counter.count();
+    };
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(syncs(path, PendingFile::Durability::WhenReplacing), 1u);
+    EXPECT_EQ(syncs(dir / "new.mul", PendingFile::Durability::WhenReplacing), 0u);
+    EXPECT_EQ(syncs(dir / "new.mul", PendingFile::Durability::Never), 0u);
+    EXPECT_EQ(test::readBytes(dir / "new.mul"), std::vector<std::uint8_t>(10, 1));
+}
+
 } // namespace
 } // namespace stonereach
 

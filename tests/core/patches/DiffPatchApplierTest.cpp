@@ -7,6 +7,7 @@
 
 #include "core/patches/DiffFileSet.h"
 #include "mapdata/Errors.h"
+#include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
 
 namespace stonereach {
@@ -162,6 +163,16 @@ TEST_F(DiffPatchApplication, MapIsWrittenInPlaceWithoutTruncation) {
     auto expected = modified.map;
     expected.insert(expected.end(), {1, 2, 3});
     EXPECT_EQ(test::readBytes(outFiles.map), expected);
+}
+
+TEST_F(DiffPatchApplication, AnEditorHoldingTheMapOpenSeesTheAppliedBlocks) {
+    modified.map[7 * 196 + 20] ^= 0x33;
+    const auto patch = makePatch();
+    const File held(outFiles.map, File::Mode::Read);
+    ASSERT_TRUE(apply(patch).applied);
+    std::vector<std::uint8_t> seen(modified.map.size());
+    held.readAt(0, seen);
+    EXPECT_EQ(seen, modified.map);
 }
 
 TEST_F(DiffPatchApplication, MissingModifiedMapIsRefusedBeforeTheStaticsAreWritten) {

@@ -1,5 +1,8 @@
 #include "patches/DiffPatchGenerator.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "core/patches/DiffFileSet.h"
@@ -166,6 +169,31 @@ TEST(DiffPatchGeneration, StatesItsStagesInOrder) {
     EXPECT_EQ(stages, (std::vector<std::string>{"Working, please wait...", "Generating patch (Statics)",
                                                 "Generating patch (Statics index)", "Generating patch (Map)",
                                                 "Generating patch (Map index)"}));
+}
+
+// The map checksum is a pass of its own before the block comparison; its bar
+// runs under whatever stage text is showing.
+TEST(DiffPatchGeneration, MapChecksumRunsUnderTheTextThenShowing) {
+    test::TempDir dir;
+    StaticsSet set(SmallGrid);
+    const DiffFileSet files = set.write(dir / "o");
+    for (const bool statics : {true, false}) {
+        std::vector<std::pair<std::string, int>> reports;
+        generateDiffPatch({files, files, dir / "p.bsr", statics, true, SmallGrid},
+                          [&](const ProgressReport& r) { reports.emplace_back(r.text, r.position); });
+        const auto map = std::find_if(reports.begin(), reports.end(),
+                                      [](const auto& r) { return r.first == "Generating patch (Map)"; });
+        ASSERT_NE(map, reports.begin());
+        const std::string before = statics ? "Generating patch (Statics index)" : "Working, please wait...";
+        const auto& last = *std::prev(map);
+        EXPECT_EQ(last, std::make_pair(before, 100));
+        // The bar ran from 0 again for the checksum.
+        const auto restart = std::find_if(std::make_reverse_iterator(map), reports.rend(),
+                                          [&](const auto& r) { return r.second == 0; });
+        ASSERT_NE(restart, reports.rend());
+        EXPECT_EQ(restart->first, before);
+        EXPECT_GE(std::distance(std::make_reverse_iterator(map), restart), SmallGrid.blocksAcross - 1);
+    }
 }
 
 class DiffPatchGenerationFailure : public ::testing::Test {

@@ -1,0 +1,32 @@
+#include "mapdata/MemoryPopulation.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+namespace stonereach {
+
+namespace {
+// Populating small ranges is not worth a system call.
+constexpr std::size_t kWorthPopulating = std::size_t{256} << 10;
+} // namespace
+
+void populateMemory(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    if (data == nullptr || bytes < kWorthPopulating)
+        return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / page * page;
+    if (end > begin)
+        (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
+} // namespace stonereach

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace stonereach {
+
+// Asks the system to back a freshly allocated range with memory at once,
+// in one call, instead of one page fault per page at first touch. On some
+// virtual machines a page fault costs tens of microseconds, so filling a
+// multi-megabyte table page by page can cost more than the disk reads around
+// it. A hint only: nothing happens where the system does not support it.
+void populateMemory(void* data, std::size_t bytes) noexcept;
+
+// Reserves room for `count` elements and populates it before first use.
+template <class Vector>
+void reservePopulated(Vector& vector, std::size_t count) {
+    vector.reserve(count);
+    populateMemory(vector.data(), count * sizeof(typename Vector::value_type));
+}
+
+// A vector of `count` copies of `value` whose memory was populated at once.
+template <class T>
+std::vector<T> populatedVector(std::size_t count, const T& value = T{}) {
+    std::vector<T> vector;
+    reservePopulated(vector, count);
+    vector.assign(count, value);
+    return vector;
+}
+
+} // namespace stonereach
