@@ -1,17 +1,22 @@
 #include "patches/DiffPatchGenerator.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <future>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "mapdata/MemoryPopulation.h"
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/MemoryPopulation.h"
 
 namespace stonereach {
 
@@ -101,26 +106,49 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     }
 }
 
-// The checksum of the modified map, a pass of its own before the blocks are
-// compared; its progress runs under the stage text still showing.
-std::uint32_t modifiedMapChecksum(const File& modMap, const DiffGrid& grid, std::string_view text,
-                                  const ProgressCallback& progress) {
-    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
-    std::uint32_t checksum = 0;
-    report(progress, text, 0, 100);
-    for (int c = 0; c < grid.blocksAcross - 1; ++c) {
-        modMap.readAt(static_cast<std::size_t>(c) * column.size(), column);
-        checksum ^= mapBlocksChecksum(column);
-        reportColumn(progress, text, c + 1, grid);
+// The checksum of the modified map is a pass of its own over the file. It is
+// computed on a second thread from the start of the run, while the statics
+// section is written, and waited for where its progress belongs: just before
+// the map section, under the stage text then showing. The progress callback
+// is only ever called on the caller's thread.
+class BackgroundMapChecksum {
+public:
+    BackgroundMapChecksum(std::filesystem::path map, const DiffGrid& grid)
+        : grid_(grid), result_(std::async(std::launch::async, [this, map = std::move(map)] { return compute(map); })) {}
+
+    std::uint32_t wait(std::string_view text, const ProgressCallback& progress) {
+        report(progress, text, 0, 100);
+        while (result_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            report(progress, text, columnsDone_.load() * 100 / grid_.blocksAcross, 100);
+        report(progress, text, 100, 100);
+        return result_.get();
     }
-    report(progress, text, 100, 100);
-    return checksum;
-}
+
+private:
+    std::uint32_t compute(const std::filesystem::path& map) {
+        const File modMap(map, File::Mode::Read);
+        requireFileSize(modMap, grid_.blockCount() * MapLayout::BlockSize,
+                        "a map of " + std::to_string(grid_.blockCount()) + " blocks");
+        std::vector<std::uint8_t> column(static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize);
+        std::uint32_t checksum = 0;
+        for (int c = 0; c < grid_.blocksAcross - 1; ++c) {
+            modMap.readAt(static_cast<std::size_t>(c) * column.size(), column);
+            checksum ^= mapBlocksChecksum(column);
+            columnsDone_.store(c + 1);
+        }
+        return checksum;
+    }
+
+    DiffGrid grid_;
+    std::atomic<int> columnsDone_{0};
+    // Last, so that it is destroyed first: its destructor waits for the
+    // thread, which uses the members above.
+    std::future<std::uint32_t> result_;
+};
 
 // The map section: changed blocks, then their index.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
-                     const ProgressCallback& progress) {
+                     BackgroundMapChecksum& checksum, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const File origMap(request.original.map, File::Mode::Read);
     const File modMap(request.modified.map, File::Mode::Read);
@@ -129,7 +157,7 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     requireFileSize(modMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
 
     const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
-    summary.header.modMapCrc = modifiedMapChecksum(modMap, grid, showing, progress);
+    summary.header.modMapCrc = checksum.wait(showing, progress);
 
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
@@ -178,11 +206,14 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     // again complete at the end.
     patch.writeAt(0, encodeHeader(summary.header));
 
+    std::optional<BackgroundMapChecksum> mapChecksum;
+    if (request.map)
+        mapChecksum.emplace(request.modified.map, request.grid);
     AppendWriter out(patch, L::HeaderSize);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
-        writeMapSection(request, out, summary, progress);
+        writeMapSection(request, out, summary, *mapChecksum, progress);
     out.flush();
 
     patch.writeAt(0, encodeHeader(summary.header));

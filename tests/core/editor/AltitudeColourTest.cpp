@@ -1,3 +1,6 @@
+#include <ostream>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "editor/AltitudeColour.h"
@@ -10,6 +13,10 @@ struct ColourCase {
     int z;
     Rgb8 colour;
 };
+
+void PrintTo(const ColourCase& c, std::ostream* os) {
+    *os << "z " << c.z << " -> (" << int(c.colour.r) << ", " << int(c.colour.g) << ", " << int(c.colour.b) << ")";
+}
 
 class AltitudeColourBands : public ::testing::TestWithParam<ColourCase> {};
 
@@ -31,7 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{-2, {128, 190, 62}}, ColourCase{50, {0, 177, 0}}, ColourCase{100, {227, 227, 227}},
         ColourCase{101, {228, 0, 228}},
         // below every band: the dark end of the lowest ramp
-        ColourCase{-128, {0, 0, 0}}));
+        ColourCase{-128, {0, 0, 0}}),
+    [](const ::testing::TestParamInfo<ColourCase>& param) {
+        const int z = param.param.z;
+        return (z < 0 ? "minus" : "z") + std::to_string(z < 0 ? -z : z);
+    });
 
 TEST(Bookmarks, HighestEnabledSlotOnACellWins) {
     BookmarkTable table{};

@@ -1,3 +1,7 @@
+#include <cctype>
+#include <ostream>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "mapdata/Errors.h"
@@ -18,6 +22,8 @@ struct VariantRow {
     int height;
     int blockHeight;
 };
+
+void PrintTo(const VariantRow& row, std::ostream* os) { *os << row.file << ' ' << row.size << " (" << row.name << ')'; }
 
 class EveryVariant : public ::testing::TestWithParam<VariantRow> {};
 
@@ -57,7 +63,15 @@ INSTANTIATE_TEST_SUITE_P(
                       VariantRow{"map2.mul", 11289600, "Ilshenar", "2304x1600", 2304, 1600, 200},
                       VariantRow{"map3.mul", 16056320, "Malas", "2560x2048", 2560, 2048, 256},
                       VariantRow{"map4.mul", 6421156, "Tokuno", "1448x1448", 1448, 1448, 181},
-                      VariantRow{"map5.mul", 16056320, "Stygian Abyss", "1280x4096", 1280, 4096, 512}));
+                      VariantRow{"map5.mul", 16056320, "Stygian Abyss", "1280x4096", 1280, 4096, 512}),
+    [](const ::testing::TestParamInfo<VariantRow>& param) {
+        // The variant's name with letters and digits only.
+        std::string name;
+        for (const char c : std::string(param.param.name))
+            if (std::isalnum(static_cast<unsigned char>(c)))
+                name += c;
+        return name;
+    });
 
 TEST(MapVariantDetection, NeedsTheRowsOwnName) {
     EXPECT_EQ(detectMapVariant("map1.mul", 77070336), nullptr);

@@ -187,12 +187,15 @@ TEST(DiffPatchGeneration, MapChecksumRunsUnderTheTextThenShowing) {
         const std::string before = statics ? "Generating patch (Statics index)" : "Working, please wait...";
         const auto& last = *std::prev(map);
         EXPECT_EQ(last, std::make_pair(before, 100));
-        // The bar ran from 0 again for the checksum.
-        const auto restart = std::find_if(std::make_reverse_iterator(map), reports.rend(),
-                                          [&](const auto& r) { return r.second == 0; });
+        // The bar ran from 0 again for the checksum (after the statics index
+        // stage had moved it on, when there was one).
+        const auto restart = std::find(std::make_reverse_iterator(map), reports.rend(), std::make_pair(before, 0));
         ASSERT_NE(restart, reports.rend());
-        EXPECT_EQ(restart->first, before);
-        EXPECT_GE(std::distance(std::make_reverse_iterator(map), restart), SmallGrid.blocksAcross - 1);
+        if (statics) {
+            EXPECT_NE(std::find_if(restart, reports.rend(),
+                                   [&](const auto& r) { return r.first == before && r.second > 0; }),
+                      reports.rend());
+        }
     }
 }
 
