@@ -5,6 +5,9 @@
 
 #include "mapdata/Progress.h"
 
+class QLabel;
+class QProgressBar;
+
 namespace stonereach {
 
 // Lets pending window events run between the steps of a long operation, so
@@ -13,6 +16,10 @@ void pumpEvents();
 
 // The report's position on a bar of 0..barMaximum.
 int scaledPosition(const ProgressReport& report, int barMaximum);
+
+// Lays out a progress dialog's label over its bar (0..100, at 0, no text on
+// the bar), at least 320 pixels wide. Both widgets are children of dialog.
+void layOutLabelOverBar(QWidget* dialog, QLabel* label, QProgressBar* bar);
 
 // Disables the control that starts a long operation for as long as the
 // operation runs, so events let through by pumpEvents() cannot start a second

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QVBoxLayout>
 
 #include "gui/app/ProgressPump.h"
 
@@ -23,15 +22,7 @@ TPrForm::TPrForm(QWidget* owner)
     label_->setObjectName(QStringLiteral("ProgressLabel"));
     label_->setAlignment(Qt::AlignCenter);
     bar_->setObjectName(QStringLiteral("ProgressBar"));
-    bar_->setRange(0, 100);
-    bar_->setValue(0);
-    bar_->setTextVisible(false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label_);
-    layout->addWidget(bar_);
-    setMinimumWidth(320);
-    adjustSize();
+    layOutLabelOverBar(this, label_, bar_);
 }
 
 void TPrForm::setText(const QString& text) {

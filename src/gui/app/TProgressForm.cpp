@@ -5,7 +5,6 @@
 
 #include <QLabel>
 #include <QProgressBar>
-#include <QVBoxLayout>
 
 #include "gui/app/ProgressPump.h"
 
@@ -17,15 +16,7 @@ TProgressForm::TProgressForm(QWidget* owner)
     setWindowTitle(QStringLiteral("Progress ..."));
     label_->setObjectName(QStringLiteral("PBarText"));
     bar_->setObjectName(QStringLiteral("PBar"));
-    bar_->setRange(0, 100);
-    bar_->setValue(0);
-    bar_->setTextVisible(false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label_);
-    layout->addWidget(bar_);
-    setMinimumWidth(320);
-    adjustSize();
+    layOutLabelOverBar(this, label_, bar_);
 }
 
 void TProgressForm::setText(const QString& text) { label_->setText(text); }
