@@ -16,9 +16,8 @@ namespace stonereach::cli {
 
 namespace {
 
-// 5-bit channels widened to 8 bits the way the map view's images widen them
-// (the top bits repeated below), so the file shows the colours the editor
-// draws.
+// 5-bit channels widened to 8 bits with their top bits repeated below, as
+// picture tools convert 5-5-5 images: full intensity is 255, not 248.
 Rgb8 widenToDisplay(std::uint16_t pixel) {
     const auto widen = [](unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); };
     return {widen((pixel >> 10) & 31u), widen((pixel >> 5) & 31u), widen(pixel & 31u)};

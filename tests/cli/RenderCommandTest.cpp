@@ -61,5 +61,23 @@ TEST_F(RenderCommand, RefusesRegionsOutsideTheMapAndUnknownMaps) {
     EXPECT_EQ(render("--zoom"), 2) << "bad usage";
 }
 
+// The drawing half of the command is a module beside the tool; without it the
+// command says so and fails cleanly, and every other command still works.
+TEST_F(RenderCommand, AMissingDrawingModuleIsReportedAsAnError) {
+    const auto alone = dir / "alone";
+    std::filesystem::create_directory(alone);
+    std::filesystem::copy_file(STONEREACH_CLI, alone / "stonereach-cli");
+    const std::string command = (alone / "stonereach-cli").string() + " render " + (dir / "map4.mul").string() +
+                                " " + (dir / "client").string() + " " + (dir / "out.png").string() + " 2>" +
+                                (dir / "err.txt").string();
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1);
+    const auto bytes = test::readBytes(dir / "err.txt");
+    const std::string err(bytes.begin(), bytes.end());
+    EXPECT_NE(err.find("drawing module of the render command could not be loaded"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.png"));
+    const std::string info = (alone / "stonereach-cli").string() + " info " + (dir / "map4.mul").string() + " >/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(info.c_str())), 0);
+}
+
 } // namespace
 } // namespace stonereach
