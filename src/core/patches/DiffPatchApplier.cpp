@@ -5,12 +5,12 @@
 #include <optional>
 #include <vector>
 
-#include "mapdata/MemoryPopulation.h"
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/MemoryPopulation.h"
 #include "patches/DiffPatchReader.h"
 
 namespace stonereach {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "mapdata/MemoryPopulation.h"
 #include "mapdata/Errors.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/MemoryPopulation.h"
 
 namespace stonereach {
 
