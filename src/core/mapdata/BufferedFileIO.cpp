@@ -16,7 +16,11 @@ void ReadAheadReader::read(std::uint64_t offset, std::span<std::uint8_t> out) {
         lastEnd_ = end;
         return;
     }
-    const bool sequential = offset == lastEnd_ || (offset >= windowStart_ && offset <= windowStart_ + windowFill_);
+    // A request that starts where the last one ended, inside the window, or a
+    // short skip ahead of the last one (a walk over a file that passes over
+    // some of its records) fills a new window; anything else is read alone.
+    const bool ahead = lastEnd_ != UINT64_MAX && offset >= lastEnd_ && offset - lastEnd_ <= window_.size() / 4;
+    const bool sequential = ahead || (offset >= windowStart_ && offset <= windowStart_ + windowFill_);
     lastEnd_ = end;
     if (!sequential || out.size() >= window_.size()) {
         file_.readAt(offset, out);

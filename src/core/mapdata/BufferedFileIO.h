@@ -10,8 +10,9 @@
 namespace stonereach {
 
 // Reads ranges of a file through a read-ahead window. Requests that follow one
-// another in the file are served from one large read; a request elsewhere is
-// read by itself, so scattered small reads never pull in whole windows.
+// another in the file, or skip a little ahead, are served from one large read;
+// a request elsewhere is read by itself, so scattered small reads never pull in
+// whole windows.
 class ReadAheadReader {
 public:
     ReadAheadReader(const File& file, std::size_t windowSize);
