@@ -67,22 +67,43 @@ void requireFileSize(const File& file, std::uint64_t needed, std::string_view wh
                                                 std::to_string(needed) + " bytes, it holds " + std::to_string(size));
 }
 
-std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
-                                            const ProgressCallback& progress) {
+StaticsIndexColumns::StaticsIndexColumns(const File& file, const DiffGrid& grid)
+    : file_(file), grid_(grid), bytes_(static_cast<std::size_t>(grid.blocksDown) * L::StaticPointerSize),
+      entries_(static_cast<std::size_t>(grid.blocksDown)) {
     const std::size_t count = grid.blockCount();
     requireFileSize(file, count * L::StaticPointerSize, "a statics index of " + std::to_string(count) + " blocks");
+}
+
+std::span<const StaticPointer> StaticsIndexColumns::column(int column) {
+    file_.readAt(static_cast<std::uint64_t>(column) * bytes_.size(), bytes_);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const std::uint8_t* p = &bytes_[i * L::StaticPointerSize];
+        entries_[i] = StaticPointer{le::u32(p), le::u32(p + 4), le::u32(p + 8)};
+    }
+    return entries_;
+}
+
+std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const ProgressCallback& progress) {
     report(progress, text, 0, 100);
-    auto index = populatedVector<StaticPointer>(count);
-    const std::size_t perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::uint8_t> bytes(perColumn * L::StaticPointerSize);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        file.readAt(first * L::StaticPointerSize, bytes);
-        for (std::size_t i = 0; i < perColumn; ++i) {
-            const std::uint8_t* p = &bytes[i * L::StaticPointerSize];
-            index[first + i] = StaticPointer{le::u32(p), le::u32(p + 4), le::u32(p + 8)};
-        }
-        reportColumn(progress, text, column, grid.blocksAcross);
+    std::uint32_t sum = 0;
+    for (int c = 0; c < grid_.blocksAcross; ++c) {
+        sum ^= staticsIndexChecksum(column(c));
+        reportColumn(progress, text, c, grid_.blocksAcross);
+    }
+    report(progress, text, 100, 100);
+    return sum;
+}
+
+std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
+                                            const ProgressCallback& progress) {
+    StaticsIndexColumns columns(file, grid);
+    report(progress, text, 0, 100);
+    std::vector<StaticPointer> index;
+    reservePopulated(index, grid.blockCount());
+    for (int c = 0; c < grid.blocksAcross; ++c) {
+        const auto entries = columns.column(c);
+        index.insert(index.end(), entries.begin(), entries.end());
+        reportColumn(progress, text, c, grid.blocksAcross);
     }
     report(progress, text, 100, 100);
     return index;

@@ -102,9 +102,32 @@ struct DiffStaticEntry {
     friend bool operator==(const DiffStaticEntry&, const DiffStaticEntry&) = default;
 };
 
-// Reads the first grid.blockCount() entries of a statics index file (later
-// entries are ignored). A shorter file is an IoError naming the size needed.
-// Progress runs 0..100 per block column under `text`.
+// Reads a statics index one block column at a time, for walks that need only
+// the column at hand: the whole table of a large map would take megabytes
+// that the walk never needs at once. Only the first grid.blockCount() entries
+// count (later ones are ignored); a shorter file is an IoError naming the size
+// needed, raised on construction.
+class StaticsIndexColumns {
+public:
+    StaticsIndexColumns(const File& file, const DiffGrid& grid);
+
+    // Reads and decodes column `column`; the span is valid until the next call.
+    std::span<const StaticPointer> column(int column);
+
+    // The checksum of the whole index (see staticsIndexChecksum), read column
+    // by column with progress 0..100 under `text`.
+    std::uint32_t checksum(std::string_view text, const ProgressCallback& progress);
+
+private:
+    const File& file_;
+    DiffGrid grid_;
+    std::vector<std::uint8_t> bytes_;
+    std::vector<StaticPointer> entries_;
+};
+
+// Reads the first grid.blockCount() entries of a statics index file, as
+// StaticsIndexColumns does, into one table. Progress runs 0..100 per block
+// column under `text`.
 std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
                                             const ProgressCallback& progress);
 

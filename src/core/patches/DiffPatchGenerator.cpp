@@ -53,11 +53,14 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     const File modIdx(request.modified.staIdx, File::Mode::Read);
     const File modStatics(request.modified.statics, File::Mode::Read);
 
+    // Both indexes are read once whole for their checksums, then again a
+    // column at a time as the blocks are compared: reading them twice out of
+    // the file cache costs less than holding two tables of megabytes.
     report(progress, T::Statics, 0, 100);
-    const auto original = readStaticsIndex(origIdx, grid, T::Statics, progress);
-    const auto modified = readStaticsIndex(modIdx, grid, T::Statics, progress);
-    summary.header.origStaIdxCrc = staticsIndexChecksum(original);
-    summary.header.modStaIdxCrc = staticsIndexChecksum(modified);
+    StaticsIndexColumns original(origIdx, grid);
+    summary.header.origStaIdxCrc = original.checksum(T::Statics, progress);
+    StaticsIndexColumns modified(modIdx, grid);
+    summary.header.modStaIdxCrc = modified.checksum(T::Statics, progress);
     summary.header.origStaticsSize = sizeField(origStatics);
     summary.header.modStaticsSize = sizeField(modStatics);
 
@@ -71,9 +74,12 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     for (int column = 0; column < grid.blocksAcross; ++column) {
-        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
-            const StaticPointer& o = original[k];
-            const StaticPointer& m = modified[k];
+        const auto originalColumn = original.column(column);
+        const auto modifiedColumn = modified.column(column);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            const std::size_t k = static_cast<std::size_t>(column) * perColumn + i;
+            const StaticPointer& o = originalColumn[i];
+            const StaticPointer& m = modifiedColumn[i];
             if (m.start == L::NoStatics) {
                 diff[k] = DiffStaticEntry{-1, 0};
                 ++summary.emptiedStaticBlocks;
