@@ -52,15 +52,14 @@ struct CompressorDeleter {
 struct Bytes {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
-    explicit Bytes(std::size_t n) : data(std::make_unique_for_overwrite<std::uint8_t[]>(n)), size(n) {
-        populateMemory(data.get(), n);
-    }
+    explicit Bytes(std::size_t n) : data(std::make_unique_for_overwrite<std::uint8_t[]>(n)), size(n) {}
 };
 
 // Each row as PNG stores it: a filter byte, then the row's RGB bytes.
 Bytes filteredRows(int width, int height, std::span<const Rgb8> pixels) {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Rgb8);
     Bytes rows((rowBytes + 1) * static_cast<std::size_t>(height));
+    populateMemory(rows.data.get(), rows.size);  // all of it is written; the compressed buffer is only in part
     const auto* source = reinterpret_cast<const std::uint8_t*>(pixels.data());
     for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
         std::uint8_t* row = &rows.data[y * (rowBytes + 1)];
