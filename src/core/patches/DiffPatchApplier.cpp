@@ -148,8 +148,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     if (hasMap) {
         mapDiff = readMapDiffIndex(patch, header, grid, T::ReadingMapIndex, progress);
         origMap.emplace(request.original.map, File::Mode::Read);
-        requireFileSize(*origMap, grid.blockCount() * MapLayout::BlockSize,
-                        "a map of " + std::to_string(grid.blockCount()) + " blocks");
+        requireMapBlocks(*origMap, grid);
         if (!fileExists(request.modified.map))
             throw IoError(request.modified.map.string(), "The modified map file must already exist");
         modMap.emplace(request.modified.map, File::Mode::ReadWrite);

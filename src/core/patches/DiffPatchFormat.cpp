@@ -94,6 +94,11 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     return sum;
 }
 
+void requireMapBlocks(const File& map, const DiffGrid& grid) {
+    requireFileSize(map, grid.blockCount() * MapLayout::BlockSize,
+                    "a map of " + std::to_string(grid.blockCount()) + " blocks");
+}
+
 std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
                                             const ProgressCallback& progress) {
     StaticsIndexColumns columns(file, grid);

@@ -147,6 +147,9 @@ std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks);
 // what the bytes are for.
 void requireFileSize(const File& file, std::uint64_t needed, std::string_view what);
 
+// Throws IoError unless the map file holds every block of the grid.
+void requireMapBlocks(const File& map, const DiffGrid& grid);
+
 // Reads the records of one statics block as a StaticBlock does: nothing when
 // Start is 0xFFFFFFFF, otherwise Length bytes at Start, which must be a whole
 // number of records and at most 2048 of them. Returns the record bytes.

@@ -133,8 +133,7 @@ public:
 private:
     std::uint32_t compute(const std::filesystem::path& map) {
         const File modMap(map, File::Mode::Read);
-        requireFileSize(modMap, grid_.blockCount() * MapLayout::BlockSize,
-                        "a map of " + std::to_string(grid_.blockCount()) + " blocks");
+        requireMapBlocks(modMap, grid_);
         std::vector<std::uint8_t> column(static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize);
         std::uint32_t checksum = 0;
         for (int c = 0; c < grid_.blocksAcross - 1; ++c) {
@@ -158,9 +157,8 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     const DiffGrid& grid = request.grid;
     const File origMap(request.original.map, File::Mode::Read);
     const File modMap(request.modified.map, File::Mode::Read);
-    const std::size_t mapBytes = grid.blockCount() * MapLayout::BlockSize;
-    requireFileSize(origMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
-    requireFileSize(modMap, mapBytes, "a map of " + std::to_string(grid.blockCount()) + " blocks");
+    // The modified map's length was checked by the checksum pass.
+    requireMapBlocks(origMap, grid);
 
     const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
     summary.header.modMapCrc = checksum.wait(showing, progress);
