@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -37,6 +39,51 @@ std::optional<QString> QtWindowDialogs::chooseDirectory(QWidget* parent, const Q
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir);
+}
+
+void QtWindowDialogs::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, applicationTitle(), text);
+}
+
+bool QtWindowDialogs::askYesNo(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+namespace {
+
+QString startPath(const FileDialogRequest& request) {
+    if (request.fileName.isEmpty())
+        return request.directory;
+    return request.directory.isEmpty() ? request.fileName : QDir(request.directory).filePath(request.fileName);
+}
+
+std::optional<QString> chosen(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+std::optional<QString> QtWindowDialogs::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
+    return chosen(QFileDialog::getOpenFileName(parent, request.title, startPath(request),
+                                               request.filters.join(QStringLiteral(";;"))));
+}
+
+std::optional<QString> QtWindowDialogs::chooseSaveFile(QWidget* parent, const FileDialogRequest& request) {
+    // Qt's save dialog asks before it lets an existing file be chosen.
+    return chosen(QFileDialog::getSaveFileName(parent, request.title, startPath(request),
+                                               request.filters.join(QStringLiteral(";;"))));
+}
+
+std::optional<QString> QtWindowDialogs::inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                                  const QString& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 } // namespace stonereach

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "mapdata/DataFileDialogs.h"
 
@@ -10,7 +11,17 @@ class QWidget;
 
 namespace stonereach {
 
-// The modal dialogs the main window asks questions with. The program uses the
+// What an open or save file dialog shows: its title, the filters (Qt's
+// "Name (*.ext)" form, one per entry), the folder it starts in and the file
+// name it proposes.
+struct FileDialogRequest {
+    QString title;
+    QStringList filters;
+    QString directory;
+    QString fileName;
+};
+
+// The modal dialogs the windows ask questions with. The program uses the
 // real message boxes and file dialogs; tests answer from a script, so no test
 // ever waits on a modal box.
 class WindowDialogs {
@@ -25,6 +36,20 @@ public:
     virtual std::optional<QString> chooseMapFile(QWidget* parent, const QString& filter) = 0;
     // The folder browser for the client directory; nothing when cancelled.
     virtual std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption) = 0;
+
+    // A plain message with OK: the program's own refusals and notices.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // An open-file dialog; the chosen path, nothing when cancelled.
+    virtual std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // A save-file dialog that asks before an existing file is replaced; the
+    // chosen path, nothing when cancelled.
+    virtual std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // An input box with a caption, a prompt and an initial text; the text
+    // typed, nothing when cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                             const QString& initial) = 0;
 };
 
 // The real dialogs.
@@ -34,6 +59,12 @@ public:
     ErrorChoice showErrorDetected(QWidget* parent, const QString& text) override;
     std::optional<QString> chooseMapFile(QWidget* parent, const QString& filter) override;
     std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
 };
 
 } // namespace stonereach

@@ -14,6 +14,7 @@
 
 #include "editor/Bookmarks.h"
 #include "gui/app/GuiTestSupport.h"
+#include "gui/app/ScriptedDialogs.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
@@ -29,35 +30,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers the window's dialogs from a script and records what was asked.
-class ScriptedDialogs final : public WindowDialogs {
-public:
-    void showError(QWidget*, const QString& text) override { errors.push_back(text); }
-    ErrorChoice showErrorDetected(QWidget*, const QString& text) override {
-        errorsDetected.push_back(text);
-        if (choices.empty())
-            return ErrorChoice::Ok;
-        const ErrorChoice choice = choices.front();
-        choices.pop_front();
-        return choice;
-    }
-    std::optional<QString> chooseMapFile(QWidget*, const QString& filter) override {
-        mapFilters.push_back(filter);
-        return mapFile;
-    }
-    std::optional<QString> chooseDirectory(QWidget*, const QString& caption) override {
-        directoryCaptions.push_back(caption);
-        return directory;
-    }
-
-    QStringList errors;
-    QStringList errorsDetected;
-    std::deque<ErrorChoice> choices;
-    QStringList mapFilters;
-    std::optional<QString> mapFile;
-    QStringList directoryCaptions;
-    std::optional<QString> directory;
-};
+using test::ScriptedDialogs;
 
 constexpr std::uint64_t kTokunoSize = 6421156;   // map4.mul, 1448 x 1448
 constexpr std::uint64_t kIlshenarSize = 11289600; // map2.mul, 2304 x 1600
