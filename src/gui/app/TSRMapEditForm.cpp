@@ -1,32 +1,29 @@
 #include "gui/app/TSRMapEditForm.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "editor/StatusLineText.h"
-#include "gui/app/ErrorBoundary.h"
-#include "gui/app/FileNamePanel.h"
-#include "gui/app/LeftPanel.h"
+#include "gui/app/MapFilesPart.h"
+#include "gui/app/ProgramDirectory.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/TInfoForm.h"
 #include "gui/app/WindowDialogs.h"
+#include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
-#include "gui/widgets/RadioGroup.h"
-#include "gui/widgets/ValidityColours.h"
-#include "mapdata/IntegerText.h"
+#include "gui/editor/NavigationPart.h"
+#include "gui/widgets/GlyphButton.h"
+#include "mapdata/Errors.h"
 #include "mapdata/ViewSettings.h"
 
 namespace stonereach {
@@ -35,157 +32,182 @@ namespace {
 
 constexpr int kClientWidth = 701;
 constexpr int kClientHeight = 553;
+// The map view never shrinks below this, so the window's minimum size keeps
+// room for a few cells whatever the panels need.
+constexpr int kMinimumViewSize = 200;
 
-std::string text(const QLineEdit* edit) { return edit->text().toStdString(); }
+// Where the window was and how large, kept between runs.
+constexpr std::string_view kWindowGeometrySetting = "WindowGeometry";
 
 QString qtext(std::string_view value) {
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
-// A region of the window whose controls come from the painting tools and the
-// tile palette; it keeps its place so the layout stays the same.
-QFrame* region(const QString& name, QWidget* parent) {
-    auto* frame = new QFrame(parent);
+QFrame* regionFrame(const QString& name) {
+    auto* frame = new QFrame;
     frame->setObjectName(name);
     frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
     return frame;
 }
 
-// The digit of a main-keyboard digit key (not the numeric pad), or -1.
-int mainKeyboardDigit(const QKeyEvent& event) {
-    if (event.modifiers() & Qt::KeypadModifier)
-        return -1;
-    if (event.key() >= Qt::Key_0 && event.key() <= Qt::Key_9)
-        return event.key() - Qt::Key_0;
-    return -1;
+QBoxLayout* addRow(QBoxLayout& parent) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(2);
+    parent.addLayout(row);
+    return row;
+}
+
+QBoxLayout* addColumn(QBoxLayout& parent) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(4);
+    parent.addLayout(column);
+    return column;
 }
 
 } // namespace
 
-template <typename Handler>
-void TSRMapEditForm::guarded(Handler&& handler) {
-    runGuarded([this](const QString& message) { dialogs_.showError(this, message); },
-               std::forward<Handler>(handler));
+void MenuSection::add(QAction* action) const {
+    if (before)
+        menu->insertAction(before, action);
+    else
+        menu->addAction(action);
 }
+
+struct TSRMapEditForm::Regions : WindowRegions {};
 
 TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, BookmarkTable& bookmarks,
                                QWidget* parent)
-    : QMainWindow(parent), dataFiles_(std::make_unique<DataFileSet>(store, static_cast<DataFileDialogs&>(*this))), drawSource_(*dataFiles_),
-      dialogs_(dialogs), store_(store), bookmarks_(bookmarks) {
+    : QMainWindow(parent), guard_(dialogs, this), store_(store), bookmarks_(bookmarks),
+      programDir_(stonereach::programDirectory()) {
     setObjectName(QStringLiteral("SRMapEditForm"));
     setWindowTitle(applicationTitle());
 
+    Regions regions;
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    QFrame* top = region(QStringLiteral("TopPanel"), central);
-    top->setFixedHeight(34);
+    QFrame* top = regionFrame(QStringLiteral("TopPanel"));
+    auto* topRow = new QHBoxLayout(top);
+    topRow->setContentsMargins(2, 2, 2, 2);
+    topRow->setSpacing(2);
+    QToolButton* exit = glyphButton(QStringLiteral("SpeedButton1"), QStringLiteral("\u2715"), QStringLiteral("Exit"));
+    topRow->addWidget(exit);
+    topRow->addSpacing(8);
+    regions.toolButtons = addRow(*topRow);
+    regions.overviewButton = addRow(*topRow);
+    regions.brushChooser = addRow(*topRow);
+    topRow->addStretch();
     column->addWidget(top);
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(0);
-    leftPanel_ = new LeftPanel(central);
-    middle->addWidget(leftPanel_);
-    mapView_ = new MapView(drawSource_, bookmarks_, central);
+    QFrame* left = regionFrame(QStringLiteral("LeftPanel"));
+    left->setFixedWidth(140);
+    auto* leftColumn = new QVBoxLayout(left);
+    leftColumn->setContentsMargins(4, 4, 4, 4);
+    leftColumn->setSpacing(4);
+    regions.brushSize = addColumn(*leftColumn);
+    regions.navigation = addColumn(*leftColumn);
+    leftColumn->addStretch();
+    middle->addWidget(left);
+
+    QFrame* files = regionFrame(QStringLiteral("FileNamePanel"));
+    regions.files = new QGridLayout(files);
+    regions.files->setContentsMargins(4, 2, 4, 2);
+    regions.files->setVerticalSpacing(2);
+    mapFiles_ = std::make_unique<MapFilesPart>(store_, guard_, regions);
+    drawSource_ = std::make_unique<DataFileSetDrawSource>(mapFiles_->dataFiles());
+    mapView_ = new MapView(*drawSource_, bookmarks_);
+    mapView_->setMinimumSize(kMinimumViewSize, kMinimumViewSize);
     middle->addWidget(mapView_, 1);
-    QFrame* right = region(QStringLiteral("RightPanel"), central);
+
+    QFrame* right = regionFrame(QStringLiteral("RightPanel"));
     right->setFixedWidth(186);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(2, 2, 2, 2);
+    regions.palette = rightColumn;
     middle->addWidget(right);
     column->addLayout(middle, 1);
 
-    QFrame* bottom = region(QStringLiteral("BottomPanel"), central);
-    bottom->setFixedHeight(62);
+    QFrame* bottom = regionFrame(QStringLiteral("BottomPanel"));
+    auto* bottomRow = new QHBoxLayout(bottom);
+    bottomRow->setContentsMargins(4, 2, 4, 2);
+    regions.drawingModes = bottomRow;
     column->addWidget(bottom);
 
-    fileNamePanel_ = new FileNamePanel(central);
-    column->addWidget(fileNamePanel_);
+    column->addWidget(files);
 
     statusBar_ = new StatusBar(central);
     column->addWidget(statusBar_);
     setCentralWidget(central);
 
-    buildMenu();
-    connectHandlers();
+    buildMenus(regions);
+
+    navigation_ = std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, regions);
+
+    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    connectParts();
 
     // Creation: the view and tool settings first.
     LoadSettings();
-
-    // The client area excludes the menu bar.
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    restoreWindowGeometry();
 }
 
 TSRMapEditForm::~TSRMapEditForm() = default;
 
-void TSRMapEditForm::buildMenu() {
+void TSRMapEditForm::buildMenus(Regions& regions) {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("eXit1"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
+    regions.editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
+    regions.editMenu->setObjectName(QStringLiteral("Edit1"));
+
     QMenu* extra = menuBar()->addMenu(QStringLiteral("&Extra"));
     extra->setObjectName(QStringLiteral("Spezial1"));
-    const auto checkItem = [this, extra](const QString& name, const QString& caption, bool checked) {
-        QAction* action = extra->addAction(caption);
-        action->setObjectName(name);
-        action->setCheckable(true);
-        action->setChecked(checked);
-        connect(action, &QAction::triggered, this, [this] { guarded([this] { displaySwitchClick(); }); });
-        return action;
-    };
-    coloredAltitude_ = checkItem(QStringLiteral("coloredAltitude"), QStringLiteral("Colored Altitude"), false);
-    showOnlyColor_ = checkItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
-    showNumber_ = checkItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
+    QAction* afterPalette = extra->addSeparator();
+    QAction* afterDisplay = extra->addSeparator();
+    regions.paletteItems = {extra, afterPalette};
+    regions.displayItems = {extra, afterDisplay};
+    regions.toolItems = {extra, nullptr};
 
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->setObjectName(QStringLiteral("Info1"));
     QAction* about = info->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("About1"));
-    connect(about, &QAction::triggered, this, [this] { guarded([this] { About1Click(); }); });
+    guard_.connect(about, &QAction::triggered, this, [this] { About1Click(); });
 }
 
-void TSRMapEditForm::connectHandlers() {
-    FileNamePanel& files = *fileNamePanel_;
-    connect(files.mapEdit, &QLineEdit::textChanged, this,
-            [this](const QString& value) { guarded([&] { MapEditChange(value); }); });
-    connect(files.clientDirEdit, &QLineEdit::textChanged, this,
-            [this](const QString& value) { guarded([&] { UOPathEditChange(value); }); });
-    connect(files.loadMapButton, &QToolButton::clicked, this, [this] { guarded([this] { TlLoadMapClick(); }); });
-    connect(files.selectDirButton, &QToolButton::clicked, this,
-            [this] { guarded([this] { TlSelectDirClick(); }); });
+void TSRMapEditForm::connectParts() {
+    connect(mapFiles_.get(), &MapFilesPart::mapDetected, this,
+            [this](const std::optional<MapGeometry>& geometry, const QString& sizeText) {
+                mapView_->setMapGeometry(geometry);
+                mapView_->setSizeText(sizeText);
+            });
+    // A later change of map file sends the view to the new map's origin.
+    connect(mapFiles_.get(), &MapFilesPart::mapSwitched, this, [this] { navigation_->goToCell(0, 0); });
+    connect(mapFiles_.get(), &MapFilesPart::filesChanged, this, [this] {
+        statusReadFailureShown_ = false;
+        mapView_->redrawAll();
+    });
+    connect(mapFiles_.get(), &MapFilesPart::quitRequested, this, [this] {
+        // The data file set has marked the program as closing, so the close
+        // neither closes files nor saves anything. It runs once the step in
+        // progress has returned; no further file is opened meanwhile.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
 
-    LeftPanel& left = *leftPanel_;
-    connect(left.zoomInButton, &QToolButton::clicked, this, [this] { guarded([this] { ZoomInClick(); }); });
-    connect(left.zoomOutButton, &QToolButton::clicked, this, [this] { guarded([this] { ZoomOutClick(); }); });
-    connect(left.zoomDefaultButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { TLZoomLevelClick(); }); });
-    connect(left.goButton, &QToolButton::clicked, this, [this] { guarded([this] { CoordGoBtnClick(); }); });
-    connect(left.grid, &RadioGroup::clicked, this, [this] { guarded([this] { GridBoxClick(); }); });
-    connect(left.showAltitude, &RadioGroup::clicked, this,
-            [this] { guarded([this] { ShowAltitudeRadioGroupClick(); }); });
+    guard_.connect(mapView_, &MapView::hoverChanged, this, [this] { UpdateStatusLine(); });
+    guard_.connect(mapView_, &MapView::statusLineUpdateRequested, this, [this] { UpdateStatusLine(); });
+    connect(mapView_, &MapView::drawFailed, this,
+            [this](const QString& message) { guard_.dialogs().showError(this, message); });
     // The status bar gets its new width after the window's resize has been
     // handled, so its own resize runs the panel sizing as well.
     statusBar_->installEventFilter(this);
-    left.xJumpEdit->installEventFilter(this);
-    left.yJumpEdit->installEventFilter(this);
-
-    connect(mapView_, &MapView::hoverChanged, this, [this] { guarded([this] { UpdateStatusLine(); }); });
-    connect(mapView_, &MapView::statusLineUpdateRequested, this, [this] { guarded([this] { UpdateStatusLine(); }); });
-    connect(mapView_, &MapView::drawFailed, this, [this](const QString& message) { dialogs_.showError(this, message); });
-    connect(mapView_, &MapView::goToBookmarkRequested, this, [this](int col, int row) {
-        guarded([&] {
-            leftPanel_->xJumpEdit->setText(QString::number(col));
-            leftPanel_->yJumpEdit->setText(QString::number(row));
-            CoordGoBtnClick();
-        });
-    });
 }
 
 // ---- Start-up and closing -------------------------------------------------
@@ -195,30 +217,31 @@ void TSRMapEditForm::showEvent(QShowEvent* event) {
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    guarded([this] { FormShow(); });
+    guard_([this] { FormShow(); });
 }
 
 void TSRMapEditForm::FormShow() {
-    const DataFileSet::Paths paths = dataFiles_->restoreDataFiles();
-    if (dataFiles_->closingAfterError())
+    mapFiles_->restoreDataFiles();
+    if (mapFiles_->closingAfterError())
         return;
-    fileNamePanel_->mapEdit->setText(qtext(paths.mapPath));
-    if (dataFiles_->closingAfterError())
-        return;
-    fileNamePanel_->clientDirEdit->setText(qtext(paths.clientDir));
-    if (dataFiles_->closingAfterError())
-        return;
-    DetectMapVariant();
+    mapFiles_->DetectMapVariant();
     LoadSettings();
     UpdateStatusLine();
+    // The view shows the cell the jump edits hold, as Go would.
+    try {
+        navigation_->CoordGoBtnClick();
+    } catch (const ConversionError&) {
+        // Stored coordinates that are not numbers leave the view where it
+        // is; Go reports them when the user presses it.
+    }
 }
 
 void TSRMapEditForm::closeEvent(QCloseEvent* event) {
-    if (!dataFiles_->closingAfterError()) {
-        guarded([this] {
-            dataFiles_->closeForExit();
+    if (!mapFiles_->closingAfterError()) {
+        guard_([this] {
+            dataFiles().closeForExit();
             // Cancel in a closing error means quit without saving.
-            if (!dataFiles_->closingAfterError())
+            if (!mapFiles_->closingAfterError())
                 SaveSettings();
         });
     }
@@ -236,165 +259,30 @@ void TSRMapEditForm::FormResize() {
     statusBar_->setPanelWidth(1, half);
 }
 
-ErrorChoice TSRMapEditForm::showErrorDetected(const std::string& title, const std::string& detail) {
-    const QString message = QStringLiteral("Error detected :\r\n") + qtext(title) + QStringLiteral("\r\n") + qtext(detail);
-    const ErrorChoice choice = dialogs_.showErrorDetected(this, message);
-    if (choice == ErrorChoice::Cancel) {
-        // The data file set has marked the program as closing, so the close
-        // neither closes files nor saves anything. It runs once the step in
-        // progress has returned; no further file is opened meanwhile.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+void TSRMapEditForm::restoreWindowGeometry() {
+    if (const auto stored = store_.value(kWindowGeometrySetting)) {
+        const QByteArray geometry = QByteArray::fromBase64(QByteArray::fromStdString(*stored));
+        if (!geometry.isEmpty() && restoreGeometry(geometry))
+            return;
     }
-    return choice;
-}
-
-void TSRMapEditForm::browseClientDirectory() { TlSelectDirClick(); }
-
-// ---- Settings ---------------------------------------------------------------
-
-void TSRMapEditForm::LoadSettings() {
-    const StoredViewSettings stored = loadViewSettings(store_);
-    LeftPanel& left = *leftPanel_;
-    if (stored.coordX)
-        left.xJumpEdit->setText(qtext(*stored.coordX));
-    if (stored.coordY)
-        left.yJumpEdit->setText(qtext(*stored.coordY));
-    if (stored.coordZ)
-        coordZ_ = *stored.coordZ;
-    if (stored.zoomLevel)
-        setZoom(*stored.zoomLevel);
-    if (stored.altitudeModify)
-        altitudeModify_ = radioIndexFromSetting(*stored.altitudeModify, 4);
-    if (stored.showAltitude)
-        left.showAltitude->selectAsIfClicked(radioIndexFromSetting(*stored.showAltitude, left.showAltitude->itemCount()));
-    if (stored.grid)
-        left.grid->selectAsIfClicked(radioIndexFromSetting(*stored.grid, left.grid->itemCount()));
-}
-
-void TSRMapEditForm::SaveSettings() {
-    const LeftPanel& left = *leftPanel_;
-    ViewSettingsToSave values;
-    values.coordX = text(left.xJumpEdit);
-    values.coordY = text(left.yJumpEdit);
-    values.coordZ = coordZ_;
-    values.zoomLevelText = text(left.zoomLevel);
-    values.altitudeModify = altitudeModify_;
-    values.showAltitude = left.showAltitude->itemIndex();
-    values.grid = left.grid->itemIndex();
-    saveViewSettings(store_, values);
-}
-
-// ---- Map path and client directory -----------------------------------------
-
-void TSRMapEditForm::MapEditChange(const QString& value) {
-    // Validity first, so the jump below stores the new path without opening
-    // a path that is not a map file.
-    dataFiles_->changeMapPath(value.toStdString());
-    showPathValidity();
-    if (!firstMapPathChange_) {
-        leftPanel_->xJumpEdit->setText(QStringLiteral("0"));
-        leftPanel_->yJumpEdit->setText(QStringLiteral("0"));
-        CoordGoBtnClick();
+    // The first start: the design size (the client area excludes the menu
+    // bar), centred on the screen.
+    resize(std::max(kClientWidth, minimumSizeHint().width()),
+           std::max(kClientHeight + menuBar()->sizeHint().height(), minimumSizeHint().height()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
     }
-    firstMapPathChange_ = false;
-    DetectMapVariant();
-    dataFiles_->storePathsAndReopen(text(fileNamePanel_->mapEdit), text(fileNamePanel_->clientDirEdit));
-    mapView_->redrawAll();
 }
 
-void TSRMapEditForm::DetectMapVariant() {
-    fileNamePanel_->mapInfo->setText(QStringLiteral("None"));
-    fileNamePanel_->mapSize->setText(QStringLiteral("None"));
-    const MapVariant* variant = dataFiles_->mapPathValid() ? dataFiles_->detectMapVariant() : nullptr;
-    // An open file of unknown size keeps the view's dimensions, but no cell
-    // of it is read: its block layout is unknown.
-    if (variant) {
-        fileNamePanel_->mapInfo->setText(qtext(variant->name));
-        fileNamePanel_->mapSize->setText(qtext(variant->sizeText));
-        mapView_->setMapGeometry(MapGeometry::of(*variant));
-    } else {
-        mapView_->setMapGeometry(std::nullopt);
-    }
-    mapView_->setSizeText(fileNamePanel_->mapSize->text());
-}
-
-void TSRMapEditForm::UOPathEditChange(const QString& value) {
-    struct ShowValidityAtEnd {
-        TSRMapEditForm* form;
-        ~ShowValidityAtEnd() { form->showPathValidity(); }
-    } showAtEnd{this};
-    // The radar colour load may fail after the directory has been judged.
-    dataFiles_->changeClientDirectory(value.toStdString(), fileNamePanel_->mapInfo->text().toStdString());
-    mapView_->redrawAll();
-}
-
-void TSRMapEditForm::showPathValidity() {
-    showValidity(*fileNamePanel_->mapEdit, dataFiles_->mapPathValid());
-    showValidity(*fileNamePanel_->clientDirEdit, dataFiles_->clientDirValid());
-}
-
-void TSRMapEditForm::TlLoadMapClick() {
-    if (const auto path = dialogs_.chooseMapFile(this, QStringLiteral("Ultima Online MAP (map*.mul)")))
-        fileNamePanel_->mapEdit->setText(*path);
-}
-
-void TSRMapEditForm::TlSelectDirClick() {
-    if (const auto dir = dialogs_.chooseDirectory(this, QStringLiteral("Select Ultima Online directory:")))
-        fileNamePanel_->clientDirEdit->setText(*dir);
-}
-
-// ---- Navigation -------------------------------------------------------------
-
-void TSRMapEditForm::CoordGoBtnClick() {
-    dataFiles_->storePathsAndReopen(text(fileNamePanel_->mapEdit), text(fileNamePanel_->clientDirEdit));
-
-    // The moves below must not paint: the selection handler is detached and
-    // put back however this ends.
-    struct RestoreSelectHandler {
-        MapView* view;
-        DrawGrid::SelectCellHandler handler;
-        ~RestoreSelectHandler() { view->setSelectCellHandler(std::move(handler)); }
-    } restore{mapView_, mapView_->selectCellHandler()};
-    mapView_->setSelectCellHandler({});
-
-    int x = parseInteger(text(leftPanel_->xJumpEdit));
-    x = std::max(0, std::min(x, mapView_->colCount() - 1));
-    int y = parseInteger(text(leftPanel_->yJumpEdit));
-    y = std::max(0, std::min(y, mapView_->rowCount() - 1));
-
-    // Moving away first makes the final move scroll the target into view
-    // even when it already is the current cell.
-    if (x == mapView_->col())
-        mapView_->setCurrentCell(std::abs(x - 1), mapView_->row());
-    if (y == mapView_->row())
-        mapView_->setCurrentCell(mapView_->col(), std::abs(y - 1));
-    mapView_->setCurrentCell(x, y);
-}
-
-void TSRMapEditForm::jumpToBookmark(int slot) {
-    const BookmarkSlot& bookmark = bookmarks_[static_cast<std::size_t>(slot)];
-    if (!bookmark.enabled)
-        return;
-    leftPanel_->xJumpEdit->setText(QString::number(bookmark.col));
-    leftPanel_->yJumpEdit->setText(QString::number(bookmark.row));
-    CoordGoBtnClick();
-}
-
-bool TSRMapEditForm::FormKeyDown(const QKeyEvent& event) {
-    if (!(event.modifiers() & Qt::ControlModifier))
-        return false;
-    const int digit = mainKeyboardDigit(event);
-    if (digit < 0)
-        return false;
-    guarded([&] { jumpToBookmark(digit); });
-    return true;
-}
+// ---- Keyboard ---------------------------------------------------------------
 
 void TSRMapEditForm::keyPressEvent(QKeyEvent* event) {
     // Keys that children leave unhandled arrive here too; only keys pressed
     // in the window itself count.
     const QWidget* focus = QApplication::focusWidget();
-    if ((focus == nullptr || focus == this) && FormKeyDown(*event))
+    if ((focus == nullptr || focus == this) && navigation_->FormKeyDown(*event))
         return;
     QMainWindow::keyPressEvent(event);
 }
@@ -402,41 +290,27 @@ void TSRMapEditForm::keyPressEvent(QKeyEvent* event) {
 bool TSRMapEditForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == statusBar_ && event->type() == QEvent::Resize)
         FormResize();
-    if (event->type() == QEvent::KeyPress &&
-        (watched == leftPanel_->xJumpEdit || watched == leftPanel_->yJumpEdit))
-        FormKeyDown(*static_cast<QKeyEvent*>(event));
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---- Zoom and display switches ---------------------------------------------
+// ---- Settings ---------------------------------------------------------------
 
-void TSRMapEditForm::setZoom(int cellSize) {
-    // The view keeps the size within its limits; the text shows what it took.
-    mapView_->setZoom(cellSize);
-    leftPanel_->zoomLevel->setText(QString::number(mapView_->zoom()));
+void TSRMapEditForm::LoadSettings() {
+    const StoredViewSettings stored = loadViewSettings(store_);
+    navigation_->applySettings(stored);
+    if (stored.coordZ)
+        coordZ_ = *stored.coordZ;
+    if (stored.altitudeModify)
+        altitudeModify_ = radioIndexFromSetting(*stored.altitudeModify, 4);
 }
 
-void TSRMapEditForm::ZoomInClick() { setZoom(MapView::zoomedIn(mapView_->zoom())); }
-
-void TSRMapEditForm::ZoomOutClick() { setZoom(MapView::zoomedOut(mapView_->zoom())); }
-
-void TSRMapEditForm::TLZoomLevelClick() { setZoom(MapView::DefaultZoom); }
-
-void TSRMapEditForm::GridBoxClick() {
-    mapView_->setGridLineWidth(leftPanel_->grid->itemIndex() == 0 ? 1 : 0);
-    mapView_->redrawAll();
-}
-
-void TSRMapEditForm::ShowAltitudeRadioGroupClick() { displaySwitchClick(); }
-
-void TSRMapEditForm::displaySwitchClick() {
-    CellDrawOptions options = mapView_->drawOptions();
-    options.showAltitude = leftPanel_->showAltitude->itemIndex() == 0;
-    options.coloredAltitude = coloredAltitude_->isChecked();
-    options.showOnlyColor = showOnlyColor_->isChecked();
-    options.showNumber = showNumber_->isChecked();
-    mapView_->setDrawOptions(options);
-    mapView_->redrawAll();
+void TSRMapEditForm::SaveSettings() {
+    ViewSettingsToSave values;
+    navigation_->collectSettings(values);
+    values.coordZ = coordZ_;
+    values.altitudeModify = altitudeModify_;
+    saveViewSettings(store_, values);
+    store_.setValue(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
 }
 
 // ---- Status line --------------------------------------------------------------
@@ -445,8 +319,22 @@ void TSRMapEditForm::UpdateStatusLine() {
     const CellPoint hover = mapView_->hoverCell();
     std::optional<MapCell> cell;
     // A map file of unknown size is open but has no block layout to read by.
-    if (dataFiles_->dataFilesReady() && mapView_->mapGeometry())
-        cell = dataFiles_->mapFile().readCell(hover.x, hover.y, *mapView_->mapGeometry());
+    const std::optional<MapGeometry> geometry = mapFiles_->mapGeometry();
+    if (dataFiles().dataFilesReady() && geometry) {
+        try {
+            cell = dataFiles().mapFile().readCell(hover.x, hover.y, *geometry);
+            statusReadFailureShown_ = false;
+        } catch (const IoError&) {
+            // A map cut short by another program fails at every move over the
+            // lost area: the line says so, and the error is shown once.
+            statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
+            if (!statusReadFailureShown_) {
+                statusReadFailureShown_ = true;
+                throw;
+            }
+            return;
+        }
+    }
     statusBar_->setPanelText(0, qtext(hoverCellText(hover.x, hover.y, cell)));
     // No drawing mode can be chosen yet, so drawing is disabled; the altitude
     // mode is the one the painting tools keep.
@@ -457,6 +345,38 @@ void TSRMapEditForm::UpdateStatusLine() {
 void TSRMapEditForm::About1Click() {
     auto* about = new TInfoForm(this);
     about->show();
+}
+
+// ---- What the tool windows ask ------------------------------------------------
+
+void TSRMapEditForm::goToCell(int x, int y) { navigation_->goToCell(x, y); }
+
+DataFileSet& TSRMapEditForm::dataFiles() { return mapFiles_->dataFiles(); }
+
+std::optional<MapGeometry> TSRMapEditForm::mapGeometry() const { return mapFiles_->mapGeometry(); }
+
+QString TSRMapEditForm::mapSizeText() const { return mapFiles_->mapSizeText(); }
+
+bool TSRMapEditForm::isOpenMap(const std::filesystem::path& path) {
+    std::error_code error;
+    return dataFiles().mapPathValid() &&
+           std::filesystem::equivalent(path, std::filesystem::path(dataFiles().mapPath()), error);
+}
+
+void TSRMapEditForm::mapFileWritten(const std::filesystem::path& path) {
+    if (isOpenMap(path))
+        mapView_->redrawAll();
+}
+
+void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {
+    if (!isOpenMap(path))
+        return;
+    // The open handle still reads the file that was replaced: open the new
+    // one (its size may differ, so the variant is detected again).
+    dataFiles().changeMapPath(dataFiles().mapPath());
+    mapFiles_->DetectMapVariant();
+    mapFiles_->storePathsAndReopen();
+    mapView_->redrawAll();
 }
 
 } // namespace stonereach

@@ -1,33 +1,32 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include <QMainWindow>
 
 #include "editor/Bookmarks.h"
-#include "mapdata/DataFileDialogs.h"
-#include "mapdata/DataFileSet.h"
+#include "gui/app/EditorLink.h"
+#include "gui/app/HandlerGuard.h"
 #include "mapdata/SettingsStore.h"
 #include "render/DataFileSetDrawSource.h"
 
-class QAction;
-class QLineEdit;
-
 namespace stonereach {
 
-class FileNamePanel;
-class LeftPanel;
+class MapFilesPart;
 class MapView;
+class NavigationPart;
 class StatusBar;
 class WindowDialogs;
 
-// The main window: the map view in the centre, the path controls below, the
-// navigation and display switches on the left, the status line at the
-// bottom. It owns the open data file set and runs the start-up, the path
-// changes, the jump, the zoom and the closing steps.
-class TSRMapEditForm : public QMainWindow, private DataFileDialogs {
+// The main window. It lays out the regions (tool strip, left and right
+// panels, the map view, the path panel, the status line) and the menus,
+// makes one part per concern that fills them (the map files, navigation,
+// ...), connects the parts, and runs the start-up, resizing and closing
+// steps in their order. The status line, which tells about several parts at
+// once, is its own.
+class TSRMapEditForm : public QMainWindow, public EditorLink {
     Q_OBJECT
 public:
     // `store` keeps the settings, `dialogs` asks the user, `bookmarks` is the
@@ -36,14 +35,22 @@ public:
                    QWidget* parent = nullptr);
     ~TSRMapEditForm() override;
 
-    DataFileSet& dataFiles() { return *dataFiles_; }
     MapView& mapView() { return *mapView_; }
+    MapFilesPart& mapFiles() { return *mapFiles_; }
+    NavigationPart& navigation() { return *navigation_; }
+    const std::filesystem::path& programDirectory() const { return programDir_; }
 
-    // The jump to the cell typed in the two jump edits; also run by the
-    // bookmarks and by other tools.
-    void CoordGoBtnClick();
     // Refreshes both status panels for the cell under the pointer.
     void UpdateStatusLine();
+
+    // EditorLink
+    QWidget* mainWindow() override { return this; }
+    void goToCell(int x, int y) override;
+    DataFileSet& dataFiles() override;
+    std::optional<MapGeometry> mapGeometry() const override;
+    QString mapSizeText() const override;
+    void mapFileWritten(const std::filesystem::path& path) override;
+    void mapFileReplaced(const std::filesystem::path& path) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,61 +60,34 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // DataFileDialogs
-    ErrorChoice showErrorDetected(const std::string& title, const std::string& detail) override;
-    void browseClientDirectory() override;
-
-    void buildMenu();
-    void connectHandlers();
+    struct Regions;
+    void buildMenus(Regions& regions);
+    void connectParts();
 
     void FormShow();
     void FormResize();
-    bool FormKeyDown(const QKeyEvent& event);
     void LoadSettings();
     void SaveSettings();
-
-    void MapEditChange(const QString& text);
-    void DetectMapVariant();
-    void UOPathEditChange(const QString& text);
-    void TlLoadMapClick();
-    void TlSelectDirClick();
-
-    void ZoomInClick();
-    void ZoomOutClick();
-    void TLZoomLevelClick();
-    void setZoom(int cellSize);
-    void GridBoxClick();
-    void ShowAltitudeRadioGroupClick();
-    void displaySwitchClick();
+    void restoreWindowGeometry();
     void About1Click();
+    bool isOpenMap(const std::filesystem::path& path);
 
-    void jumpToBookmark(int slot);
-    void showPathValidity();
-
-    // Runs a handler through the error boundary.
-    template <typename Handler>
-    void guarded(Handler&& handler);
-
-    std::unique_ptr<DataFileSet> dataFiles_;
-    DataFileSetDrawSource drawSource_;
-    WindowDialogs& dialogs_;
+    HandlerGuard guard_;
     SettingsStore& store_;
     BookmarkTable& bookmarks_;
+    std::filesystem::path programDir_;
 
-    FileNamePanel* fileNamePanel_ = nullptr;
-    LeftPanel* leftPanel_ = nullptr;
     MapView* mapView_ = nullptr;
     StatusBar* statusBar_ = nullptr;
-    QAction* coloredAltitude_ = nullptr;
-    QAction* showOnlyColor_ = nullptr;
-    QAction* showNumber_ = nullptr;
+    std::unique_ptr<MapFilesPart> mapFiles_;
+    std::unique_ptr<DataFileSetDrawSource> drawSource_;
+    std::unique_ptr<NavigationPart> navigation_;
 
-    // The first change of the map path (the restore at start-up) keeps the
-    // stored jump coordinates; every later change sends the view to (0, 0).
-    bool firstMapPathChange_ = true;
     bool shownOnce_ = false;
+    // A read failure of the status line is told once, until a read succeeds.
+    bool statusReadFailureShown_ = false;
     // Settings of the painting tools, kept as stored so that closing writes
-    // them back unchanged: the Z value text and the altitude mode item.
+    // them back unchanged until the tools own them.
     std::string coordZ_ = "0";
     int altitudeModify_ = 3;
 };

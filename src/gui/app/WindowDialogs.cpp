@@ -6,7 +6,6 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 #include "gui/app/ErrorBoundary.h"
 
@@ -25,17 +24,9 @@ ErrorChoice QtWindowDialogs::showErrorDetected(QWidget* parent, const QString& t
     return answer == QMessageBox::Cancel ? ErrorChoice::Cancel : ErrorChoice::Ok;
 }
 
-std::optional<QString> QtWindowDialogs::chooseMapFile(QWidget* parent, const QString& filter) {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-    if (path.isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(path);
-}
-
-std::optional<QString> QtWindowDialogs::chooseDirectory(QWidget* parent, const QString& caption) {
-    // The browser starts at the desktop, like the system's folder browser.
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QString dir = QFileDialog::getExistingDirectory(parent, caption, desktop);
+std::optional<QString> QtWindowDialogs::chooseDirectory(QWidget* parent, const QString& caption,
+                                                        const QString& directory) {
+    const QString dir = QFileDialog::getExistingDirectory(parent, caption, directory);
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir);

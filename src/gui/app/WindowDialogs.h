@@ -32,10 +32,10 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // The data file error dialog: the full text, OK and Cancel.
     virtual ErrorChoice showErrorDetected(QWidget* parent, const QString& text) = 0;
-    // The open-file dialog for a map file; nothing when cancelled.
-    virtual std::optional<QString> chooseMapFile(QWidget* parent, const QString& filter) = 0;
-    // The folder browser for the client directory; nothing when cancelled.
-    virtual std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption) = 0;
+    // The folder browser, starting in `directory` when it is given; nothing
+    // when cancelled.
+    virtual std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption,
+                                                   const QString& directory) = 0;
 
     // A plain message with OK: the program's own refusals and notices.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
@@ -57,8 +57,8 @@ class QtWindowDialogs final : public WindowDialogs {
 public:
     void showError(QWidget* parent, const QString& text) override;
     ErrorChoice showErrorDetected(QWidget* parent, const QString& text) override;
-    std::optional<QString> chooseMapFile(QWidget* parent, const QString& filter) override;
-    std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption) override;
+    std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption,
+                                           const QString& directory) override;
     void showMessage(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
     std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;

@@ -6,10 +6,19 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include "mapdata/Errors.h"
 
 namespace stonereach {
+
+int mainKeyboardDigit(const QKeyEvent& event) {
+    if (event.modifiers() & Qt::KeypadModifier)
+        return -1;
+    if (event.key() >= Qt::Key_0 && event.key() <= Qt::Key_9)
+        return event.key() - Qt::Key_0;
+    return -1;
+}
 
 int MapView::clampZoom(int zoom) { return std::clamp(zoom, MinZoom, MaxZoom); }
 
@@ -19,9 +28,6 @@ MapView::MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* paren
     setColCount(DesignColCount);
     setRowCount(DesignRowCount);
     setZoom(DefaultZoom);
-    setDrawRegionHandler([this](QPainter& painter, const QRect& area) { drawArea(painter, area); });
-    setKeyHandler([this](QKeyEvent* event) { MainDrawGridKeyDown(event); });
-    setMouseMoveHandler([this](QMouseEvent* event) { MainDrawGridMouseMove(event->position().toPoint()); });
 }
 
 void MapView::setMapGeometry(const std::optional<MapGeometry>& geometry) {
@@ -53,13 +59,36 @@ void MapView::clearTileCache() {
     redrawAll();
 }
 
-void MapView::drawCellNow(int col, int row) {
-    const QRect area = cellRect(col, row).intersected(viewport()->rect());
-    if (!area.isEmpty())
-        viewport()->repaint(area);
+void MapView::redrawCells(const std::vector<CellPoint>& cells) {
+    // A large change (a fill) is cheaper to draw as one area than as a
+    // region of many small rectangles.
+    constexpr std::size_t kCellsDrawnOneByOne = 256;
+    if (cells.size() > kCellsDrawnOneByOne) {
+        redrawAll();
+        return;
+    }
+    QRegion region;
+    const QRect visible = viewport()->rect();
+    for (const CellPoint& cell : cells) {
+        const QRect area = cellRect(cell.x, cell.y).intersected(visible);
+        if (!area.isEmpty())
+            region += area;
+    }
+    if (!region.isEmpty())
+        viewport()->update(region);
 }
 
-void MapView::drawArea(QPainter& painter, const QRect& area) {
+void MapView::keyPressEvent(QKeyEvent* event) {
+    MainDrawGridKeyDown(event);
+    DrawGrid::keyPressEvent(event);
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    MainDrawGridMouseMove(event->position().toPoint());
+    DrawGrid::mouseMoveEvent(event);
+}
+
+void MapView::drawRegion(QPainter& painter, const QRect& area) {
     if (buffer_.width() < area.width() || buffer_.height() < area.height())
         buffer_ = QImage(std::max(buffer_.width(), area.width()), std::max(buffer_.height(), area.height()),
                          QImage::Format_RGB32);
@@ -141,13 +170,11 @@ void MapView::MainDrawGridKeyDown(QKeyEvent* event) {
         break;
     }
 
-    // Digits of the main keyboard only, not of the numeric pad.
-    const bool digit = key >= Qt::Key_0 && key <= Qt::Key_9 && !(mods & Qt::KeypadModifier);
-    const auto slot = std::size_t(key - Qt::Key_0);
+    const int digit = mainKeyboardDigit(*event);
     const bool ctrl = mods & Qt::ControlModifier;
     if (ctrl && (mods & Qt::AltModifier)) {
-        if (digit) {
-            BookmarkSlot& bookmark = bookmarks_[slot];
+        if (digit >= 0) {
+            BookmarkSlot& bookmark = bookmarks_[std::size_t(digit)];
             bookmark.col = col();
             bookmark.row = row();
             bookmark.enabled = !bookmark.enabled;
@@ -155,8 +182,8 @@ void MapView::MainDrawGridKeyDown(QKeyEvent* event) {
         redrawAll();
     }
     if (ctrl) {
-        if (digit && bookmarks_[slot].enabled)
-            emit goToBookmarkRequested(bookmarks_[slot].col, bookmarks_[slot].row);
+        if (digit >= 0)
+            emit goToBookmarkRequested(digit);
         if (key == Qt::Key_Z)
             emit undoRequested();
     }

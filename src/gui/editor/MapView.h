@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QString>
@@ -12,7 +13,13 @@
 #include "render/MapCellRenderer.h"
 #include "render/MapDrawSource.h"
 
+class QKeyEvent;
+
 namespace stonereach {
+
+// The digit 0..9 of a key of the main keyboard (not of the numeric pad), or
+// -1: the keys that set and use bookmarks.
+int mainKeyboardDigit(const QKeyEvent& event);
 
 // The map view "MainDrawGrid": one grid cell per map cell (column = x,
 // row = y), each drawn from the map file at every paint, a block of cells at
@@ -69,8 +76,9 @@ public:
     // client files have been reopened.
     void clearTileCache();
 
-    // Draws the cell again at once, from the file.
-    void drawCellNow(int col, int row);
+    // Draws the cells again from the file at the next paint: the cells a
+    // painting tool has just written.
+    void redrawCells(const std::vector<CellPoint>& cells);
 
     // Mouse moved over the view: the cell under the pointer, raised to 0 and
     // lowered to the largest coordinates of the size text.
@@ -84,14 +92,18 @@ signals:
     void hoverChanged(int x, int y);            // refresh the status line
     void statusLineUpdateRequested();           // the arrow keys: refresh the status line
     void insertPressed();                       // Insert: add the hovered cell to the patch list
-    void goToBookmarkRequested(int col, int row); // Ctrl+digit on an enabled slot
+    void goToBookmarkRequested(int slot);       // Ctrl+digit
     void undoRequested();                       // Ctrl+Z
     // Drawing stopped on an error; sent after the paint, never from inside
     // it, and once until the whole view draws again or the files change.
     void drawFailed(const QString& message);
 
+protected:
+    void drawRegion(QPainter& painter, const QRect& area) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
 private:
-    void drawArea(QPainter& painter, const QRect& area);
     void reportDrawError(const QString& message);
 
     MapDrawSource& source_;

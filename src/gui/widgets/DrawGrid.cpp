@@ -75,7 +75,6 @@ void DrawGrid::updateScrollBars() {
         layout_.leftCol = horizontalScrollBar()->value();
         layout_.topRow = verticalScrollBar()->value();
         viewport()->update();
-        emit topLeftChanged(layout_.leftCol, layout_.topRow);
     }
 }
 
@@ -104,7 +103,6 @@ void DrawGrid::scrollContentsBy(int, int) {
         viewport()->scroll(int(dx), int(dy));
     else
         viewport()->update();
-    emit topLeftChanged(newLeft, newTop);
 }
 
 void DrawGrid::scrollCellIntoView(int col, int row) {
@@ -130,11 +128,8 @@ void DrawGrid::moveCurrent(int col, int row, bool alwaysSelect) {
     row = std::clamp(row, 0, layout_.rowCount - 1);
     if (!alwaysSelect && col == col_ && row == row_)
         return;
-    if (onSelectCell_) {
-        // A copy: the handler may detach itself while it runs.
-        const SelectCellHandler handler = onSelectCell_;
-        handler(col, row);
-    }
+    if (silentSelections_ == 0)
+        emit selectCell(col, row);
     const int oldCol = col_;
     const int oldRow = row_;
     col_ = col;
@@ -142,18 +137,12 @@ void DrawGrid::moveCurrent(int col, int row, bool alwaysSelect) {
     scrollCellIntoView(col, row);
     redrawCell(oldCol, oldRow);
     redrawCell(col, row);
-    if (oldCol != col || oldRow != row)
-        emit currentCellChanged(col, row);
 }
 
-void DrawGrid::setDrawCellHandler(DrawCellHandler handler) {
-    onDrawCell_ = std::move(handler);
-    viewport()->update();
-}
-
-void DrawGrid::setDrawRegionHandler(DrawRegionHandler handler) {
-    onDrawRegion_ = std::move(handler);
-    viewport()->update();
+void DrawGrid::setScrollBars(Qt::Orientations orientations) {
+    setHorizontalScrollBarPolicy(orientations & Qt::Horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(orientations & Qt::Vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    updateScrollBars();
 }
 
 void DrawGrid::redrawCell(int col, int row) {
@@ -166,33 +155,28 @@ void DrawGrid::redrawAll() { viewport()->update(); }
 
 void DrawGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    if (onDrawRegion_) {
-        for (const QRect& area : event->region())
-            onDrawRegion_(painter, area);
-        return;
-    }
     for (const QRect& area : event->region())
-        drawCells(painter, area);
+        drawRegion(painter, area);
 }
 
-void DrawGrid::drawCells(QPainter& painter, const QRect& area) {
+void DrawGrid::drawCell(QPainter&, int, int, const QRect&, bool) {}
+
+void DrawGrid::drawRegion(QPainter& painter, const QRect& area) {
     painter.fillRect(area, Qt::black);
     const IndexSpan cols = layout_.colsIn(area.left(), area.right() + 1);
     const IndexSpan rows = layout_.rowsIn(area.top(), area.bottom() + 1);
     if (cols.isEmpty() || rows.isEmpty())
         return;
-    if (onDrawCell_) {
-        for (int r = rows.first; r <= rows.last; ++r) {
-            for (int c = cols.first; c <= cols.last; ++c) {
-                const QRect rect = cellRect(c, r);
-                const QRect clip = rect.intersected(area);
-                if (clip.isEmpty())
-                    continue;
-                painter.save();
-                painter.setClipRect(clip);
-                onDrawCell_(painter, c, r, rect, c == col_ && r == row_);
-                painter.restore();
-            }
+    for (int r = rows.first; r <= rows.last; ++r) {
+        for (int c = cols.first; c <= cols.last; ++c) {
+            const QRect rect = cellRect(c, r);
+            const QRect clip = rect.intersected(area);
+            if (clip.isEmpty())
+                continue;
+            painter.save();
+            painter.setClipRect(clip);
+            drawCell(painter, c, r, rect, c == col_ && r == row_);
+            painter.restore();
         }
     }
     const int lw = layout_.lineWidth;
@@ -255,14 +239,15 @@ bool DrawGrid::handleGridKey(QKeyEvent* event) {
         moveTopLeft(left, top);
     curCol = std::clamp(curCol, 0, layout_.colCount - 1);
     curRow = std::clamp(curRow, 0, layout_.rowCount - 1);
-    if (curCol != col_ || curRow != row_)
+    if (curCol != col_ || curRow != row_) {
         moveCurrent(curCol, curRow, false);
+        emit clicked(col_, row_);
+    }
     return true;
 }
 
 void DrawGrid::keyPressEvent(QKeyEvent* event) {
-    if (onKey_)
-        onKey_(event);
+    emit keyPressed(event);
     if (handleGridKey(event))
         event->accept();
     else
@@ -279,11 +264,11 @@ void DrawGrid::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     selecting_ = true;
     moveCurrent(cell.x(), cell.y(), true);
+    emit clicked(col_, row_);
 }
 
 void DrawGrid::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove_)
-        onMouseMove_(event);
+    emit mouseMoved(event->position().toPoint());
     if (!selecting_ || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint cell = cellAt(event->position().toPoint());
@@ -299,6 +284,9 @@ void DrawGrid::mouseReleaseEvent(QMouseEvent* event) {
 void DrawGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click selects nothing.
     event->accept();
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() >= 0 && event->button() == Qt::LeftButton)
+        emit cellDoubleClicked(cell.x(), cell.y());
 }
 
 } // namespace stonereach

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QAbstractScrollArea>
 #include <QColor>
 
@@ -18,24 +16,13 @@ namespace stonereach {
 // selection by mouse. Scroll bars count cells, not pixels, so grids of
 // thousands of columns scroll exactly one column per step. Scrolling moves
 // what is already on screen and paints only the strip that comes into view.
+//
+// The grid reports what the user does through signals; what a cell shows
+// comes from drawCell() (or drawRegion() for grids that draw a whole area at
+// once), which subclasses override.
 class DrawGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    // Called whenever a cell is about to become the current cell: a left
-    // press on a cell (also on the current one), each new cell entered while
-    // the left button is held, each keyboard or programmatic move of the
-    // current cell. The current cell is still the old one during the call.
-    using SelectCellHandler = std::function<void(int col, int row)>;
-    // Draws one cell; the painter is clipped to `rect`.
-    using DrawCellHandler = std::function<void(QPainter&, int col, int row, const QRect& rect, bool selected)>;
-    // Draws everything inside `area` (cells, grid lines, background) at once;
-    // when set, it replaces the cell-by-cell drawing.
-    using DrawRegionHandler = std::function<void(QPainter&, const QRect& area)>;
-    // Runs before the grid's own keyboard behaviour; the grid still handles
-    // the key afterwards.
-    using KeyHandler = std::function<void(QKeyEvent*)>;
-    using MouseMoveHandler = std::function<void(QMouseEvent*)>;
-
     static inline const QColor GridLineColour{192, 192, 192};
 
     explicit DrawGrid(QWidget* parent = nullptr);
@@ -84,24 +71,55 @@ public:
     // Scrolls just far enough for the cell to be fully visible.
     void scrollCellIntoView(int col, int row);
 
-    const SelectCellHandler& selectCellHandler() const { return onSelectCell_; }
-    void setSelectCellHandler(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
-    void setDrawCellHandler(DrawCellHandler handler);
-    void setDrawRegionHandler(DrawRegionHandler handler);
-    void setKeyHandler(KeyHandler handler) { onKey_ = std::move(handler); }
-    void setMouseMoveHandler(MouseMoveHandler handler) { onMouseMove_ = std::move(handler); }
+    // Which scroll bars the grid shows (always); a one-row palette needs only
+    // the horizontal one, a one-column palette only the vertical one.
+    void setScrollBars(Qt::Orientations orientations);
 
-    // Redraws one cell now, or everything at the next paint.
+    // Redraws one cell, or everything, at the next paint.
     void redrawCell(int col, int row);
     void redrawAll();
 
+    // While one is alive, moves of the current cell do not send selectCell():
+    // a jump moves the selection without painting.
+    class SilentSelection {
+    public:
+        explicit SilentSelection(DrawGrid& grid) : grid_(grid) { ++grid_.silentSelections_; }
+        SilentSelection(const SilentSelection&) = delete;
+        SilentSelection& operator=(const SilentSelection&) = delete;
+        ~SilentSelection() { --grid_.silentSelections_; }
+
+    private:
+        DrawGrid& grid_;
+    };
+
 signals:
-    void currentCellChanged(int col, int row);
-    void topLeftChanged(int leftCol, int topRow);
+    // A cell is about to become the current cell: a left press on a cell
+    // (also on the current one), each new cell entered while the left button
+    // is held, each keyboard or programmatic move of the current cell. The
+    // current cell is still the old one while it is handled.
+    void selectCell(int col, int row);
+    // The user chose the current cell: after a left press on a cell and after
+    // each keyboard move of the current cell.
+    void clicked(int col, int row);
+    // A key pressed in the grid, before the grid's own keyboard behaviour,
+    // which still runs afterwards.
+    void keyPressed(QKeyEvent* event);
+    // The pointer moved over the grid (viewport coordinates).
+    void mouseMoved(QPoint viewportPos);
     // Any mouse press on a cell, before the grid's own handling.
     void cellPressed(int col, int row, Qt::MouseButton button);
+    // A double click on a cell.
+    void cellDoubleClicked(int col, int row);
 
 protected:
+    // Draws one cell; the painter is clipped to the cell's visible part.
+    // `selected` marks the current cell.
+    virtual void drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected);
+    // Draws everything inside `area` (background, cells, grid lines). The
+    // default draws a black background, each cell by drawCell() and the grid
+    // lines; a grid that draws whole areas faster overrides it.
+    virtual void drawRegion(QPainter& painter, const QRect& area);
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -115,7 +133,6 @@ private:
     void updateScrollBars();
     void moveCurrent(int col, int row, bool alwaysSelect);
     void moveTopLeft(int leftCol, int topRow);
-    void drawCells(QPainter& painter, const QRect& area);
     bool handleGridKey(QKeyEvent* event);
 
     GridLayout layout_;
@@ -123,11 +140,7 @@ private:
     int row_ = 0;
     bool selecting_ = false; // left button held after a press on a cell
     bool syncingScrollBars_ = false;
-    SelectCellHandler onSelectCell_;
-    DrawCellHandler onDrawCell_;
-    DrawRegionHandler onDrawRegion_;
-    KeyHandler onKey_;
-    MouseMoveHandler onMouseMove_;
+    int silentSelections_ = 0;
 };
 
 } // namespace stonereach

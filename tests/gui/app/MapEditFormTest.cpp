@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -169,9 +170,12 @@ TEST_F(MapEditForm, ChangingTheMapPathFollowsTheNameAndJumpsToTheOrigin) {
 
     // Choosing the path the edit already holds runs nothing: no jump.
     go("12", "34");
-    dialogs.mapFile = ilshenar;
+    dialogs.openFiles = {ilshenar};
     click("TlLoadMap");
-    EXPECT_EQ(dialogs.mapFilters, QStringList{"Ultima Online MAP (map*.mul)"});
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (map*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].directory, QFileInfo(ilshenar).absolutePath())
+        << "the dialog opens in the folder of the current map";
     EXPECT_EQ(edit("XJumpEdit").text(), "12");
     EXPECT_EQ(view().col(), 12);
 
@@ -205,7 +209,7 @@ TEST_F(MapEditForm, GoClampsToTheMapAndReportsTextThatIsNoNumber) {
     storePaths(mapFile("map2.mul", kIlshenarSize), clientDir());
     start();
     int selections = 0;
-    view().setSelectCellHandler([&](int, int) { ++selections; });
+    QObject::connect(&view(), &MapView::selectCell, [&] { ++selections; });
 
     go("-5", "9000");
     EXPECT_EQ(view().col(), 0);

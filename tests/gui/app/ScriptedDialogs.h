@@ -21,12 +21,9 @@ public:
         errorsDetected.push_back(text);
         return take(choices, ErrorChoice::Ok);
     }
-    std::optional<QString> chooseMapFile(QWidget*, const QString& filter) override {
-        mapFilters.push_back(filter);
-        return mapFile;
-    }
-    std::optional<QString> chooseDirectory(QWidget*, const QString& caption) override {
+    std::optional<QString> chooseDirectory(QWidget*, const QString& caption, const QString& start) override {
         directoryCaptions.push_back(caption);
+        directoryStarts.push_back(start);
         return directory;
     }
     void showMessage(QWidget*, const QString& text) override { messages.push_back(text); }
@@ -51,9 +48,8 @@ public:
     QStringList errors;
     QStringList errorsDetected;
     std::deque<ErrorChoice> choices;
-    QStringList mapFilters;
-    std::optional<QString> mapFile;
     QStringList directoryCaptions;
+    QStringList directoryStarts;
     std::optional<QString> directory;
     QStringList messages;
     QStringList questions;

@@ -1,3 +1,4 @@
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,18 @@ struct Selection {
 // A colour that tells every cell apart.
 QColor colourOf(int col, int row) { return QColor((col * 37) % 256, (row * 53) % 256, (col + row) % 2 ? 200 : 60); }
 
+// A grid whose cells are drawn by a function the test sets.
+class TestGrid : public DrawGrid {
+public:
+    std::function<void(QPainter&, int, int, const QRect&)> draw;
+
+protected:
+    void drawCell(QPainter& p, int c, int r, const QRect& rect, bool) override {
+        if (draw)
+            draw(p, c, r, rect);
+    }
+};
+
 class DrawGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,9 +46,9 @@ protected:
         grid.setDefaultColWidth(10);
         grid.setDefaultRowHeight(10);
         grid.resize(200, 150);
-        grid.setSelectCellHandler([this](int c, int r) { selections.push_back({c, r, grid.col(), grid.row()}); });
-        grid.setDrawCellHandler(
-            [](QPainter& p, int c, int r, const QRect& rect, bool) { p.fillRect(rect, colourOf(c, r)); });
+        QObject::connect(&grid, &DrawGrid::selectCell,
+                         [this](int c, int r) { selections.push_back({c, r, grid.col(), grid.row()}); });
+        grid.draw = [](QPainter& p, int c, int r, const QRect& rect) { p.fillRect(rect, colourOf(c, r)); };
         grid.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     }
@@ -50,7 +63,7 @@ protected:
     }
 
     QApplication& app = test::guiApp(); // before any widget
-    DrawGrid grid;
+    TestGrid grid;
     std::vector<Selection> selections;
 };
 
@@ -119,12 +132,16 @@ TEST_F(DrawGridTest, CtrlArrowsScrollWithoutMovingTheCurrentCell) {
     EXPECT_TRUE(selections.empty());
 }
 
-TEST_F(DrawGridTest, KeyHandlerRunsBeforeTheGridMovesTheCell) {
+TEST_F(DrawGridTest, KeysAreReportedBeforeTheGridMovesTheCellAndKeyboardMovesCountAsClicks) {
     int colSeen = -1;
-    grid.setKeyHandler([&](QKeyEvent*) { colSeen = grid.col(); });
+    QObject::connect(&grid, &DrawGrid::keyPressed, [&](QKeyEvent*) { colSeen = grid.col(); });
+    std::vector<QPoint> clicks;
+    QObject::connect(&grid, &DrawGrid::clicked, [&](int c, int r) { clicks.emplace_back(c, r); });
     press(Qt::Key_Right);
     EXPECT_EQ(colSeen, 0);
     EXPECT_EQ(grid.col(), 1);
+    press(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(clicks, std::vector<QPoint>{QPoint(1, 0)}) << "scrolling with Ctrl chooses no cell";
 }
 
 TEST_F(DrawGridTest, PressSelectsTheCellEvenWhenItIsCurrentAndDraggingSelectsEachCellEntered) {
@@ -154,13 +171,15 @@ TEST_F(DrawGridTest, PressSelectsTheCellEvenWhenItIsCurrentAndDraggingSelectsEac
     EXPECT_EQ(selections.size(), 1u) << "the second press of a double click does not select";
 }
 
-TEST_F(DrawGridTest, DetachedSelectHandlerIsNotCalled) {
-    const auto handler = grid.selectCellHandler();
-    grid.setSelectCellHandler({});
-    grid.setCurrentCell(5, 5);
-    grid.setSelectCellHandler(handler);
+TEST_F(DrawGridTest, MovesWhileASilentSelectionIsAliveSelectNothing) {
+    {
+        const DrawGrid::SilentSelection silent(grid);
+        grid.setCurrentCell(5, 5);
+    }
     EXPECT_TRUE(selections.empty());
     EXPECT_EQ(grid.col(), 5);
+    grid.setCurrentCell(6, 5);
+    EXPECT_EQ(selections.size(), 1u) << "selecting again once the guard is gone";
 }
 
 TEST_F(DrawGridTest, PointerToCellCountsGridLinesWithTheCellBefore) {
@@ -201,10 +220,11 @@ TEST_F(DrawGridTest, ScrolledContentMatchesAFullRepaint) {
 TEST_F(DrawGridTest, ScrollingByOneColumnPaintsOnlyTheUncoveredStrip) {
     QCoreApplication::processEvents();
     int painted = 0;
-    grid.setDrawCellHandler([&](QPainter& p, int c, int r, const QRect& rect, bool) {
+    grid.draw = [&](QPainter& p, int c, int r, const QRect& rect) {
         ++painted;
         p.fillRect(rect, colourOf(c, r));
-    });
+    };
+    grid.viewport()->update();
     QCoreApplication::processEvents();
     painted = 0;
     press(Qt::Key_Right, Qt::ControlModifier);

@@ -1,0 +1,205 @@
+#include "gui/app/MapFilesPart.h"
+
+#include <filesystem>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "gui/app/WindowRegions.h"
+#include "gui/widgets/ValidityColours.h"
+#include "mapdata/FileSystem.h"
+
+namespace stonereach {
+
+namespace {
+
+QString qtext(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
+
+QToolButton* browseButton(const QString& name, const QString& hint) {
+    auto* button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(QStringLiteral("..."));
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    return button;
+}
+
+QLabel* label(const QString& name, const QString& text) {
+    auto* result = new QLabel(text);
+    result->setObjectName(name);
+    return result;
+}
+
+// The folder a file dialog starts in: the one the path names or lies in,
+// when it exists.
+QString folderOf(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir())
+        return info.absoluteFilePath();
+    const QFileInfo parent(info.absolutePath());
+    return parent.isDir() && !path.isEmpty() ? parent.absoluteFilePath() : QString();
+}
+
+} // namespace
+
+MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, WindowRegions& regions)
+    : guard_(guard),
+      dataFiles_(std::make_unique<DataFileSet>(store, static_cast<DataFileDialogs&>(*this))) {
+    mapEdit_ = new QLineEdit(qtext(std::string(kMapPathDesignText)));
+    mapEdit_->setObjectName(QStringLiteral("MapEdit"));
+    loadMapButton_ = browseButton(QStringLiteral("TlLoadMap"), QStringLiteral("Browse for the map file"));
+    clientDirEdit_ = new QLineEdit(qtext(std::string(kClientDirDesignText)));
+    clientDirEdit_->setObjectName(QStringLiteral("UOPathEdit"));
+    selectDirButton_ =
+        browseButton(QStringLiteral("TlSelectDir"), QStringLiteral("Browse for the Ultima Online directory"));
+
+    auto* infoPanel = new QGroupBox(QStringLiteral(" Map file information "));
+    infoPanel->setObjectName(QStringLiteral("MapInfoPanel"));
+    mapInfo_ = label(QStringLiteral("MapInfo"), QStringLiteral("Map version"));
+    mapSize_ = label(QStringLiteral("MapSize"), QStringLiteral("MapSize"));
+    auto* infoLayout = new QVBoxLayout(infoPanel);
+    infoLayout->setContentsMargins(6, 2, 6, 2);
+    infoLayout->setSpacing(0);
+    infoLayout->addWidget(mapInfo_);
+    infoLayout->addWidget(mapSize_);
+    infoPanel->setFixedWidth(190);
+
+    QLabel* mapLabel = label(QStringLiteral("MapLabel"), QStringLiteral("MAPx.mul :"));
+    mapLabel->setBuddy(mapEdit_);
+    QLabel* dirLabel = label(QStringLiteral("UOPathLabel"), QStringLiteral("Ultima Online directory :"));
+    dirLabel->setBuddy(clientDirEdit_);
+    mapEdit_->setAccessibleName(mapLabel->text());
+    clientDirEdit_->setAccessibleName(dirLabel->text());
+
+    QGridLayout& layout = *regions.files;
+    layout.addWidget(mapLabel, 0, 0);
+    layout.addWidget(mapEdit_, 0, 1);
+    layout.addWidget(loadMapButton_, 0, 2);
+    layout.addWidget(dirLabel, 1, 0);
+    layout.addWidget(clientDirEdit_, 1, 1);
+    layout.addWidget(selectDirButton_, 1, 2);
+    layout.addWidget(infoPanel, 0, 3, 2, 1);
+    layout.setColumnStretch(1, 1);
+
+    guard_.connect(mapEdit_, &QLineEdit::textChanged, this, [this](const QString& text) { MapEditChange(text); });
+    guard_.connect(clientDirEdit_, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { UOPathEditChange(text); });
+    guard_.connect(loadMapButton_, &QToolButton::clicked, this, [this] { TlLoadMapClick(); });
+    guard_.connect(selectDirButton_, &QToolButton::clicked, this, [this] { TlSelectDirClick(); });
+}
+
+MapFilesPart::~MapFilesPart() = default;
+
+std::optional<MapGeometry> MapFilesPart::mapGeometry() const { return geometry_; }
+QString MapFilesPart::mapSizeText() const { return mapSize_->text(); }
+QString MapFilesPart::mapPathText() const { return mapEdit_->text(); }
+QString MapFilesPart::clientDirText() const { return clientDirEdit_->text(); }
+
+void MapFilesPart::setMapPath(const QString& path) { mapEdit_->setText(path); }
+
+void MapFilesPart::restoreDataFiles() {
+    const DataFileSet::Paths paths = dataFiles_->restoreDataFiles();
+    if (closingAfterError())
+        return;
+    mapEdit_->setText(qtext(paths.mapPath));
+    if (closingAfterError())
+        return;
+    clientDirEdit_->setText(qtext(paths.clientDir));
+}
+
+void MapFilesPart::storePathsAndReopen() {
+    dataFiles_->storePathsAndReopen(mapEdit_->text().toStdString(), clientDirEdit_->text().toStdString());
+}
+
+void MapFilesPart::MapEditChange(const QString& value) {
+    // Validity first, so the jump below stores the new path without opening
+    // a path that is not a map file.
+    dataFiles_->changeMapPath(value.toStdString());
+    showPathValidity();
+    if (!firstMapPathChange_)
+        emit mapSwitched();
+    firstMapPathChange_ = false;
+    DetectMapVariant();
+    storePathsAndReopen();
+    emit filesChanged();
+}
+
+void MapFilesPart::DetectMapVariant() {
+    mapInfo_->setText(QStringLiteral("None"));
+    mapSize_->setText(QStringLiteral("None"));
+    describeUnknownMap(QString());
+    const MapVariant* variant = dataFiles_->mapPathValid() ? dataFiles_->detectMapVariant() : nullptr;
+    // An open file of unknown size keeps the view's dimensions, but no cell
+    // of it is read: its block layout is unknown.
+    if (variant) {
+        mapInfo_->setText(qtext(variant->name));
+        mapSize_->setText(qtext(variant->sizeText));
+        geometry_ = MapGeometry::of(*variant);
+    } else {
+        geometry_.reset();
+        if (dataFiles_->mapPathValid()) {
+            const std::filesystem::path path(dataFiles_->mapPath());
+            const auto size = fileSize(path);
+            describeUnknownMap(QStringLiteral("%1, %2 bytes: no known map has this name and size.")
+                                   .arg(qtext(storedFileName(path)))
+                                   .arg(size ? QString::number(*size) : QStringLiteral("unknown")));
+        }
+    }
+    emit mapDetected(geometry_, mapSize_->text());
+}
+
+// A map file that is there but of no known variant: the path is green and the
+// labels say "None"; the tooltip says what was found.
+void MapFilesPart::describeUnknownMap(const QString& description) {
+    mapEdit_->setToolTip(description);
+    mapInfo_->setToolTip(description);
+    mapSize_->setToolTip(description);
+}
+
+void MapFilesPart::UOPathEditChange(const QString& value) {
+    struct ShowValidityAtEnd {
+        MapFilesPart* part;
+        ~ShowValidityAtEnd() { part->showPathValidity(); }
+    } showAtEnd{this};
+    // The radar colour load may fail after the directory has been judged.
+    dataFiles_->changeClientDirectory(value.toStdString(), mapInfo_->text().toStdString());
+    emit filesChanged();
+}
+
+void MapFilesPart::showPathValidity() {
+    showValidity(*mapEdit_, dataFiles_->mapPathValid());
+    showValidity(*clientDirEdit_, dataFiles_->clientDirValid());
+}
+
+void MapFilesPart::TlLoadMapClick() {
+    FileDialogRequest request;
+    request.filters = {QStringLiteral("Ultima Online MAP (map*.mul)")};
+    request.directory = folderOf(mapEdit_->text());
+    if (const auto path = guard_.dialogs().chooseOpenFile(guard_.window(), request))
+        mapEdit_->setText(*path);
+}
+
+void MapFilesPart::TlSelectDirClick() {
+    if (const auto dir = guard_.dialogs().chooseDirectory(guard_.window(), QStringLiteral("Select Ultima Online directory:"),
+                                                          folderOf(clientDirEdit_->text())))
+        clientDirEdit_->setText(*dir);
+}
+
+ErrorChoice MapFilesPart::showErrorDetected(const std::string& title, const std::string& detail) {
+    const QString message =
+        QStringLiteral("Error detected :\r\n") + qtext(title) + QStringLiteral("\r\n") + qtext(detail);
+    const ErrorChoice choice = guard_.dialogs().showErrorDetected(guard_.window(), message);
+    if (choice == ErrorChoice::Cancel)
+        emit quitRequested();
+    return choice;
+}
+
+void MapFilesPart::browseClientDirectory() { TlSelectDirClick(); }
+
+} // namespace stonereach

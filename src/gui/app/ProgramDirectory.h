@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace stonereach {
+
+// The folder of the editor's own files: tile lists (textures/*.lst), brushes
+// (brushes/*.brs), tilelist.xml, bookmarklist.xml and coords.def.
+//
+// In order: the folder named by STONEREACH_HOME when it is set; else the
+// executable's folder when it already holds some of these files or may be
+// written (a portable install); else the per-user data folder, so an
+// installation in a read-only system folder still has somewhere to keep them.
+std::filesystem::path programDirectory();
+
+// The choice above from its inputs, so it can be tested without touching the
+// environment or the installation.
+std::filesystem::path chooseProgramDirectory(const std::optional<std::filesystem::path>& home,
+                                             const std::filesystem::path& executableDir,
+                                             const std::filesystem::path& userDataDir);
+
+} // namespace stonereach

@@ -1,0 +1,226 @@
+#include "gui/editor/NavigationPart.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include "gui/app/MapFilesPart.h"
+#include "gui/app/WindowRegions.h"
+#include "gui/editor/MapView.h"
+#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/RadioGroup.h"
+#include "mapdata/IntegerText.h"
+
+namespace stonereach {
+
+namespace {
+
+QLineEdit* jumpEdit(const QString& name, QLabel* label) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setFixedWidth(52);
+    edit->setAccessibleName(label->text());
+    label->setBuddy(edit);
+    return edit;
+}
+
+QAction* checkItem(const MenuSection& section, const QString& name, const QString& caption, bool checked) {
+    auto* action = new QAction(caption, section.menu);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    section.add(action);
+    return action;
+}
+
+} // namespace
+
+NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files,
+                               const BookmarkTable& bookmarks, WindowRegions& regions)
+    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks) {
+    auto* zoomGroup = new QGroupBox(QStringLiteral(" Zoom "));
+    zoomGroup->setObjectName(QStringLiteral("ZoomGroup"));
+    zoomOutButton_ = glyphButton(QStringLiteral("SpeedButton2"), QStringLiteral("\u2212"), QStringLiteral("Zoom out"));
+    zoomInButton_ = glyphButton(QStringLiteral("SpeedButton3"), QStringLiteral("+"), QStringLiteral("Zoom in"));
+    // Holds the cell size the settings keep; never shown.
+    zoomLevel_ = new QLineEdit(QStringLiteral("45"), zoomGroup);
+    zoomLevel_->setObjectName(QStringLiteral("ZoomLevel"));
+    zoomLevel_->setMaxLength(2);
+    zoomLevel_->setVisible(false);
+    zoomDefaultButton_ = new QPushButton(QStringLiteral("Default"));
+    zoomDefaultButton_->setObjectName(QStringLiteral("TLZoomLevel"));
+    auto* zoomLayout = new QHBoxLayout(zoomGroup);
+    zoomLayout->setContentsMargins(4, 2, 4, 4);
+    zoomLayout->addWidget(zoomOutButton_);
+    zoomLayout->addWidget(zoomInButton_);
+    zoomLayout->addWidget(zoomDefaultButton_);
+
+    auto* coordsGroup = new QGroupBox(QStringLiteral(" Coords "));
+    coordsGroup->setObjectName(QStringLiteral("CoordsGroup"));
+    auto* xLabel = new QLabel(QStringLiteral("X"));
+    auto* yLabel = new QLabel(QStringLiteral("Y"));
+    xJumpEdit_ = jumpEdit(QStringLiteral("XJumpEdit"), xLabel);
+    yJumpEdit_ = jumpEdit(QStringLiteral("YJumpEdit"), yLabel);
+    goButton_ = glyphButton(QStringLiteral("CoordGoBtn"), QString(), QStringLiteral("Go"));
+    goButton_->setIcon(goButton_->style()->standardIcon(QStyle::SP_ArrowRight));
+    auto* coordsLayout = new QGridLayout(coordsGroup);
+    coordsLayout->setContentsMargins(4, 2, 4, 4);
+    coordsLayout->addWidget(xLabel, 0, 0);
+    coordsLayout->addWidget(xJumpEdit_, 0, 1);
+    coordsLayout->addWidget(yLabel, 1, 0);
+    coordsLayout->addWidget(yJumpEdit_, 1, 1);
+    coordsLayout->addWidget(goButton_, 0, 2, 2, 1, Qt::AlignVCenter);
+
+    const QStringList onOff{QStringLiteral("On"), QStringLiteral("Off")};
+    showAltitude_ = new RadioGroup(QStringLiteral(" Altitude "), onOff);
+    showAltitude_->setObjectName(QStringLiteral("ShowAltitudeRadioGroup"));
+    showAltitude_->setItemIndex(1);
+    grid_ = new RadioGroup(QStringLiteral(" Grid "), onOff);
+    grid_->setObjectName(QStringLiteral("GridBox"));
+    grid_->setItemIndex(1);
+
+    QBoxLayout& left = *regions.navigation;
+    left.addWidget(zoomGroup);
+    left.addWidget(coordsGroup);
+    left.addWidget(showAltitude_);
+    left.addWidget(grid_);
+
+    coloredAltitude_ = checkItem(regions.displayItems, QStringLiteral("coloredAltitude"),
+                                 QStringLiteral("Colored Altitude"), false);
+    showOnlyColor_ =
+        checkItem(regions.displayItems, QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
+    showNumber_ =
+        checkItem(regions.displayItems, QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
+
+    guard_.connect(zoomInButton_, &QToolButton::clicked, this, [this] { ZoomInClick(); });
+    guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });
+    guard_.connect(zoomDefaultButton_, &QPushButton::clicked, this, [this] { TLZoomLevelClick(); });
+    guard_.connect(goButton_, &QToolButton::clicked, this, [this] { goByUser(); });
+    guard_.connect(xJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
+    guard_.connect(yJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
+    guard_.connect(grid_, &RadioGroup::clicked, this, [this] { GridBoxClick(); });
+    guard_.connect(showAltitude_, &RadioGroup::clicked, this, [this] { displaySwitchClick(); });
+    for (QAction* item : {coloredAltitude_, showOnlyColor_, showNumber_})
+        guard_.connect(item, &QAction::triggered, this, [this] { displaySwitchClick(); });
+    guard_.connect(&view_, &MapView::goToBookmarkRequested, this, [this](int slot) { jumpToBookmark(slot); });
+    xJumpEdit_->installEventFilter(this);
+    yJumpEdit_->installEventFilter(this);
+}
+
+// ---- Jumps ------------------------------------------------------------------
+
+void NavigationPart::CoordGoBtnClick() {
+    files_.storePathsAndReopen();
+
+    // The moves below must not paint.
+    const DrawGrid::SilentSelection silent(view_);
+    int x = parseInteger(xJumpEdit_->text().toStdString());
+    x = std::max(0, std::min(x, view_.colCount() - 1));
+    int y = parseInteger(yJumpEdit_->text().toStdString());
+    y = std::max(0, std::min(y, view_.rowCount() - 1));
+
+    // Moving away first makes the final move scroll the target into view
+    // even when it already is the current cell.
+    if (x == view_.col())
+        view_.setCurrentCell(std::abs(x - 1), view_.row());
+    if (y == view_.row())
+        view_.setCurrentCell(view_.col(), std::abs(y - 1));
+    view_.setCurrentCell(x, y);
+}
+
+void NavigationPart::goToCell(int x, int y) {
+    xJumpEdit_->setText(QString::number(x));
+    yJumpEdit_->setText(QString::number(y));
+    CoordGoBtnClick();
+}
+
+void NavigationPart::goByUser() {
+    CoordGoBtnClick();
+    view_.setFocus(Qt::OtherFocusReason);
+}
+
+void NavigationPart::jumpToBookmark(int slot) {
+    const BookmarkSlot& bookmark = bookmarks_[static_cast<std::size_t>(slot)];
+    if (bookmark.enabled)
+        goToCell(bookmark.col, bookmark.row);
+}
+
+bool NavigationPart::FormKeyDown(const QKeyEvent& event) {
+    if (!(event.modifiers() & Qt::ControlModifier))
+        return false;
+    const int digit = mainKeyboardDigit(event);
+    if (digit < 0)
+        return false;
+    guard_([&] { jumpToBookmark(digit); });
+    return true;
+}
+
+bool NavigationPart::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == xJumpEdit_ || watched == yJumpEdit_))
+        FormKeyDown(*static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- Zoom and display switches ----------------------------------------------
+
+void NavigationPart::setZoom(int cellSize) {
+    // The view keeps the size within its limits; the text shows what it took.
+    view_.setZoom(cellSize);
+    zoomLevel_->setText(QString::number(view_.zoom()));
+}
+
+void NavigationPart::ZoomInClick() { setZoom(MapView::zoomedIn(view_.zoom())); }
+
+void NavigationPart::ZoomOutClick() { setZoom(MapView::zoomedOut(view_.zoom())); }
+
+void NavigationPart::TLZoomLevelClick() { setZoom(MapView::DefaultZoom); }
+
+void NavigationPart::GridBoxClick() {
+    view_.setGridLineWidth(grid_->itemIndex() == 0 ? 1 : 0);
+    view_.redrawAll();
+}
+
+void NavigationPart::displaySwitchClick() {
+    CellDrawOptions options = view_.drawOptions();
+    options.showAltitude = showAltitude_->itemIndex() == 0;
+    options.coloredAltitude = coloredAltitude_->isChecked();
+    options.showOnlyColor = showOnlyColor_->isChecked();
+    options.showNumber = showNumber_->isChecked();
+    view_.setDrawOptions(options);
+}
+
+// ---- Settings -----------------------------------------------------------------
+
+void NavigationPart::applySettings(const StoredViewSettings& stored) {
+    if (stored.coordX)
+        xJumpEdit_->setText(QString::fromStdString(*stored.coordX));
+    if (stored.coordY)
+        yJumpEdit_->setText(QString::fromStdString(*stored.coordY));
+    if (stored.zoomLevel)
+        setZoom(*stored.zoomLevel);
+    if (stored.showAltitude)
+        showAltitude_->selectAsIfClicked(radioIndexFromSetting(*stored.showAltitude, showAltitude_->itemCount()));
+    if (stored.grid)
+        grid_->selectAsIfClicked(radioIndexFromSetting(*stored.grid, grid_->itemCount()));
+}
+
+void NavigationPart::collectSettings(ViewSettingsToSave& values) const {
+    values.coordX = xJumpEdit_->text().toStdString();
+    values.coordY = yJumpEdit_->text().toStdString();
+    values.zoomLevelText = zoomLevel_->text().toStdString();
+    values.showAltitude = showAltitude_->itemIndex();
+    values.grid = grid_->itemIndex();
+}
+
+} // namespace stonereach
