@@ -23,6 +23,11 @@ std::string storedFileName(const std::filesystem::path& path);
 // Renames from over to, replacing to atomically; throws IoError on failure.
 void renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Creates the folder dir (and any missing folder above it) unless it is
+// there; throws IoError naming dir when it cannot. The program's own folders
+// (brushes, textures) are made this way when a file is first written there.
+void createFolderIfMissing(const std::filesystem::path& dir);
+
 // Removes a file if it is there; never throws (used for clean-up).
 void removeFileQuietly(const std::filesystem::path& path) noexcept;
 
