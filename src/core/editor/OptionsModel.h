@@ -2,22 +2,21 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/SelectableList.h"
 #include "editor/SelectionGroupRows.h"
+#include "editor/TileLists.h"
 
 namespace stonereach {
 
-// The list that the options dialog opens with and that the palettes show.
-inline constexpr std::string_view kStartTileListName = "tileids.lst";
-inline constexpr std::string_view kTextureFolderName = "textures";
-
 // A texture list entry for a tile id read from a file: "$" and at least four
-// upper-case hexadecimal digits (282 gives "$011A").
-std::string textureEntryText(std::int64_t tile);
+// upper-case hexadecimal digits (282 gives "$011A"), as the palette's row
+// text shows it.
+std::string textureEntryText(std::int32_t value);
 
 // Everything the options dialog edits, without windows: the selection groups
 // of tilelist.xml as rows, the texture list being edited with its entries,
@@ -28,7 +27,9 @@ public:
     // tilelist.xml, the entries of textures/tileids.lst, the names of the
     // .lst files in textures, the list name "tileids.lst". A file that is
     // missing or cannot be read leaves its list empty and sets its note;
-    // opening never throws for the files' content.
+    // opening never throws for the files' content. A file that is there but
+    // could not be read whole is not written by write() unless its list was
+    // changed, so OK never replaces a file with less than it held unseen.
     static OptionsModel open(const std::filesystem::path& programDir);
 
     SelectableList<SelectionGroupRow>& groups() { return groups_; }
@@ -57,20 +58,25 @@ public:
     // on (once); no file is made until write().
     void addTextureList(std::string_view name);
 
-    // What OK writes, in this order: tilelist.xml from the group rows (each
-    // row's items split by groupTileIds), then textures/<list name> from the
-    // entries, creating the textures folder when missing. A list name that
-    // would leave the folder is refused (Refusal) before anything is written.
+    // What OK writes, in this order: tilelist.xml from the group rows (as
+    // groupOfRow makes them), then textures/<list name> from the entries,
+    // creating the textures folder when missing. A list name that would
+    // leave the folder is refused (Refusal) before anything is written.
     void write() const;
 
 private:
     std::filesystem::path programDir_;
     SelectableList<SelectionGroupRow> groups_;
     SelectableList<std::string> entries_;
-    std::string listName_{kStartTileListName};
+    std::string listName_{kStartupTileListName};
     std::vector<std::string> listNames_;
     std::string groupsNote_;
     std::string texturesNote_;
+    // The rows shown for a group file that could not be read whole, and the
+    // name and entries of a list that could not be read: left unwritten
+    // while they stay as they are.
+    std::optional<std::vector<SelectionGroupRow>> unreadGroups_;
+    std::optional<std::string> unreadListName_;
 };
 
 } // namespace stonereach

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/SelectionGroups.h"
+
 namespace stonereach {
 
 // A selection group as the options dialog lists it: its caption and its tile
@@ -26,6 +28,13 @@ std::string groupItemsText(const std::vector<std::string>& tileIds);
 // written unchanged keeps its ids; other pieces lose surrounding blanks and
 // line breaks, and pieces left empty (the final comma that adding ids from
 // the palette leaves, ", ,") are dropped.
-std::vector<std::string> groupTileIds(std::string_view itemsText);
+std::vector<std::string> tileIdsOfItemsText(std::string_view itemsText);
+
+// The row of a group read from tilelist.xml: its name and items text.
+SelectionGroupRow groupRowOf(const TTileNamed& group);
+
+// The group a row is written as: the caption as the name, the items text's
+// tile ids as tileIdsOfItemsText gives them.
+TTileNamed groupOfRow(const SelectionGroupRow& row);
 
 } // namespace stonereach

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "mapdata/File.h"
 
@@ -76,6 +77,10 @@ private:
     Durability durability_;
     bool committed_ = false;
 };
+
+// Writes content as the whole file at path through a PendingFile: lists,
+// XML files and profiles that are rewritten whole on every save.
+void writeWholeFile(const std::filesystem::path& path, std::string_view content);
 
 // Publishes files that belong together (a statics index and its data, say) so
 // that a failure leaves either all of their targets replaced or none: every
