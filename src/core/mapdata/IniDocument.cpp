@@ -130,11 +130,7 @@ std::string IniDocument::text() const {
 }
 
 void IniDocument::save(const std::filesystem::path& path) const {
-    const std::string content = text();
-    PendingFile pending(path);
-    pending.file().writeAt(
-        0, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
-    pending.commit();
+    writeWholeFile(path, text());
 }
 
 } // namespace stonereach

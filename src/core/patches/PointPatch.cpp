@@ -1,43 +1,33 @@
 #include "patches/PointPatch.h"
 
 #include "mapdata/Errors.h"
-#include "mapdata/IniDocument.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/NumberedSections.h"
 
 namespace stonereach {
 
 namespace {
 
-constexpr const char* kX = "X";
-constexpr const char* kY = "Y";
-constexpr const char* kZ = "Z";
-constexpr const char* kId = "ID";
+// The keys of a point patch entry in file order; a missing ID keeps the tile.
+constexpr NumberedSectionKey kEntryKeys[] = {{"X", "0"}, {"Y", "0"}, {"Z", "0"}, {"ID", ""}};
 
 } // namespace
 
 std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesystem::path& path) {
-    const IniDocument doc = IniDocument::load(path);
-    std::vector<std::optional<PointPatchEntry>> entries(doc.sectionLineCount());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string section = std::to_string(i);
-        if (!doc.hasSection(section))
-            continue;
-        entries[i] = PointPatchEntry{doc.read(section, kX, "0"), doc.read(section, kY, "0"),
-                                     doc.read(section, kZ, "0"), doc.read(section, kId, "")};
-    }
+    const auto rows = readNumberedSections(IniDocument::load(path), kEntryKeys);
+    std::vector<std::optional<PointPatchEntry>> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (const auto& row = rows[i])
+            entries[i] = PointPatchEntry{(*row)[0], (*row)[1], (*row)[2], (*row)[3]};
     return entries;
 }
 
 void writePointPatchFile(const std::filesystem::path& path, const std::vector<PointPatchEntry>& entries) {
-    IniDocument doc;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string section = std::to_string(i);
-        doc.write(section, kX, entries[i].x);
-        doc.write(section, kY, entries[i].y);
-        doc.write(section, kZ, entries[i].z);
-        doc.write(section, kId, entries[i].id);
-    }
-    doc.save(path);
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(entries.size());
+    for (const PointPatchEntry& e : entries)
+        rows.push_back({e.x, e.y, e.z, e.id});
+    writeNumberedSections(path, kEntryKeys, rows);
 }
 
 PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,

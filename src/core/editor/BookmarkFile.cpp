@@ -1,0 +1,192 @@
+#include "editor/BookmarkFile.h"
+
+#include <expat.h>
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <span>
+
+#include "mapdata/Errors.h"
+#include "mapdata/File.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/IntegerText.h"
+
+namespace stonereach {
+
+namespace {
+
+// The file the program writes is about 1.4 KB; anything this large is not a
+// bookmark file, and refusing it keeps a stray file from taking the memory.
+constexpr std::uint64_t kMaxBookmarkFileSize = std::uint64_t{4} * 1024 * 1024;
+
+// Problems past this many are counted, not listed: one sentence each would
+// make a message taller than the screen.
+constexpr std::size_t kMaxListedProblems = 5;
+
+bool isXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view trimXmlBlanks(std::string_view s) {
+    while (!s.empty() && isXmlBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isXmlBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Follows the parser's events: character data is gathered until the next
+// tag (expat hands one text over in several pieces, split at line ends and
+// character references) and then given to the tag read before it.
+class BookmarkReader {
+public:
+    explicit BookmarkReader(BookmarkTable& table) : table_(table) {}
+
+    BookmarkLoadReport parse(std::string_view text) {
+        const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
+            XML_ParserCreate("ISO-8859-1"), &XML_ParserFree);
+        if (!parser)
+            throw std::bad_alloc();
+        parser_ = parser.get();
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &BookmarkReader::onStart, &BookmarkReader::onEnd);
+        XML_SetCharacterDataHandler(parser_, &BookmarkReader::onText);
+        const bool parsed =
+            XML_Parse(parser_, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_ERROR;
+        if (failure_)
+            std::rethrow_exception(failure_);
+        if (!parsed) {
+            // A text still open when the parser stopped is not given to any
+            // field: it may be cut short ("12" of "125").
+            addProblem("line " + std::to_string(XML_GetCurrentLineNumber(parser_)) + ": the file is damaged (" +
+                       XML_ErrorString(XML_GetErrorCode(parser_)) + "); the bookmarks before that point were loaded");
+        }
+        if (unlisted_ > 0)
+            report_.problems.push_back("and " + std::to_string(unlisted_) + " more");
+        return std::move(report_);
+    }
+
+private:
+    // No exception may cross the parser's C frames: one raised in a handler
+    // (out of memory) stops the parser and is raised again after it.
+    template <class Step>
+    static void guarded(void* self, Step step) {
+        auto* reader = static_cast<BookmarkReader*>(self);
+        try {
+            step(*reader);
+        } catch (...) {
+            reader->failure_ = std::current_exception();
+            XML_StopParser(reader->parser_, XML_FALSE);
+        }
+    }
+    static void onStart(void* self, const XML_Char* name, const XML_Char** /*attributes*/) {
+        guarded(self, [name](BookmarkReader& reader) { reader.tag(name); });
+    }
+    static void onEnd(void* self, const XML_Char* name) {
+        guarded(self, [name](BookmarkReader& reader) {
+            reader.tag(name);
+            if (std::string_view(name) == "Bookmark" && reader.slot_ < BookmarkCount)
+                ++reader.slot_;
+        });
+    }
+    static void onText(void* self, const XML_Char* text, int length) {
+        guarded(self, [text, length](BookmarkReader& reader) {
+            if (reader.run_.empty())
+                reader.runLine_ = XML_GetCurrentLineNumber(reader.parser_);
+            reader.run_.append(text, static_cast<std::size_t>(length));
+        });
+    }
+
+    // A tag ends the text before it, which goes to the tag before that one.
+    void tag(std::string_view name) {
+        const std::string_view text = trimXmlBlanks(run_);
+        if (!text.empty())
+            apply(text);
+        run_.clear();
+        lastTag_ = name;
+    }
+
+    void apply(std::string_view text) {
+        if (slot_ >= BookmarkCount)
+            return;  // an eleventh bookmark and later ones have no slot
+        BookmarkSlot& slot = table_[static_cast<std::size_t>(slot_)];
+        if (lastTag_ == "Col")
+            setNumber(slot.col, text);
+        else if (lastTag_ == "Row")
+            setNumber(slot.row, text);
+        else if (lastTag_ == "Enabled")
+            slot.enabled = text == "True";
+    }
+
+    void setNumber(int& field, std::string_view text) {
+        try {
+            field = parseInteger(text);
+        } catch (const ConversionError& e) {
+            addProblem("line " + std::to_string(runLine_) + ": " + e.what() + "; " + lastTag_ + " of bookmark " +
+                       std::to_string(slot_) + " was left as it was");
+        }
+    }
+
+    void addProblem(std::string text) {
+        if (report_.problems.size() < kMaxListedProblems)
+            report_.problems.push_back(std::move(text));
+        else
+            ++unlisted_;
+    }
+
+    BookmarkTable& table_;
+    XML_Parser parser_ = nullptr;
+    BookmarkLoadReport report_;
+    std::size_t unlisted_ = 0;
+    int slot_ = 0;
+    std::string lastTag_;
+    std::string run_;
+    XML_Size runLine_ = 0;
+    std::exception_ptr failure_;
+};
+
+} // namespace
+
+BookmarkLoadReport parseBookmarks(std::string_view text, BookmarkTable& table) {
+    return BookmarkReader(table).parse(text);
+}
+
+BookmarkLoadReport loadBookmarks(const std::filesystem::path& path, BookmarkTable& table) {
+    if (!fileExists(path))
+        return {};
+    std::string text;
+    try {
+        const File file(path, File::Mode::Read);
+        const std::uint64_t size = file.size();
+        if (size > kMaxBookmarkFileSize)
+            return {{"The bookmark file '" + path.string() + "' is too large to be one; no bookmarks were loaded"}};
+        text.resize(static_cast<std::size_t>(size));
+        text.resize(file.readUpTo(0, std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size())));
+    } catch (const IoError& e) {
+        return {{std::string(e.what()) + "; no bookmarks were loaded"}};
+    }
+    BookmarkLoadReport report = parseBookmarks(text, table);
+    for (std::string& problem : report.problems)
+        problem = "Bookmark file '" + path.string() + "', " + problem;
+    return report;
+}
+
+std::string bookmarkFileText(const BookmarkTable& table) {
+    std::string out = "<?xml version=\"1.0\" ?>\r\n<BookmarkList>\r\n";
+    for (int i = 0; i < BookmarkCount; ++i) {
+        const BookmarkSlot& slot = table[static_cast<std::size_t>(i)];
+        const std::string id = "id=\"" + std::to_string(i) + "\">";
+        out += "  <Bookmark " + id + "\r\n";
+        out += "    <Col " + id + std::to_string(slot.col) + "</Col>\r\n";
+        out += "    <Row " + id + std::to_string(slot.row) + "</Row>\r\n";
+        out += "    <Enabled " + id + (slot.enabled ? "True" : "False") + "</Enabled>\r\n";
+        out += "  </Bookmark>\r\n";
+    }
+    out += "</BookmarkList>\r\n";
+    return out;
+}
+
+void saveBookmarks(const std::filesystem::path& path, const BookmarkTable& table) {
+    writeWholeFile(path, bookmarkFileText(table));
+}
+
+} // namespace stonereach
