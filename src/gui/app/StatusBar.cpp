@@ -16,7 +16,11 @@ StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
     placePanels();
 }
 
-void StatusBar::setPanelText(int panel, const QString& text) { panels_[panel]->setText(text); }
+void StatusBar::setPanelText(int panel, const QString& text) {
+    panels_[panel]->setText(text);
+    // A panel may be narrower than its text: the whole text shows on hover.
+    panels_[panel]->setToolTip(text);
+}
 
 QString StatusBar::panelText(int panel) const { return panels_[panel]->text(); }
 

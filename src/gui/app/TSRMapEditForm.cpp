@@ -21,7 +21,11 @@
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
+#include "gui/editor/BrushesPart.h"
 #include "gui/editor/NavigationPart.h"
+#include "gui/editor/PaintingPart.h"
+#include "gui/editor/PalettePart.h"
+#include "editor/TileLists.h"
 #include "gui/widgets/GlyphButton.h"
 #include "mapdata/Errors.h"
 #include "mapdata/ViewSettings.h"
@@ -104,7 +108,7 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     auto* middle = new QHBoxLayout;
     middle->setSpacing(0);
     QFrame* left = regionFrame(QStringLiteral("LeftPanel"));
-    left->setFixedWidth(140);
+    left->setFixedWidth(160);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(4, 4, 4, 4);
     leftColumn->setSpacing(4);
@@ -146,13 +150,26 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     buildMenus(regions);
 
     navigation_ = std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, regions);
+    palette_ = std::make_unique<PalettePart>(guard_, *drawSource_, *mapFiles_, *mapView_, programDir_, regions);
+    brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, regions);
+    painting_ = std::make_unique<PaintingPart>(guard_, *mapView_, *mapFiles_, *palette_, *brushes_, random_,
+                                               programDir_, regions);
 
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
     connectParts();
-
-    // Creation: the view and tool settings first.
-    LoadSettings();
+    FormCreate();
     restoreWindowGeometry();
+}
+
+void TSRMapEditForm::FormCreate() {
+    // The view and tool settings first, then the editor's own files. A file
+    // that cannot be read is told and the next step still runs.
+    LoadSettings();
+    guard_([this] { painting_->LoadSelectionGroups(); });
+    const std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
+    guard_([&] { palette_->ListTileListFiles(startupList); });
+    guard_([&] { palette_->LoadTileList(startupList); });
+    guard_([this] { brushes_->listBrushes(); });
 }
 
 TSRMapEditForm::~TSRMapEditForm() = default;
@@ -193,6 +210,7 @@ void TSRMapEditForm::connectParts() {
     connect(mapFiles_.get(), &MapFilesPart::filesChanged, this, [this] {
         statusReadFailureShown_ = false;
         mapView_->redrawAll();
+        palette_->redraw();
     });
     connect(mapFiles_.get(), &MapFilesPart::quitRequested, this, [this] {
         // The data file set has marked the program as closing, so the close
@@ -203,6 +221,8 @@ void TSRMapEditForm::connectParts() {
 
     guard_.connect(mapView_, &MapView::hoverChanged, this, [this] { UpdateStatusLine(); });
     guard_.connect(mapView_, &MapView::statusLineUpdateRequested, this, [this] { UpdateStatusLine(); });
+    guard_.connect(palette_.get(), &PalettePart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
+    guard_.connect(painting_.get(), &PaintingPart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
     connect(mapView_, &MapView::drawFailed, this,
             [this](const QString& message) { guard_.dialogs().showError(this, message); });
     // The status bar gets its new width after the window's resize has been
@@ -221,10 +241,12 @@ void TSRMapEditForm::showEvent(QShowEvent* event) {
 }
 
 void TSRMapEditForm::FormShow() {
+    random_ = RandomSource::seededFromClock();
     mapFiles_->restoreDataFiles();
     if (mapFiles_->closingAfterError())
         return;
     mapFiles_->DetectMapVariant();
+    painting_->setDrawingModeIndex(0);
     LoadSettings();
     UpdateStatusLine();
     // The view shows the cell the jump edits hold, as Go would.
@@ -298,17 +320,13 @@ bool TSRMapEditForm::eventFilter(QObject* watched, QEvent* event) {
 void TSRMapEditForm::LoadSettings() {
     const StoredViewSettings stored = loadViewSettings(store_);
     navigation_->applySettings(stored);
-    if (stored.coordZ)
-        coordZ_ = *stored.coordZ;
-    if (stored.altitudeModify)
-        altitudeModify_ = radioIndexFromSetting(*stored.altitudeModify, 4);
+    painting_->applySettings(stored);
 }
 
 void TSRMapEditForm::SaveSettings() {
     ViewSettingsToSave values;
     navigation_->collectSettings(values);
-    values.coordZ = coordZ_;
-    values.altitudeModify = altitudeModify_;
+    painting_->collectSettings(values);
     saveViewSettings(store_, values);
     store_.setValue(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
 }
@@ -316,6 +334,7 @@ void TSRMapEditForm::SaveSettings() {
 // ---- Status line --------------------------------------------------------------
 
 void TSRMapEditForm::UpdateStatusLine() {
+    statusBar_->setPanelText(1, QString::fromLatin1(painting_->selectedModeStatus()));
     const CellPoint hover = mapView_->hoverCell();
     std::optional<MapCell> cell;
     // A map file of unknown size is open but has no block layout to read by.
@@ -336,10 +355,6 @@ void TSRMapEditForm::UpdateStatusLine() {
         }
     }
     statusBar_->setPanelText(0, qtext(hoverCellText(hover.x, hover.y, cell)));
-    // No drawing mode can be chosen yet, so drawing is disabled; the altitude
-    // mode is the one the painting tools keep.
-    statusBar_->setPanelText(
-        1, qtext(selectedModeText(altitudeModeText(altitudeModify_, coordZ_), kDrawingDisabledText)));
 }
 
 void TSRMapEditForm::About1Click() {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include "editor/Bookmarks.h"
+#include "editor/RandomSource.h"
 #include "gui/app/EditorLink.h"
 #include "gui/app/HandlerGuard.h"
 #include "mapdata/SettingsStore.h"
@@ -14,9 +15,12 @@
 
 namespace stonereach {
 
+class BrushesPart;
 class MapFilesPart;
 class MapView;
 class NavigationPart;
+class PaintingPart;
+class PalettePart;
 class StatusBar;
 class WindowDialogs;
 
@@ -38,6 +42,9 @@ public:
     MapView& mapView() { return *mapView_; }
     MapFilesPart& mapFiles() { return *mapFiles_; }
     NavigationPart& navigation() { return *navigation_; }
+    PalettePart& palette() { return *palette_; }
+    PaintingPart& painting() { return *painting_; }
+    BrushesPart& brushes() { return *brushes_; }
     const std::filesystem::path& programDirectory() const { return programDir_; }
 
     // Refreshes both status panels for the cell under the pointer.
@@ -66,6 +73,7 @@ private:
 
     void FormShow();
     void FormResize();
+    void FormCreate();
     void LoadSettings();
     void SaveSettings();
     void restoreWindowGeometry();
@@ -82,14 +90,16 @@ private:
     std::unique_ptr<MapFilesPart> mapFiles_;
     std::unique_ptr<DataFileSetDrawSource> drawSource_;
     std::unique_ptr<NavigationPart> navigation_;
+    std::unique_ptr<PalettePart> palette_;
+    std::unique_ptr<BrushesPart> brushes_;
+    std::unique_ptr<PaintingPart> painting_;
+    // The generator of painting's random choices, seeded from the clock when
+    // the window is first shown.
+    RandomSource random_{0};
 
     bool shownOnce_ = false;
     // A read failure of the status line is told once, until a read succeeds.
     bool statusReadFailureShown_ = false;
-    // Settings of the painting tools, kept as stored so that closing writes
-    // them back unchanged until the tools own them.
-    std::string coordZ_ = "0";
-    int altitudeModify_ = 3;
 };
 
 } // namespace stonereach

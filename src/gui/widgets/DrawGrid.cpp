@@ -139,6 +139,11 @@ void DrawGrid::moveCurrent(int col, int row, bool alwaysSelect) {
     redrawCell(col, row);
 }
 
+void DrawGrid::setBackground(const QColor& colour) {
+    background_ = colour;
+    viewport()->update();
+}
+
 void DrawGrid::setScrollBars(Qt::Orientations orientations) {
     setHorizontalScrollBarPolicy(orientations & Qt::Horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(orientations & Qt::Vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -162,7 +167,7 @@ void DrawGrid::paintEvent(QPaintEvent* event) {
 void DrawGrid::drawCell(QPainter&, int, int, const QRect&, bool) {}
 
 void DrawGrid::drawRegion(QPainter& painter, const QRect& area) {
-    painter.fillRect(area, Qt::black);
+    painter.fillRect(area, background_);
     const IndexSpan cols = layout_.colsIn(area.left(), area.right() + 1);
     const IndexSpan rows = layout_.rowsIn(area.top(), area.bottom() + 1);
     if (cols.isEmpty() || rows.isEmpty())

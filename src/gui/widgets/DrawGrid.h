@@ -71,6 +71,10 @@ public:
     // Scrolls just far enough for the cell to be fully visible.
     void scrollCellIntoView(int col, int row);
 
+    // What shows where no cell is (black unless set).
+    void setBackground(const QColor& colour);
+    const QColor& background() const { return background_; }
+
     // Which scroll bars the grid shows (always); a one-row palette needs only
     // the horizontal one, a one-column palette only the vertical one.
     void setScrollBars(Qt::Orientations orientations);
@@ -141,6 +145,7 @@ private:
     bool selecting_ = false; // left button held after a press on a cell
     bool syncingScrollBars_ = false;
     int silentSelections_ = 0;
+    QColor background_ = Qt::black;
 };
 
 } // namespace stonereach

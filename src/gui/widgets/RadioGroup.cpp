@@ -3,19 +3,22 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QGridLayout>
+
+#include <algorithm>
 
 namespace stonereach {
 
-RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
+RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent, int columns)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
-    layout->setSpacing(0);
+    layout->setVerticalSpacing(0);
+    columns = std::max(1, columns);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         buttons_->addButton(button, i);
-        layout->addWidget(button);
+        layout->addWidget(button, i / columns, i % columns);
     }
     connect(buttons_, &QButtonGroup::idClicked, this, [this](int id) { emit clicked(id); });
 }

@@ -13,7 +13,8 @@ namespace stonereach {
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    RadioGroup(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
+    // The items stand in `columns` columns, filled row by row.
+    RadioGroup(const QString& caption, const QStringList& items, QWidget* parent = nullptr, int columns = 1);
 
     int itemIndex() const;
     int itemCount() const;

@@ -1,0 +1,41 @@
+#include "gui/editor/BrushesPart.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QSignalBlocker>
+
+#include "editor/BrushFile.h"
+#include "gui/app/WindowRegions.h"
+
+namespace stonereach {
+
+BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, WindowRegions& regions)
+    : guard_(guard), programDir_(std::move(programDir)) {
+    chooser_ = new QComboBox;
+    chooser_->setObjectName(QStringLiteral("cbCustomBrushes"));
+    chooser_->setAccessibleName(QStringLiteral("Custom brush"));
+    chooser_->setToolTip(QStringLiteral("Custom brush"));
+    chooser_->setMinimumContentsLength(12);
+    regions.brushChooser->addWidget(chooser_);
+    guard_.connect(chooser_, &QComboBox::textActivated, this,
+                   [this](const QString& name) { cbCustomBrushesChange(name); });
+}
+
+void BrushesPart::listBrushes() {
+    const QSignalBlocker blocker(chooser_);
+    const QString current = chooser_->currentText();
+    chooser_->clear();
+    for (const std::string& name : listBrushNames(programDir_ / kBrushFolderName))
+        chooser_->addItem(QString::fromLatin1(name.data(), qsizetype(name.size())));
+    // The box shows the brush that is loaded while it is still listed.
+    chooser_->setCurrentIndex(chooser_->findText(current));
+}
+
+void BrushesPart::cbCustomBrushesChange(const QString& name) {
+    // A brush that cannot be read leaves no brush loaded.
+    entries_.clear();
+    const QByteArray bytes = name.toLatin1();
+    entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, std::string_view(bytes.data(), bytes.size())));
+}
+
+} // namespace stonereach

@@ -1,0 +1,394 @@
+#include "gui/editor/PaintingPart.h"
+
+#include <array>
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+
+#include "editor/DrawingMode.h"
+#include "editor/Painter.h"
+#include "editor/RandomSource.h"
+#include "editor/ShapeTables.h"
+#include "editor/StatusLineText.h"
+#include "gui/app/MapFilesPart.h"
+#include "gui/app/WindowRegions.h"
+#include "gui/editor/BrushesPart.h"
+#include "gui/editor/MapView.h"
+#include "gui/editor/PalettePart.h"
+#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/RadioGroup.h"
+#include "gui/widgets/UpDown.h"
+#include "mapdata/Errors.h"
+#include "mapdata/IntegerText.h"
+
+namespace stonereach {
+
+namespace {
+
+// The button ids of the tool group: 0 paint, 1 fill, 2 brush, then the
+// shapes by number.
+constexpr int kPaintId = 0;
+constexpr int kFillId = 1;
+constexpr int kBrushId = 2;
+constexpr int kFirstShapeId = 100;
+
+// The shape buttons from left to right: the four sides, the whole set, then
+// the single pieces in the reading order of the nine-tile set.
+constexpr std::array kShapeOrder{1, 2, 3, 4, 5, 7, 8, 9, 10, 6, 11, 12, 13, 14};
+
+QString shapeHint(int shape) {
+    static const std::array<const char*, ShapeCount> hints{
+        "Top side",         "Right side",  "Bottom side",         "Left side",  "Whole set",
+        "Centre piece",     "Top-left corner", "Top edge",         "Top-right corner", "Left edge",
+        "Right edge",       "Bottom-left corner", "Bottom edge",   "Bottom-right corner"};
+    return QString::fromLatin1(hints[std::size_t(shape - 1)]);
+}
+
+// A small picture of the pieces a shape lays: the nine-tile set as a 3 x 3
+// grid with the shape's pieces filled.
+QIcon shapeGlyph(int shape) {
+    constexpr int kCell = 6;
+    constexpr int kSide = 3 * kCell + 2;
+    QImage image(kSide, kSide, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QColor(96, 96, 96));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            painter.drawRect(1 + x * kCell, 1 + y * kCell, kCell - 1, kCell - 1);
+    for (const BrushEntry& piece : shapePieces(shape)) {
+        if (const auto at = positionInNineTileSet(piece.tile))
+            painter.fillRect(1 + at->x * kCell, 1 + at->y * kCell, kCell - 1, kCell - 1, QColor(120, 72, 24));
+    }
+    painter.end();
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QToolButton* toolButton(const QString& name, const QString& glyph, const QString& hint) {
+    QToolButton* button = glyphButton(name, glyph, hint);
+    button->setCheckable(true);
+    return button;
+}
+
+QString qtext(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+} // namespace
+
+PaintingPart::PaintingPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files, PalettePart& palette,
+                           BrushesPart& brushes, RandomSource& random, std::filesystem::path programDir,
+                           WindowRegions& regions)
+    : guard_(guard), view_(view), files_(files), palette_(palette), brushes_(brushes), random_(random),
+      programDir_(std::move(programDir)) {
+    buildToolButtons(regions);
+    buildBrushSizeGroup(regions);
+    buildAltitudeControls(regions);
+
+    undoAction_ = new QAction(QStringLiteral("Undo          CTRL+Z"), regions.editMenu);
+    undoAction_->setObjectName(QStringLiteral("TlUndo"));
+    regions.editMenu->addAction(undoAction_);
+
+    guard_.connect(&view_, &MapView::selectCell, this, [this](int col, int row) { MainDrawGridSelectCell(col, row); });
+    guard_.connect(&view_, &MapView::undoRequested, this, [this] { UndoLastCell(); });
+    guard_.connect(undoAction_, &QAction::triggered, this, [this] { UndoLastCell(); });
+    guard_.connect(&palette_, &PalettePart::tileChosen, this, [this] { setDrawingModeIndex(1); });
+}
+
+PaintingPart::~PaintingPart() = default;
+
+void PaintingPart::buildToolButtons(WindowRegions& regions) {
+    tools_ = new QButtonGroup(this);
+    tools_->setExclusive(true);
+    QBoxLayout& strip = *regions.toolButtons;
+    const auto add = [&](QToolButton* button, int id) {
+        tools_->addButton(button, id);
+        strip.addWidget(button);
+    };
+    QToolButton* paint = toolButton(QStringLiteral("btnDefault"), QStringLiteral("\u270E"), QStringLiteral("Paint"));
+    paint->setChecked(true);
+    add(paint, kPaintId);
+    add(toolButton(QStringLiteral("btnRectFill"), QStringLiteral("\u25A6"), QStringLiteral("Fill")), kFillId);
+    for (int shape : kShapeOrder) {
+        QToolButton* button = toolButton(QStringLiteral("btnHoehle%1").arg(shape), QString(), shapeHint(shape));
+        button->setIcon(shapeGlyph(shape));
+        add(button, kFirstShapeId + shape);
+    }
+    add(toolButton(QStringLiteral("btnCustomBrush"), QStringLiteral("\u2756"), QStringLiteral("Brush")), kBrushId);
+    guard_.connect(tools_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            toolChanged();
+    });
+}
+
+void PaintingPart::buildBrushSizeGroup(WindowRegions& regions) {
+    auto* group = new QGroupBox(QStringLiteral(" Brush Size "));
+    group->setObjectName(QStringLiteral("BrushSizeGroup"));
+    brushSizeEdit_ = new QLineEdit(QStringLiteral("1"));
+    brushSizeEdit_->setObjectName(QStringLiteral("BrushSizeEdt"));
+    brushSizeEdit_->setReadOnly(true);
+    brushSizeEdit_->setFixedWidth(28);
+    brushSizeEdit_->setAccessibleName(QStringLiteral("Brush Size"));
+    brushSize_ = new UpDown(1, 9, 1);
+    brushSize_->setObjectName(QStringLiteral("BrushSizeMover"));
+    brushSize_->setAccessibleName(QStringLiteral("Brush Size"));
+    addRandom_ = new QCheckBox(QStringLiteral("Add random altitude"));
+    addRandom_->setObjectName(QStringLiteral("cbAddRAl"));
+    auto* valueLabel = new QLabel(QStringLiteral("Value"));
+    noiseEdit_ = new QLineEdit(QStringLiteral("1"));
+    noiseEdit_->setObjectName(QStringLiteral("edRauschen"));
+    noiseEdit_->setFixedWidth(36);
+    noiseEdit_->setAccessibleName(valueLabel->text());
+    valueLabel->setBuddy(noiseEdit_);
+    noiseUpDown_ = new UpDown(1, 10, 1);
+    noiseUpDown_->setObjectName(QStringLiteral("udRValue"));
+    noiseUpDown_->setAccessibleName(QStringLiteral("Random altitude value"));
+
+    auto* layout = new QGridLayout(group);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setVerticalSpacing(2);
+    layout->addWidget(brushSizeEdit_, 0, 0);
+    layout->addWidget(brushSize_, 0, 1, Qt::AlignLeft);
+    layout->addWidget(addRandom_, 1, 0, 1, 3);
+    layout->addWidget(valueLabel, 2, 0);
+    layout->addWidget(noiseEdit_, 2, 1);
+    layout->addWidget(noiseUpDown_, 2, 2, Qt::AlignLeft);
+    regions.brushSize->addWidget(group);
+
+    connect(brushSize_, &UpDown::clicked, this,
+            [this](int position) { brushSizeEdit_->setText(QString::number(position)); });
+    // Not bound to its edit: each click writes its position there.
+    connect(noiseUpDown_, &UpDown::clicked, this,
+            [this](int position) { noiseEdit_->setText(QString::number(position)); });
+}
+
+void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
+    altitudeMode_ = new RadioGroup(QStringLiteral(" Modify the altitude "),
+                                   {QStringLiteral("Add Z"), QStringLiteral("Subtr Z"), QStringLiteral("Set to Z"),
+                                    QStringLiteral("Only Change Tile")},
+                                   nullptr, 4);
+    altitudeMode_->setObjectName(QStringLiteral("AltitudeRadioGroup"));
+    altitudeMode_->setItemIndex(3);
+
+    auto* zLabel = new QLabel(QStringLiteral("Z (altitude) ="));
+    zEdit_ = new QLineEdit(QStringLiteral("0"));
+    zEdit_->setObjectName(QStringLiteral("ZValueEdit"));
+    zEdit_->setMaxLength(4);
+    zEdit_->setFixedWidth(40);
+    zEdit_->setAccessibleName(zLabel->text());
+    zLabel->setBuddy(zEdit_);
+    zUpDown_ = new UpDown(-128, 127, 0);
+    zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
+    zUpDown_->setAccessibleName(zLabel->text());
+
+    auto* modeLabel = new QLabel(QStringLiteral("Select draw mode :"));
+    drawingModes_ = new QComboBox;
+    drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));
+    drawingModes_->setMaxVisibleItems(16);
+    drawingModes_->setMinimumContentsLength(18);
+    drawingModes_->setAccessibleName(modeLabel->text());
+    modeLabel->setBuddy(drawingModes_);
+
+    QBoxLayout& row = *regions.drawingModes;
+    row.addWidget(altitudeMode_);
+    auto* values = new QGridLayout;
+    values->setVerticalSpacing(2);
+    values->addWidget(zLabel, 0, 0);
+    auto* zRow = new QHBoxLayout;
+    zRow->setSpacing(0);
+    zRow->addWidget(zEdit_);
+    zRow->addWidget(zUpDown_);
+    zRow->addStretch();
+    values->addLayout(zRow, 0, 1);
+    values->addWidget(modeLabel, 1, 0);
+    values->addWidget(drawingModes_, 1, 1);
+    row.addLayout(values);
+    row.addStretch();
+
+    zEdit_->installEventFilter(this);
+    guard_.connect(zEdit_, &QLineEdit::textChanged, this, [this](const QString& text) { ZValueEditChange(text); });
+    guard_.connect(zUpDown_, &UpDown::clicked, this, [this](int position) {
+        zEdit_->setText(QString::number(position));
+        emit statusLineRefreshRequested();
+    });
+    guard_.connect(altitudeMode_, &RadioGroup::clicked, this, [this] { emit statusLineRefreshRequested(); });
+    guard_.connect(drawingModes_, &QComboBox::currentIndexChanged, this,
+                   [this] { emit statusLineRefreshRequested(); });
+}
+
+// ---- Controls -----------------------------------------------------------------
+
+bool PaintingPart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == zEdit_ && event->type() == QEvent::KeyPress) {
+        emit statusLineRefreshRequested();
+        // Only digits, the minus sign and Backspace may be typed; keys that
+        // type no character (arrows, Delete, shortcuts) work as usual.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].isPrint() && !key->modifiers().testFlag(Qt::ControlModifier)) {
+            const QChar c = text[0];
+            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('-'))
+                return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// The up-down follows what is typed, as far as it is a number in its range.
+void PaintingPart::ZValueEditChange(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok)
+        zUpDown_->setPosition(value);
+}
+
+void PaintingPart::toolChanged() {
+    CellDrawOptions options = view_.drawOptions();
+    options.shapeToolDown = toolDown() == Tool::Shape;
+    view_.setDrawOptions(options);
+}
+
+PaintingPart::Tool PaintingPart::toolDown() const {
+    const int id = tools_->checkedId();
+    if (id == kFillId)
+        return Tool::Fill;
+    if (id == kBrushId)
+        return Tool::Brush;
+    if (id > kFirstShapeId)
+        return Tool::Shape;
+    return Tool::Paint;
+}
+
+int PaintingPart::shapeDown() const { return tools_->checkedId() - kFirstShapeId; }
+
+void PaintingPart::setDrawingModeIndex(int index) { drawingModes_->setCurrentIndex(index); }
+
+void PaintingPart::LoadSelectionGroups() {
+    SelectionGroupsRead read = readSelectionGroups(programDir_ / kSelectionGroupFileName);
+    groups_ = std::move(read.groups);
+    drawingModes_->blockSignals(true);
+    drawingModes_->clear();
+    drawingModes_->addItems({QStringLiteral("Don't draw"), QStringLiteral("Selected tile from list"),
+                             QStringLiteral("Altitude only")});
+    for (const TTileNamed& group : groups_)
+        drawingModes_->addItem(qtext(group.TileName));
+    drawingModes_->blockSignals(false);
+    setDrawingModeIndex(0);
+    // The groups read before a fault in the file are kept; the fault is told.
+    if (read.problem)
+        throw FormatError(*read.problem);
+}
+
+// ---- Painting -------------------------------------------------------------------
+
+AltitudeSettings PaintingPart::altitudeSettings(int z) const {
+    AltitudeSettings settings;
+    settings.mode = altitudeModeAt(altitudeMode_->itemIndex()).value_or(AltitudeMode::OnlyChangeTile);
+    settings.z = z;
+    settings.addRandom = addRandom_->isChecked();
+    settings.noiseText = noiseEdit_->text().toStdString();
+    return settings;
+}
+
+DrawingMode PaintingPart::drawingMode() const {
+    const int index = drawingModes_->currentIndex();
+    switch (index) {
+    case 0: return DrawingMode::dontDraw();
+    case 1: return DrawingMode::selectedTile(palette_.selectedTile());
+    case 2: return DrawingMode::altitudeOnly();
+    default: return DrawingMode::group(groups_.at(std::size_t(index - 3)));
+    }
+}
+
+template <typename Operation>
+void PaintingPart::paint(Operation&& operation) {
+    DataFileSet& data = files_.dataFiles();
+    const std::optional<MapGeometry> geometry = files_.mapGeometry();
+    // Without an open map of known layout there is nothing to paint on.
+    if (!data.mapPathValid() || !geometry || !data.mapFile().isOpen())
+        return;
+    Painter painter(data.mapFile(), *geometry, undo_, random_);
+    struct RedrawWritten {
+        MapView& view;
+        const Painter& painter;
+        ~RedrawWritten() { view.redrawCells(painter.changedCells().toVector()); }
+    } redraw{view_, painter};
+    operation(painter);
+}
+
+void PaintingPart::MainDrawGridSelectCell(int col, int row) {
+    const int z = parseInteger(zEdit_->text().toStdString());
+    if (z < -128 || z > 127) {
+        guard_.dialogs().showMessage(guard_.window(), QStringLiteral("Z must be between -128 to 127!"));
+        zEdit_->setText(QStringLiteral("0"));
+        return;
+    }
+    if (view_.arrowScrollPending()) {
+        view_.setArrowScrollPending(false);
+        return;
+    }
+    const AltitudeRule rule(altitudeSettings(z));
+    switch (toolDown()) {
+    case Tool::Shape:
+        paint([&](Painter& painter) { painter.stamp(col, row, shapePieces(shapeDown()), rule); });
+        break;
+    case Tool::Fill:
+        if (const std::optional<CellRect> rect = fill_.select(col, row)) {
+            const DrawingMode mode = drawingMode();
+            paint([&](Painter& painter) { painter.paintFootprint(*rect, mode, rule); });
+        }
+        break;
+    case Tool::Brush:
+        if (!brushes_.entries().empty())
+            paint([&](Painter& painter) { painter.stamp(col, row, brushes_.entries(), rule); });
+        break;
+    case Tool::Paint:
+        if (drawingModes_->currentIndex() != 0 && files_.dataFiles().dataFilesReady()) {
+            const DrawingMode mode = drawingMode();
+            const CellRect square = squareBrushFootprint(col, row, brushSize_->position());
+            paint([&](Painter& painter) { painter.paintFootprint(square, mode, rule); });
+        }
+        break;
+    }
+}
+
+void PaintingPart::UndoLastCell() {
+    paint([](Painter& painter) { painter.undoLastCell(); });
+}
+
+// ---- Status line and settings ---------------------------------------------------
+
+std::string PaintingPart::selectedModeStatus() const {
+    const std::string altitude = altitudeModeText(altitudeMode_->itemIndex(), zEdit_->text().toStdString());
+    std::string drawing;
+    switch (const int index = drawingModes_->currentIndex()) {
+    case 0: drawing = std::string(kDrawingDisabledText); break;
+    case 1: drawing = selectedTileText(static_cast<std::uint16_t>(palette_.selectedTile())); break;
+    case 2: drawing = std::string(kDrawingAltitudeOnlyText); break;
+    default: drawing = index > 0 ? selectedGroupText(groups_.at(std::size_t(index - 3)).TileName) : std::string(); break;
+    }
+    return selectedModeText(altitude, drawing);
+}
+
+void PaintingPart::applySettings(const StoredViewSettings& stored) {
+    if (stored.coordZ)
+        zEdit_->setText(QString::fromStdString(*stored.coordZ));
+    if (stored.altitudeModify)
+        altitudeMode_->selectAsIfClicked(radioIndexFromSetting(*stored.altitudeModify, altitudeMode_->itemCount()));
+}
+
+void PaintingPart::collectSettings(ViewSettingsToSave& values) const {
+    values.coordZ = zEdit_->text().toStdString();
+    values.altitudeModify = altitudeMode_->itemIndex();
+}
+
+} // namespace stonereach

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+
+#include "editor/TileLists.h"
+#include "gui/app/HandlerGuard.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStackedLayout;
+class QToolButton;
+
+namespace stonereach {
+
+class DataFileSet;
+class MapDrawSource;
+class MapFilesPart;
+class MapView;
+class TilePalette;
+struct WindowRegions;
+
+// The tile palette on the right of the map: every land tile in order, or the
+// rows of a tile list file (textures/*.lst) when "Sorted" is checked; the
+// search by id, the menu of tile lists, and the right-button pick of a map
+// cell's tile. It keeps the selected tile that "Selected tile from list"
+// paints.
+class PalettePart : public QObject {
+    Q_OBJECT
+public:
+    // Land tile ids 0..16381 have a row in the unsorted palette.
+    static constexpr int UnsortedRowCount = 16382;
+
+    PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, MapFilesPart& files, MapView& view,
+                std::filesystem::path programDir, WindowRegions& regions);
+
+    // The tile "Selected tile from list" paints; it may be any value a
+    // search typed, so painting checks it.
+    std::int64_t selectedTile() const { return selectedTile_; }
+
+    // Fills the sorted palette from the tile list file at the program
+    // directory + `relativePath` ("textures/tileids.lst"). A file that cannot
+    // be read or holds a bad line is reported and the palette keeps its
+    // rows; a missing start-up list is no error: the palette is empty and
+    // says so.
+    void LoadTileList(const std::string& relativePath);
+    // Rebuilds the tile list menu from textures/*.lst, checking the file
+    // named by `current`.
+    void ListTileListFiles(const std::string& current);
+
+    // Draws both palettes again (after the client files changed).
+    void redraw();
+
+    TilePalette& unsortedPalette() { return *unsorted_; }
+    TilePalette& sortedPalette() { return *sorted_; }
+
+signals:
+    // A palette row was clicked: painting switches to the selected tile.
+    void tileChosen();
+    // The status line shows the selected tile: refresh it.
+    void statusLineRefreshRequested();
+
+private:
+    void TextureDrawGridClick(int row);
+    void SortedTextureGridClick(int row);
+    void cbSortetClick();
+    void btnFindClick();
+    void btnCustomTexturesClick();
+    void HideunusedTexture1Click();
+    void MainDrawGridMouseDown(int col, int row, Qt::MouseButton button);
+    // Selects tile v and shows it in the palette that is up, as the search
+    // and the right-button pick do.
+    void selectAndShow(std::int64_t v);
+    void showNote(const QString& note);
+
+    HandlerGuard guard_;
+    MapFilesPart& files_;
+    std::filesystem::path programDir_;
+    std::int64_t selectedTile_ = 0;
+    std::vector<TileListRow> sortedRows_;
+
+    QLineEdit* findEdit_;
+    QPushButton* findButton_;
+    QToolButton* listsButton_;
+    QMenu* listsMenu_;
+    QActionGroup* listsGroup_;
+    QCheckBox* sortedBox_;
+    QLabel* note_;
+    QStackedLayout* stack_;
+    TilePalette* unsorted_;
+    TilePalette* sorted_;
+    QAction* showTextureId_;
+    QAction* hideUnusedTexture_;
+};
+
+} // namespace stonereach

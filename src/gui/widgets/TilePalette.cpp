@@ -1,0 +1,133 @@
+#include "gui/widgets/TilePalette.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include "mapdata/IntegerText.h"
+#include "render/MapDrawSource.h"
+
+namespace stonereach {
+
+TilePalette::TilePalette(MapDrawSource& source, Qt::Orientation orientation, QSize cellSize, QWidget* parent)
+    : DrawGrid(parent), source_(source), orientation_(orientation), cellSize_(cellSize) {
+    setScrollBars(orientation);
+    if (orientation == Qt::Vertical)
+        setColCount(1);
+    else
+        setRowCount(1);
+    fitCells();
+    connect(this, &DrawGrid::clicked, this, [this](int col, int row) {
+        found_ = -1;
+        emit entryClicked(indexOf(col, row));
+    });
+    connect(this, &DrawGrid::cellDoubleClicked, this,
+            [this](int col, int row) { emit entryDoubleClicked(indexOf(col, row)); });
+}
+
+void TilePalette::setTiles(std::vector<int> tiles) {
+    tiles_ = std::move(tiles);
+    found_ = -1;
+    if (orientation_ == Qt::Vertical)
+        setRowCount(count());
+    else
+        setColCount(count());
+    redrawAll();
+}
+
+int TilePalette::currentIndex() const { return indexOf(col(), row()); }
+
+void TilePalette::setCurrentIndex(int index) {
+    if (orientation_ == Qt::Vertical)
+        setCurrentCell(0, index);
+    else
+        setCurrentCell(index, 0);
+}
+
+void TilePalette::setShowIds(bool show) {
+    showIds_ = show;
+    redrawAll();
+}
+
+void TilePalette::showFound(int index) {
+    found_ = index;
+    if (orientation_ == Qt::Vertical)
+        setTopRow(index);
+    else
+        setLeftCol(index);
+    redrawAll();
+}
+
+void TilePalette::resizeEvent(QResizeEvent* event) {
+    DrawGrid::resizeEvent(event);
+    fitCells();
+}
+
+void TilePalette::fitCells() {
+    const int width = cellSize_.width() > 0 ? cellSize_.width() : std::max(1, viewport()->width());
+    const int height = cellSize_.height() > 0 ? cellSize_.height() : std::max(1, viewport()->height());
+    if (width != defaultColWidth())
+        setDefaultColWidth(width);
+    if (height != defaultRowHeight())
+        setDefaultRowHeight(height);
+}
+
+QImage TilePalette::noDrawPicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(255, 0, 0), 3, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1));
+    painter.drawLine(QPoint(size.width() - 1, 0), QPoint(0, size.height() - 1));
+    return picture;
+}
+
+void TilePalette::drawTilePicture(QPainter& painter, int tile, const QRect& rect) {
+    if (tile == NoDraw) {
+        painter.drawImage(rect.topLeft(), noDrawPicture(rect.size()));
+        return;
+    }
+    if (source_.tileImagesGeneration() != pictureGeneration_) {
+        pictureGeneration_ = source_.tileImagesGeneration();
+        pictures_.clear();
+    }
+    // Without readable data files every entry is black, as a tile without a
+    // picture is.
+    const std::uint32_t* pixels = nullptr;
+    if (tile >= 0 && tile <= 0xFFFF && source_.dataFilesReady())
+        pixels = pictures_.pixels(source_, static_cast<std::uint16_t>(tile), rect.size());
+    if (!pixels) {
+        painter.fillRect(rect, Qt::black);
+        return;
+    }
+    const QImage picture(reinterpret_cast<const uchar*>(pixels), rect.width(), rect.height(),
+                         QImage::Format_RGB32);
+    painter.drawImage(rect.topLeft(), picture);
+}
+
+void TilePalette::drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected) {
+    const int index = indexOf(col, row);
+    if (index < 0 || index >= count())
+        return;
+    const int tile = tileAt(index);
+    drawTilePicture(painter, tile, rect);
+    if (selected || index == found_) {
+        painter.setPen(QColor(255, 0, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+    if (showIds_) {
+        const QString text = tile == NoDraw
+                                 ? QStringLiteral("nodraw")
+                                 : QStringLiteral(" %1 ").arg(QString::fromStdString(
+                                       intToSpacedHex(static_cast<std::uint32_t>(tile), 2)));
+        painter.setFont(font());
+        const QRect box = painter.fontMetrics().boundingRect(text);
+        const QRect label(rect.left() + 1, rect.top() + 1, box.width(), painter.fontMetrics().height());
+        painter.fillRect(label, Qt::white);
+        painter.setPen(Qt::black);
+        painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+}
+
+} // namespace stonereach
