@@ -15,6 +15,7 @@
 
 #include "editor/Bookmarks.h"
 #include "gui/app/GuiTestSupport.h"
+#include "gui/app/EditorWindowFixture.h"
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/TSRMapEditForm.h"
@@ -31,67 +32,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using test::ScriptedDialogs;
+using test::kIlshenarSize;
+using test::kTokunoSize;
 
-constexpr std::uint64_t kTokunoSize = 6421156;   // map4.mul, 1448 x 1448
-constexpr std::uint64_t kIlshenarSize = 11289600; // map2.mul, 2304 x 1600
-
-class MapEditForm : public ::testing::Test {
-protected:
-    void SetUp() override { test::editorApp(); }
-
-    QString clientDir() {
-        const fs::path dir = temp / "client";
-        if (!fs::exists(dir / "art.mul")) {
-            fs::create_directories(dir);
-            sample::writeSampleClientFiles(dir, 1);
-        }
-        return QString::fromStdString(dir.string());
-    }
-
-    // A map file of the variant's exact size, every cell tile 0 at altitude 0.
-    QString mapFile(const std::string& name, std::uint64_t size) {
-        const fs::path path = temp / name;
-        test::writeBytes(path, {});
-        fs::resize_file(path, size);
-        return QString::fromStdString(path.string());
-    }
-
-    void storePaths(const QString& map, const QString& client) {
-        store.setValue(SettingNames::MapPath, map.toStdString());
-        store.setValue(SettingNames::ClientDir, client.toStdString());
-    }
-
-    void start() {
-        window = std::make_unique<TSRMapEditForm>(store, dialogs, bookmarks);
-        window->show();
-        QCoreApplication::processEvents();
-    }
-
-    template <typename T>
-    T& child(const char* name) {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr)
-            throw std::runtime_error(std::string("no control ") + name);
-        return *found;
-    }
-    QLineEdit& edit(const char* name) { return child<QLineEdit>(name); }
-    QString label(const char* name) { return child<QLabel>(name).text(); }
-    QString panel(int i) { return child<StatusBar>("StatusBar").panelText(i); }
-    MapView& view() { return window->mapView(); }
-    void click(const char* name) { QTest::mouseClick(&child<QAbstractButton>(name), Qt::LeftButton); }
-    void go(const QString& x, const QString& y) {
-        edit("XJumpEdit").setText(x);
-        edit("YJumpEdit").setText(y);
-        click("CoordGoBtn");
-    }
-
-    test::TempDir temp;
-    MemorySettingsStore store;
-    ScriptedDialogs dialogs;
-    BookmarkTable bookmarks{};
-    std::unique_ptr<TSRMapEditForm> window;
-};
+class MapEditForm : public test::EditorWindowTest {};
 
 } // namespace
 
