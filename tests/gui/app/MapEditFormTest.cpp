@@ -284,3 +284,75 @@ TEST_F(MapEditForm, CancelInTheStartUpErrorDialogClosesWithoutSaving) {
               QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing));
     EXPECT_EQ(store.values(), before);
 }
+
+TEST_F(MapEditForm, AMapCutShortWhileOpenIsToldOnceAndTheStatusLineSaysTheCellCannotBeRead) {
+    const QString map = mapFile("map4.mul", kTokunoSize);
+    storePaths(map, clientDir());
+    start();
+    go("1400", "1400");
+    QCoreApplication::processEvents();
+    fs::resize_file(map.toStdString(), kTokunoSize / 2);
+    const auto errorsBefore = dialogs.errors.size();
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseMove(view().viewport(), view().cellRect(1400, 1400 + i % 2).center());
+    QCoreApplication::processEvents();
+    // One message for the status line, at most one more for the view's paint.
+    EXPECT_GE(dialogs.errors.size() - errorsBefore, 1);
+    EXPECT_LE(dialogs.errors.size() - errorsBefore, 2);
+    EXPECT_TRUE(panel(0).endsWith("Cell cannot be read")) << panel(0).toStdString();
+    EXPECT_EQ(child<StatusBar>("StatusBar").findChild<QLabel*>("StatusPanel0")->toolTip(), panel(0))
+        << "a panel too narrow for its text shows it whole on hover";
+}
+
+TEST_F(MapEditForm, AMapFileOfUnknownSizeSaysWhatWasFound) {
+    storePaths(mapFile("map0.mul", 1000), clientDir());
+    start();
+    EXPECT_EQ(shownBackground(edit("MapEdit")), validColour());
+    EXPECT_EQ(label("MapInfo"), "None");
+    const QString expected = "map0.mul, 1000 bytes: no known map has this name and size.";
+    EXPECT_EQ(edit("MapEdit").toolTip(), expected);
+    EXPECT_EQ(child<QLabel>("MapInfo").toolTip(), expected);
+}
+
+TEST_F(MapEditForm, StartUpShowsTheStoredCellAndEnterInAJumpEditGoesThereWithTheKeyboardOnTheMap) {
+    storePaths(mapFile("map2.mul", kIlshenarSize), clientDir());
+    store.setValue("CoordX", "900");
+    store.setValue("CoordY", "700");
+    start();
+    EXPECT_EQ(view().col(), 900);
+    EXPECT_EQ(view().row(), 700);
+    EXPECT_GE(900, view().leftCol());
+    EXPECT_LT(900, view().leftCol() + view().visibleColCount()) << "the stored cell is in view";
+
+    window->activateWindow();
+    edit("XJumpEdit").setFocus();
+    edit("XJumpEdit").setText("40");
+    edit("YJumpEdit").setText("50");
+    QTest::keyClick(&edit("XJumpEdit"), Qt::Key_Return);
+    EXPECT_EQ(view().col(), 40);
+    EXPECT_EQ(view().row(), 50);
+    EXPECT_TRUE(view().hasFocus());
+
+    // The folder browser starts in the client directory.
+    click("TlSelectDir");
+    ASSERT_EQ(dialogs.directoryStarts.size(), 1);
+    EXPECT_EQ(fs::path(dialogs.directoryStarts[0].toStdString()), fs::path(clientDir().toStdString()));
+}
+
+TEST_F(MapEditForm, TheWindowComesBackAtItsLastSizeAndPlace) {
+    start();
+    const QSize design = window->size();
+    EXPECT_GE(design.width(), 701);
+    window->setGeometry(40, 50, 900, 720);
+    const QRect placed = window->geometry();
+    click("SpeedButton1"); // Exit on the tool strip
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(store.value("WindowGeometry"));
+
+    start();
+    EXPECT_EQ(window->geometry(), placed);
+    // The map view never shrinks below 200 pixels; the window's minimum follows.
+    EXPECT_GE(view().minimumWidth(), 200);
+    window->resize(100, 100);
+    EXPECT_GE(view().width(), 200);
+}
