@@ -28,7 +28,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 
-#include "gui/app/TSRMapEditForm.h"
+#include "gui/editor/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/MapView.h"
 #include "gui/editor/PaintingPart.h"

@@ -6,7 +6,7 @@
 #include "gui/app/StartupPaths.h"
 #include "gui/app/TPrForm.h"
 #include "gui/app/TProgressForm.h"
-#include "gui/app/TSRMapEditForm.h"
+#include "gui/editor/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
 
 namespace {

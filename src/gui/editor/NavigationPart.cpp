@@ -15,7 +15,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "gui/app/MapFilesPart.h"
+#include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
 #include "gui/widgets/GlyphButton.h"

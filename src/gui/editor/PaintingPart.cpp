@@ -21,7 +21,7 @@
 #include "editor/RandomSource.h"
 #include "editor/ShapeTables.h"
 #include "editor/StatusLineText.h"
-#include "gui/app/MapFilesPart.h"
+#include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/BrushesPart.h"
 #include "gui/editor/MapView.h"

@@ -12,7 +12,7 @@
 #include <QStackedLayout>
 #include <QToolButton>
 
-#include "gui/app/MapFilesPart.h"
+#include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
 #include "gui/widgets/GlyphButton.h"

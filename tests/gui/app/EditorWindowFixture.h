@@ -18,7 +18,7 @@
 #include "gui/app/GuiTestSupport.h"
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/StatusBar.h"
-#include "gui/app/TSRMapEditForm.h"
+#include "gui/editor/TSRMapEditForm.h"
 #include "gui/editor/MapView.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/SettingsStore.h"

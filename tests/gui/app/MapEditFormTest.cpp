@@ -18,7 +18,7 @@
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/StatusBar.h"
-#include "gui/app/TSRMapEditForm.h"
+#include "gui/editor/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/MapView.h"
 #include "gui/widgets/RadioGroup.h"

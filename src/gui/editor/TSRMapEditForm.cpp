@@ -1,4 +1,4 @@
-#include "gui/app/TSRMapEditForm.h"
+#include "gui/editor/TSRMapEditForm.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 #include "editor/StatusLineText.h"
-#include "gui/app/MapFilesPart.h"
+#include "gui/editor/MapFilesPart.h"
 #include "gui/app/ProgramDirectory.h"
 #include "gui/app/StatusBar.h"
 #include "gui/app/TInfoForm.h"

@@ -1,4 +1,4 @@
-#include "gui/app/MapFilesPart.h"
+#include "gui/editor/MapFilesPart.h"
 
 #include <filesystem>
 
