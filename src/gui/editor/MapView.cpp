@@ -25,6 +25,7 @@ int MapView::clampZoom(int zoom) { return std::clamp(zoom, MinZoom, MaxZoom); }
 MapView::MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* parent)
     : DrawGrid(parent), source_(source), bookmarks_(bookmarks) {
     setObjectName(QStringLiteral("MainDrawGrid"));
+    setAccessibleName(QStringLiteral("Map"));
     setColCount(DesignColCount);
     setRowCount(DesignRowCount);
     setZoom(DefaultZoom);

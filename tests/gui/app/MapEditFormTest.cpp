@@ -15,6 +15,7 @@
 
 #include "editor/Bookmarks.h"
 #include "gui/app/GuiTestSupport.h"
+#include "gui/app/AccessibleNames.h"
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/StatusBar.h"
@@ -355,4 +356,13 @@ TEST_F(MapEditForm, TheWindowComesBackAtItsLastSizeAndPlace) {
     EXPECT_GE(view().minimumWidth(), 200);
     window->resize(100, 100);
     EXPECT_GE(view().width(), 200);
+}
+
+TEST_F(MapEditForm, EveryControlHasANameAScreenReaderCanSay) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    start();
+    EXPECT_EQ(test::controlsWithoutAccessibleName(*window).join(", ").toStdString(), "");
+    EXPECT_EQ(child<QLineEdit>("XJumpEdit").accessibleName(), "X");
+    EXPECT_EQ(child<QAbstractButton>("btnDefault").accessibleName(), "Paint");
+    EXPECT_EQ(child<QAbstractButton>("btnDefault").toolTip(), "Paint");
 }
