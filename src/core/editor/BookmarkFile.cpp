@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 
+#include "editor/TextFile.h"
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
@@ -121,7 +122,9 @@ private:
         try {
             field = parseInteger(text);
         } catch (const ConversionError& e) {
-            addProblem("line " + std::to_string(runLine_) + ": " + e.what() + "; " + lastTag_ + " of bookmark " +
+            // The file's bytes are Latin-1; messages are shown as UTF-8.
+            addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(e.what()) + "; " + lastTag_ +
+                       " of bookmark " +
                        std::to_string(slot_) + " was left as it was");
         }
     }
@@ -186,7 +189,7 @@ std::string bookmarkFileText(const BookmarkTable& table) {
 }
 
 void saveBookmarks(const std::filesystem::path& path, const BookmarkTable& table) {
-    writeWholeFile(path, bookmarkFileText(table));
+    writeTextFile(path, bookmarkFileText(table));
 }
 
 } // namespace stonereach
