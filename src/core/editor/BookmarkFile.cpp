@@ -91,9 +91,11 @@ private:
     }
     static void onText(void* self, const XML_Char* text, int length) {
         guarded(self, [text, length](BookmarkReader& reader) {
-            if (reader.run_.empty())
+            const std::string_view piece(text, static_cast<std::size_t>(length));
+            // A problem names the line where the text itself starts.
+            if (trimXmlBlanks(reader.run_).empty() && !trimXmlBlanks(piece).empty())
                 reader.runLine_ = XML_GetCurrentLineNumber(reader.parser_);
-            reader.run_.append(text, static_cast<std::size_t>(length));
+            reader.run_ += piece;
         });
     }
 
@@ -124,8 +126,7 @@ private:
         } catch (const ConversionError& e) {
             // The file's bytes are Latin-1; messages are shown as UTF-8.
             addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(e.what()) + "; " + lastTag_ +
-                       " of bookmark " +
-                       std::to_string(slot_) + " was left as it was");
+                       " of bookmark " + std::to_string(slot_) + " was left as it was");
         }
     }
 

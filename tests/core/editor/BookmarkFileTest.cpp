@@ -81,7 +81,7 @@ TEST(BookmarkFileReading, ANonIntegerFieldKeepsItsValueAndTheRestStillLoads) {
     BookmarkTable table;
     table[0] = {3, 4, false};
     const auto report = parseBookmarks(
-        "<L><Bookmark><Col>x12</Col>\n<Row>99999999999</Row><Enabled>True</Enabled></Bookmark>"
+        "<L><Bookmark><Col>x12</Col>\n<Row>\n  99999999999\n</Row><Enabled>True</Enabled></Bookmark>"
         "<Bookmark><Col>8</Col></Bookmark></L>",
         table);
     EXPECT_EQ(table[0], (BookmarkSlot{3, 4, true}));
@@ -89,7 +89,7 @@ TEST(BookmarkFileReading, ANonIntegerFieldKeepsItsValueAndTheRestStillLoads) {
     ASSERT_EQ(report.problems.size(), 2u);
     EXPECT_EQ(report.problems[0], "line 1: 'x12' is not a valid integer value; Col of bookmark 0 was left as it was");
     EXPECT_EQ(report.problems[1],
-              "line 2: '99999999999' is not a valid integer value; Row of bookmark 0 was left as it was");
+              "line 3: '99999999999' is not a valid integer value; Row of bookmark 0 was left as it was");
 }
 
 TEST(BookmarkFileReading, AnEleventhBookmarkAndLaterOnesAreIgnored) {
