@@ -36,7 +36,7 @@ public:
     // Used by the painter.
     void clear();
     void startRectangle(const CellRect& rect);
-    void setRectangleCount(std::int64_t count) { rectCount_ = count; }
+    void addRectangleCells(std::int64_t count) { rectCount_ += count; }
     void add(int x, int y) { cells_.push_back({x, y}); }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "editor/AltitudeRule.h"
 #include "editor/BrushLines.h"
@@ -55,12 +56,16 @@ public:
 
 private:
     void paintBlockColumn(const CellRect& part, const DrawingMode& mode, const AltitudeRule& altitude);
+    void writeFirstCells(const CellRect& part, std::int64_t count, std::size_t undoRowsBefore);
 
     MapFile& map_;
     MapGeometry geometry_;
     UndoList& undo_;
     RandomSource& random_;
     ChangedCells changed_;
+    // The blocks of the block column being painted, as read and as changed.
+    std::vector<MapBlockBytes> original_;
+    std::vector<MapBlockBytes> blocks_;
 };
 
 } // namespace stonereach

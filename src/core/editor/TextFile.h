@@ -22,6 +22,10 @@ std::vector<std::string> splitLines(std::string_view text);
 // Each line followed by CR LF.
 std::string joinLinesCrLf(std::span<const std::string> lines);
 
+// Latin-1 bytes as UTF-8, for putting a file's text into a message (which
+// the windows show as UTF-8).
+std::string latin1ToUtf8(std::string_view text);
+
 // Writes a whole file atomically under a temporary name, renamed into place
 // when complete, creating its folder when missing. Throws IoError.
 void writeTextFile(const std::filesystem::path& path, std::string_view text);
