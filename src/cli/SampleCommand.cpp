@@ -29,7 +29,7 @@ std::vector<std::string> variantNames() {
 int runSample(const SampleArgs& args) {
     const auto result = sample::generateSampleWorld(args.dir, args.options);
     const std::filesystem::path home = args.home.empty() ? std::filesystem::path(args.dir) / "home" : std::filesystem::path(args.home);
-    sample::writeSampleHome(home);
+    sample::writeSampleHome(home, args.options);
     const auto& s = result.statics;
     std::cout << "client files: artidx.mul art.mul texidx.mul texmaps.mul radarcol.mul ("
               << result.clientTime.count() << " ms)\n"
@@ -38,7 +38,8 @@ int runSample(const SampleArgs& args) {
               << "statics: " << result.staticsIndexPath.string() << ", " << result.staticsPath.string() << " ("
               << s.filledBlocks << " of " << s.blocks << " blocks filled, " << s.records << " records, "
               << result.staticsTime.count() << " ms)\n"
-              << "editor files: " << home.string() << " (textures/tileids.lst, textures/coast.lst, tilelist.xml)\n";
+              << "editor files: " << home.string() << " (textures/tileids.lst, textures/coast.lst, tilelist.xml, "
+                 "brushes/Hill.brs, brushes/Shore.brs, brushes/Path.brs, coords.def)\n";
     return ExitOk;
 }
 
@@ -47,8 +48,9 @@ int runSample(const SampleArgs& args) {
 void addSampleCommand(CLI::App& app, Action& action) {
     auto* cmd = app.add_subcommand(
         "sample", "Generate a sample world (client files, map and statics) of our own making,\n"
-                  "and the editor's own files for it (tile lists and selection groups) in a\n"
-                  "program directory, DIR/home unless --home names another.\n"
+                  "and the editor's own files for it (tile lists, selection groups, brushes and\n"
+                  "a coordinates index) in a program directory, DIR/home unless --home\n"
+                  "names another.\n"
                   "The same seed always gives the same bytes.\n"
                   "Example: stonereach-cli sample world --variant Tokuno --seed 7");
     auto args = std::make_shared<SampleArgs>();

@@ -30,7 +30,8 @@ TEST(SampleCommand, WritesTheSameWorldAsTheLibraryForTheSameSeed) {
 TEST(SampleCommand, WritesTheEditorFilesIntoHomeOrTheFolderNamed) {
     test::TempDir dir;
     ASSERT_EQ(runCli({"sample", (dir / "w").string(), "--variant", "Tokuno"}).status, 0);
-    for (const char* name : {"textures/tileids.lst", "textures/coast.lst", "tilelist.xml"})
+    for (const char* name : {"textures/tileids.lst", "textures/coast.lst", "tilelist.xml", "brushes/Hill.brs",
+                             "brushes/Shore.brs", "brushes/Path.brs", "coords.def"})
         EXPECT_TRUE(std::filesystem::is_regular_file(dir / "w" / "home" / name)) << name;
 
     const auto r = runCli({"sample", (dir / "x").string(), "--variant", "Tokuno", "--home", (dir / "elsewhere").string()});

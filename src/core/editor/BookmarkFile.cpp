@@ -4,22 +4,18 @@
 
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <span>
 
 #include "editor/TextFile.h"
 #include "mapdata/Errors.h"
-#include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
 
 namespace stonereach {
 
 namespace {
-
-// The file the program writes is about 1.4 KB; anything this large is not a
-// bookmark file, and refusing it keeps a stray file from taking the memory.
-constexpr std::uint64_t kMaxBookmarkFileSize = std::uint64_t{4} * 1024 * 1024;
 
 // Problems past this many are counted, not listed: one sentence each would
 // make a message taller than the screen.
@@ -51,6 +47,8 @@ public:
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &BookmarkReader::onStart, &BookmarkReader::onEnd);
         XML_SetCharacterDataHandler(parser_, &BookmarkReader::onText);
+        if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+            return {{"the text is too large to be a bookmark file; no bookmarks were loaded"}};
         const bool parsed =
             XML_Parse(parser_, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_ERROR;
         if (failure_)
@@ -159,12 +157,7 @@ BookmarkLoadReport loadBookmarks(const std::filesystem::path& path, BookmarkTabl
         return {};
     std::string text;
     try {
-        const File file(path, File::Mode::Read);
-        const std::uint64_t size = file.size();
-        if (size > kMaxBookmarkFileSize)
-            return {{"The bookmark file '" + path.string() + "' is too large to be one; no bookmarks were loaded"}};
-        text.resize(static_cast<std::size_t>(size));
-        text.resize(file.readUpTo(0, std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size())));
+        text = readTextFile(path);
     } catch (const IoError& e) {
         return {{std::string(e.what()) + "; no bookmarks were loaded"}};
     }

@@ -132,9 +132,9 @@ TEST(BrushFolder, ListsBrushNamesSortedWithoutRegardToCase) {
     const fs::path brushes = dir / "brushes";
     EXPECT_TRUE(listBrushNames(brushes).empty()) << "no folder yet";
     fs::create_directories(brushes / "folder.brs");
-    for (const char* name : {"hill.brs", "Alpha.BRS", "beta.brs", "notes.txt", ".brs", "Zed.brs.bak"})
+    for (const char* name : {"hill.brs", "Alpha.BRS", "beta.brs", "notes.txt", ".brs", "Zed.brs.bak", "hill 2.brs"})
         writeText(brushes / name, "");
-    EXPECT_EQ(listBrushNames(brushes), (std::vector<std::string>{"Alpha", "beta", "hill"}));
+    EXPECT_EQ(listBrushNames(brushes), (std::vector<std::string>{"Alpha", "beta", "hill", "hill 2"}));
 }
 
 TEST(BrushFolder, SavingCreatesTheFolderAndReplacesABrushOfTheSameNameInAnyCase) {
