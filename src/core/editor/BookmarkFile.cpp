@@ -2,11 +2,9 @@
 
 #include <expat.h>
 
-#include <cstdint>
 #include <exception>
 #include <limits>
 #include <memory>
-#include <span>
 
 #include "editor/TextFile.h"
 #include "mapdata/Errors.h"
@@ -39,6 +37,8 @@ public:
     explicit BookmarkReader(BookmarkTable& table) : table_(table) {}
 
     BookmarkLoadReport parse(std::string_view text) {
+        // The file is 8-bit text without an encoding declaration: read as
+        // Latin-1, no byte makes it fail.
         const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
             XML_ParserCreate("ISO-8859-1"), &XML_ParserFree);
         if (!parser)
@@ -59,8 +59,6 @@ public:
             addProblem("line " + std::to_string(XML_GetCurrentLineNumber(parser_)) + ": the file is damaged (" +
                        XML_ErrorString(XML_GetErrorCode(parser_)) + "); the bookmarks before that point were loaded");
         }
-        if (unlisted_ > 0)
-            report_.problems.push_back("and " + std::to_string(unlisted_) + " more");
         return std::move(report_);
     }
 
@@ -132,13 +130,12 @@ private:
         if (report_.problems.size() < kMaxListedProblems)
             report_.problems.push_back(std::move(text));
         else
-            ++unlisted_;
+            ++report_.unlistedProblems;
     }
 
     BookmarkTable& table_;
     XML_Parser parser_ = nullptr;
     BookmarkLoadReport report_;
-    std::size_t unlisted_ = 0;
     int slot_ = 0;
     std::string lastTag_;
     std::string run_;

@@ -90,6 +90,14 @@ TEST(BookmarkFileReading, ANonIntegerFieldKeepsItsValueAndTheRestStillLoads) {
     EXPECT_EQ(report.problems[0], "line 1: 'x12' is not a valid integer value; Col of bookmark 0 was left as it was");
     EXPECT_EQ(report.problems[1],
               "line 3: '99999999999' is not a valid integer value; Row of bookmark 0 was left as it was");
+
+    // Seven bad texts: five are listed, two counted.
+    std::string many = "<L><Bookmark>";
+    for (int i = 0; i < 7; ++i)
+        many += "<Row>r" + std::to_string(i) + "</Row>";
+    const auto longReport = parseBookmarks(many + "</Bookmark></L>", table);
+    EXPECT_EQ(longReport.problems.size(), 5u);
+    EXPECT_EQ(longReport.unlistedProblems, 2u);
 }
 
 TEST(BookmarkFileReading, AnEleventhBookmarkAndLaterOnesAreIgnored) {
