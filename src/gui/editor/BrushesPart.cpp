@@ -16,6 +16,7 @@ BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path progra
     chooser_->setAccessibleName(QStringLiteral("Custom brush"));
     chooser_->setToolTip(QStringLiteral("Custom brush"));
     chooser_->setMinimumContentsLength(12);
+    chooser_->setPlaceholderText(QStringLiteral("(no brush)"));
     regions.brushChooser->addWidget(chooser_);
     guard_.connect(chooser_, &QComboBox::textActivated, this,
                    [this](const QString& name) { cbCustomBrushesChange(name); });

@@ -108,7 +108,7 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     auto* middle = new QHBoxLayout;
     middle->setSpacing(0);
     QFrame* left = regionFrame(QStringLiteral("LeftPanel"));
-    left->setFixedWidth(160);
+    left->setFixedWidth(176);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(4, 4, 4, 4);
     leftColumn->setSpacing(4);
