@@ -60,21 +60,25 @@ void MapView::clearTileCache() {
     redrawAll();
 }
 
-void MapView::redrawCells(const std::vector<CellPoint>& cells) {
-    // A large change (a fill) is cheaper to draw as one area than as a
-    // region of many small rectangles.
+void MapView::redrawCells(const ChangedCells& cells) {
+    if (cells.empty())
+        return;
+    const QRect visible = viewport()->rect();
+    // A large change (a fill) is drawn as the one area around it rather
+    // than as a region of many small rectangles.
     constexpr std::size_t kCellsDrawnOneByOne = 256;
     if (cells.size() > kCellsDrawnOneByOne) {
-        redrawAll();
+        const CellRect bounds = cells.bounds();
+        const QRect area = cellRect(bounds.left, bounds.top).united(cellRect(bounds.right, bounds.bottom));
+        viewport()->update(area.intersected(visible));
         return;
     }
     QRegion region;
-    const QRect visible = viewport()->rect();
-    for (const CellPoint& cell : cells) {
-        const QRect area = cellRect(cell.x, cell.y).intersected(visible);
+    cells.forEach([&](int x, int y) {
+        const QRect area = cellRect(x, y).intersected(visible);
         if (!area.isEmpty())
             region += area;
-    }
+    });
     if (!region.isEmpty())
         viewport()->update(region);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "editor/Bookmarks.h"
+#include "editor/ChangedCells.h"
 #include "gui/widgets/DrawGrid.h"
 #include "mapdata/MapVariant.h"
 #include "render/CellDrawOptions.h"
@@ -78,7 +79,7 @@ public:
 
     // Draws the cells again from the file at the next paint: the cells a
     // painting tool has just written.
-    void redrawCells(const std::vector<CellPoint>& cells);
+    void redrawCells(const ChangedCells& cells);
 
     // Mouse moved over the view: the cell under the pointer, raised to 0 and
     // lowered to the largest coordinates of the size text.

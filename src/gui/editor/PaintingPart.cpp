@@ -320,7 +320,7 @@ void PaintingPart::paint(Operation&& operation) {
     struct RedrawWritten {
         MapView& view;
         const Painter& painter;
-        ~RedrawWritten() { view.redrawCells(painter.changedCells().toVector()); }
+        ~RedrawWritten() { view.redrawCells(painter.changedCells()); }
     } redraw{view_, painter};
     operation(painter);
 }
