@@ -30,6 +30,10 @@ public:
         return directory;
     }
     void showMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+    void showTitledMessage(QWidget*, const QString& title, const QString& text) override {
+        messageTitles.push_back(title);
+        messages.push_back(text);
+    }
     bool askYesNo(QWidget*, const QString& text) override {
         questions.push_back(text);
         return take(answers, false);
@@ -56,6 +60,7 @@ public:
     QStringList directoryCaptions;
     std::optional<QString> directory;
     QStringList messages;
+    QStringList messageTitles; // of the messages shown with a title of their own
     QStringList questions;
     std::deque<bool> answers;
     std::vector<FileDialogRequest> openRequests;
