@@ -73,10 +73,11 @@ public:
 private:
     template <typename T, typename U>
     static T take(std::deque<T>& queue, U fallback) {
-        if (queue.empty())
-            return fallback;
-        T value = std::move(queue.front());
-        queue.pop_front();
+        T value(std::move(fallback));
+        if (!queue.empty()) {
+            value = std::move(queue.front());
+            queue.pop_front();
+        }
         return value;
     }
 };

@@ -18,7 +18,7 @@
 #include "mapdata/MapLayout.h"
 #include "patches/DiffPatchGenerator.h"
 #include "support/TempDir.h"
-#include "ToolTestSupport.h"
+#include "gui/patches/ToolTestSupport.h"
 
 using namespace stonereach;
 namespace fs = std::filesystem;

@@ -22,7 +22,7 @@
 #include "patches/PointPatch.h"
 #include "sample/SampleWorld.h"
 #include "support/TempDir.h"
-#include "ToolTestSupport.h"
+#include "gui/patches/ToolTestSupport.h"
 
 using namespace stonereach;
 namespace fs = std::filesystem;
