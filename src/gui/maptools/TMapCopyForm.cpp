@@ -144,6 +144,12 @@ TMapCopyForm::TMapCopyForm(EditorLink& link, WindowDialogs& dialogs, QWidget* pa
     layout->addWidget(progress_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // The keyboard goes through the source, then the destination, then Copy.
+    QWidget* const chain[] = {source_.path,      sourceButton, edits_[X1], edits_[Y1], edits_[X2], edits_[Y2],
+                              destination_.path, destinationButton, edits_[DX], edits_[DY], copy_};
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
     const auto on = [this](auto* sender, auto signal, void (TMapCopyForm::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };

@@ -65,8 +65,9 @@ TPatchEditForm::TPatchEditForm(EditorLink& link, WindowDialogs& dialogs, QWidget
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setTabKeyNavigation(false);
-    list_->horizontalHeader()->setStretchLastSection(true);
-    list_->setMinimumSize(300, 240);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
+    list_->setMinimumSize(320, 240);
 
     QPushButton* load = button(QStringLiteral("TLLoad"), QStringLiteral("Load"), this);
     QPushButton* save = button(QStringLiteral("TLSave"), QStringLiteral("Save"), this);

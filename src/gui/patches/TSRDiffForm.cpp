@@ -148,6 +148,16 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
 
     progress_ = new TPrForm(this);
 
+    // The keyboard goes through the paths first, then the switches and actions.
+    QWidget* previous = nullptr;
+    for (QWidget* control : std::initializer_list<QWidget*>{fields_[0].edit, fields_[1].edit, fields_[2].edit,
+                                                            fields_[3].edit, fields_[4].edit, fields_[5].edit,
+                                                            statics_, map_, generate_, apply_, close}) {
+        if (previous != nullptr)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+
     connect(statics_, &QCheckBox::clicked, this, [this] { guarded([this] { StaticsCheckBoxClick(); }); });
     connect(map_, &QCheckBox::clicked, this, [this] { guarded([this] { MapCheckBoxClick(); }); });
     connect(generate_, &QPushButton::clicked, this, [this] { guarded([this] { GenerateButtonClick(); }); });

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -112,6 +113,33 @@ TEST_F(MapCopyDialog, CopiesTheRectangleToTheDestinationsOwnCellAddresses) {
     copy();
     EXPECT_EQ(form.findChild<QProgressBar*>("ProgressBar")->value(), 100);
     EXPECT_TRUE(test::readBytes(destination) == columnZero);
+}
+
+TEST_F(MapCopyDialog, AKeyboardUserFillsTheDialogAndCopies) {
+    form.show();
+    QApplication::setActiveWindow(&form);
+    edit("EditSourceMap").setFocus();
+    const auto type = [&](const QString& text) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        if (auto* lineEdit = qobject_cast<QLineEdit*>(focus))
+            lineEdit->selectAll();
+        QTest::keyClicks(focus, text);
+        QTest::keyClick(focus, Qt::Key_Tab);
+    };
+    type(test::qPath(source));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // past the "..." button
+    for (const char* value : {"8", "16", "9", "17"})
+        type(value);
+    type(test::qPath(destination));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    type("100");
+    type("200");
+    ASSERT_EQ(QApplication::focusWidget(), &copyButton());
+    const auto expected = expectedCopy(8, 16, 9, 17, 100, 200);
+    QTest::keyClick(&copyButton(), Qt::Key_Space);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
+    EXPECT_TRUE(test::readBytes(destination) == expected);
 }
 
 TEST_F(MapCopyDialog, CoordinateEditsTurnRedAtTheEdgesOfBothMaps) {

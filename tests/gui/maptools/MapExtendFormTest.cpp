@@ -85,7 +85,6 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     EXPECT_EQ(form.findChild<QLineEdit*>("SourceMap")->text(), test::qPath(source));
     EXPECT_EQ(label("MapInfo"), "Tokuno");
     EXPECT_EQ(label("MapSize"), "1448x1448");
-    test::saveScreenshot(form, "map-enlargement");
 
     const fs::path output = dir / "out/map0.mul";
     enlargeTo(output);
@@ -104,6 +103,7 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     EXPECT_EQ(copying.back(), 100);
     EXPECT_EQ(label("ProgressInfo"), "Done.");
     EXPECT_EQ(bar().value(), 0);
+    test::saveScreenshot(form, "map-enlargement");
     EXPECT_TRUE(saveButton().isEnabled());
     EXPECT_EQ(link.replaced, std::vector<fs::path>{output}) << "an open map at the output is reopened";
 

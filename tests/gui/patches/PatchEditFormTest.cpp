@@ -74,7 +74,6 @@ TEST_F(PatchEditor, CapturedCellsSavedLoadedAndAppliedComeBackOnTheMap) {
     EXPECT_FALSE(capture(5, 7)) << "nothing is captured while the editor is hidden";
     menuEntry("PatchEditor").trigger();
     ASSERT_TRUE(tools.patchEditorVisible());
-    test::saveScreenshot(editor(), "patch-editor");
 
     // A cell with a negative altitude and one with a high tile id.
     setCell(5, 7, MapCell{0x011A, -12});
@@ -88,6 +87,7 @@ TEST_F(PatchEditor, CapturedCellsSavedLoadedAndAppliedComeBackOnTheMap) {
     EXPECT_EQ(cellText(0, 2), "-12");
     EXPECT_EQ(cellText(0, 3), "01 1A");
     EXPECT_EQ(cellText(1, 3), "3F FE");
+    test::saveScreenshot(editor(), "patch-editor");
 
     const fs::path patch = dir / "captured.bnp";
     dialogs.saveFiles.push_back(test::qPath(patch));
