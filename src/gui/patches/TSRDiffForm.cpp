@@ -146,7 +146,9 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
     layout->addLayout(paths);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    progress_ = new TPrForm(this);
+    // The progress dialog belongs to the main window: this dialog is
+    // disabled while a run goes on, and would grey it out.
+    progress_ = new TPrForm(link.mainWindow());
 
     // The keyboard goes through the paths first, then the switches and actions.
     QWidget* previous = nullptr;
@@ -165,11 +167,18 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TSRDiffForm::~TSRDiffForm() = default;
+TSRDiffForm::~TSRDiffForm() { delete progress_; }
 
 template <typename Handler>
 void TSRDiffForm::guarded(Handler&& handler) {
     runToolHandler(dialogs_, this, std::forward<Handler>(handler));
+}
+
+void TSRDiffForm::reject() {
+    // The dialog is disabled while a run goes on inside its event handling;
+    // it closes once the run has ended.
+    if (isEnabled())
+        QDialog::reject();
 }
 
 void TSRDiffForm::showEvent(QShowEvent* event) {

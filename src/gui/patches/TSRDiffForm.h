@@ -3,6 +3,7 @@
 #include <array>
 
 #include <QDialog>
+#include <QPointer>
 
 #include "patches/DiffPatchGenerator.h"
 
@@ -40,6 +41,9 @@ public:
     // modified staidx, statics, map.
     static constexpr int FieldCount = 6;
 
+public slots:
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -68,7 +72,8 @@ private:
     QCheckBox* map_;
     QPushButton* generate_;
     QPushButton* apply_;
-    TPrForm* progress_;
+    // A child of the main window, released with this dialog.
+    QPointer<TPrForm> progress_;
 };
 
 } // namespace stonereach

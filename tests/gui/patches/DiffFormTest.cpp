@@ -166,7 +166,7 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     EXPECT_EQ(dialogs.messages, QStringList{"Done."});
     EXPECT_EQ(dialogs.messageTitles, QStringList{"Patch file ..."});
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_FALSE(form.findChild<TPrForm*>()->isVisible());
+    EXPECT_FALSE(link.mainWindow()->findChild<TPrForm*>()->isVisible());
 
     DiffPatchRequest request{*original, *modified, dir / "engine.bsr", true, true, DiffGrid{}};
     generateDiffPatch(request, {});
@@ -230,7 +230,7 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     EXPECT_TRUE(dialogs.errors[1].contains("short")) << dialogs.errors[1].toStdString();
     EXPECT_FALSE(fs::exists(dir / "short.bsr"));
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_FALSE(form.findChild<TPrForm*>()->isVisible());
+    EXPECT_FALSE(link.mainWindow()->findChild<TPrForm*>()->isVisible());
 
     // Cancelling the save dialog does nothing.
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
