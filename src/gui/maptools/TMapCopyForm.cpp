@@ -29,10 +29,6 @@ namespace {
 
 const QStringList kMapFilters{QStringLiteral("Ultima Online MAP (*.mul)")};
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The edit's value, or nothing while its text is not an integer.
 std::optional<std::int64_t> valueOf(const QLineEdit* edit) {
     try {
@@ -58,7 +54,7 @@ QToolButton* browseButton(const QString& name, const QString& hint, QWidget* par
 }
 
 QLabel* infoLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(fromView(MapCopyUnknown), parent);
+    auto* label = new QLabel(qText(MapCopyUnknown), parent);
     label->setObjectName(name);
     return label;
 }
@@ -196,8 +192,8 @@ void TMapCopyForm::pathChange(Side& side, bool& valid) {
     const QString path = side.path->text();
     if (!path.isEmpty() && QFileInfo(path).isFile()) {
         side.map = recogniseForMapCopy(pathOf(path));
-        side.info->setText(fromView(side.map.mapName));
-        side.size->setText(fromView(side.map.sizeText));
+        side.info->setText(qText(side.map.mapName));
+        side.size->setText(qText(side.map.sizeText));
         valid = side.map.recognised();
     } else {
         // A path that names no file only turns red; the labels and limits
@@ -274,7 +270,7 @@ void TMapCopyForm::EditDYChange() { destinationCheck(DY, Y1, Y2, destination_.ma
 void TMapCopyForm::btnCopyClick() {
     for (const bool valid : valid_) {
         if (!valid) {
-            dialogs_.showMessage(this, fromView(MapCopyTexts::WrongCoordinates));
+            dialogs_.showMessage(this, qText(MapCopyTexts::WrongCoordinates));
             return;
         }
     }
@@ -289,25 +285,18 @@ void TMapCopyForm::btnCopyClick() {
     request.dx = value(DX);
     request.dy = value(DY);
 
-    running_ = true;
+    const RunningFlag running(running_);
     const DisabledWhileRunning disabled(copy_);
     progress_->setValue(0);
-    bool started = false;
-    try {
-        copyMapRectangle(request, [&](const ProgressReport& report) {
-            started = true;
-            progress_->setValue(scaledPosition(report, 100));
-            pumpEvents();
-        });
-    } catch (...) {
-        running_ = false;
-        // Cells written before the failure stay written and are shown.
-        if (started)
-            link_.mapFileWritten(request.destination);
-        throw;
-    }
-    running_ = false;
-    link_.mapFileWritten(request.destination);
+    // Once the copy has started, the destination is shown again however it
+    // ends: cells written before a failure stay written.
+    std::optional<MapWrittenWhenDone> repaint;
+    copyMapRectangle(request, [&](const ProgressReport& report) {
+        if (!repaint)
+            repaint.emplace(link_, request.destination);
+        progress_->setValue(scaledPosition(report, 100));
+        pumpEvents();
+    });
 }
 
 } // namespace stonereach

@@ -23,22 +23,6 @@ namespace {
 
 const QString kNone = QStringLiteral("None");
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Clears the running flag when the run ends, also by an error.
-class RunningFlag {
-public:
-    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    RunningFlag(const RunningFlag&) = delete;
-    RunningFlag& operator=(const RunningFlag&) = delete;
-    ~RunningFlag() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
 } // namespace
 
 TMapExtendForm::TMapExtendForm(EditorLink& link, WindowDialogs& dialogs, QWidget* parent)
@@ -121,8 +105,8 @@ void TMapExtendForm::TLMapLoadClick() {
 
 void TMapExtendForm::NazevMapy() {
     variant_ = source_->text().isEmpty() ? nullptr : identifyMapFile(pathOf(source_->text()));
-    mapInfo_->setText(variant_ ? fromView(variant_->name) : kNone);
-    mapSize_->setText(variant_ ? fromView(variant_->sizeText) : kNone);
+    mapInfo_->setText(variant_ ? qText(variant_->name) : kNone);
+    mapSize_->setText(variant_ ? qText(variant_->sizeText) : kNone);
 }
 
 void TMapExtendForm::TLMapSaveClick() {
@@ -142,7 +126,7 @@ void TMapExtendForm::TLMapSaveClick() {
         const RunningFlag running(running_);
         const DisabledWhileRunning disabled(save_);
         enlargeMap(pathOf(source_->text()), output, [this](const ProgressReport& report) {
-            progressInfo_->setText(fromView(report.text));
+            progressInfo_->setText(qText(report.text));
             progress_->setMaximum(static_cast<int>(report.maximum));
             progress_->setValue(static_cast<int>(report.position));
             pumpEvents();

@@ -1,9 +1,7 @@
 #include "gui/maptools/TMapViewForm.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "gui/app/EditorLink.h"
@@ -67,11 +65,7 @@ QImage TMapViewForm::picture() const { return canvas_->picture(); }
 
 void TMapViewForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     // The build is posted, so it starts once the window is on screen.
     if (!requested_) {
         requested_ = true;

@@ -15,19 +15,6 @@ namespace stonereach {
 
 namespace {
 
-// Repaints the map view when the command ends, however it ends.
-class RepaintWhenDone {
-public:
-    RepaintWhenDone(EditorLink& link, std::filesystem::path map) : link_(link), map_(std::move(map)) {}
-    RepaintWhenDone(const RepaintWhenDone&) = delete;
-    RepaintWhenDone& operator=(const RepaintWhenDone&) = delete;
-    ~RepaintWhenDone() { link_.mapFileWritten(map_); }
-
-private:
-    EditorLink& link_;
-    std::filesystem::path map_;
-};
-
 QString skippedText(const PointPatchResult& result) {
     QStringList lines;
     if (result.skippedOutsideMap > 0)
@@ -46,7 +33,7 @@ void patchMapFromFile(EditorLink& link, WindowDialogs& dialogs, QString& folder)
     const QString skipped = [&]() -> QString {
         DataFileSet& files = link.dataFiles();
         const std::filesystem::path mapPath = files.mapPath();
-        const RepaintWhenDone repaint(link, mapPath);
+        const MapWrittenWhenDone repaint(link, mapPath);
         if (!files.mapPathValid())
             return {};
 

@@ -4,12 +4,10 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,10 +27,6 @@ namespace {
 
 const QStringList kPatchFilters{QStringLiteral("Brannock SR (Version 3) (*.bsr)")};
 const QString kPatchSuffix = QStringLiteral(".bsr");
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* label(const QString& name, const QString& text, QWidget* parent) {
     auto* result = new QLabel(text, parent);
@@ -183,11 +177,7 @@ void TSRDiffForm::reject() {
 
 void TSRDiffForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     guarded([this] { FormShow(); });
 }
 
@@ -264,8 +254,8 @@ void TSRDiffForm::GenerateButtonClick() {
                 generateDiffPatch(request, progress_->progressCallback());
             }
             link_.mapFileReplaced(request.patch);
-            dialogs_.showTitledMessage(this, fromView(DiffPatchTexts::DoneCaption),
-                                       fromView(DiffPatchTexts::DoneMessage));
+            dialogs_.showTitledMessage(this, qText(DiffPatchTexts::DoneCaption),
+                                       qText(DiffPatchTexts::DoneMessage));
         }
     }
     updateState();
@@ -291,7 +281,7 @@ void TSRDiffForm::ApplyButtonClick() {
                     result = applyDiffPatch(request, progress_->progressCallback());
                 }
                 if (!result.applied) {
-                    dialogs_.showTitledMessage(this, fromView(DiffApplyTexts::CrcCaption),
+                    dialogs_.showTitledMessage(this, qText(DiffApplyTexts::CrcCaption),
                                                QString::fromStdString(result.mismatchMessage));
                 } else {
                     // The statics pair is published by rename, the map is
