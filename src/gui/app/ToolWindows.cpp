@@ -47,7 +47,7 @@ void ToolWindows::addMenuEntries(QMenu* extra) {
 QToolButton* ToolWindows::createOverviewButton(QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QStringLiteral("TlMap"));
-    button->setText(QStringLiteral("Map"));
+    button->setText(QStringLiteral("Overview"));
     setGlyphHint(button, QStringLiteral("Overview"));
     connect(button, &QToolButton::clicked, this, [this] { guarded([this] { TlMapClick(); }); });
     return button;

@@ -91,11 +91,6 @@ TEST_F(ToolWindowsPart, KeepsTheDiffDialogAndMovesTheViewHomeAfterAMapCopy) {
     runModal("MapCopy", [](QWidget& modal) { EXPECT_EQ(modal.windowTitle(), "Brannock Stonereach - Map Copy"); });
     EXPECT_EQ(link.jumps, (std::vector<CellPoint>{CellPoint{0, 0}}));
     EXPECT_EQ(link.mainWindow()->findChild<TMapCopyForm*>(), nullptr) << "the dialog is released when closed";
-
-    runModal("EnlargeMap", [](QWidget& modal) {
-        EXPECT_EQ(modal.windowTitle(), "Brannock Stonereach - Map Enlagement");
-    });
-    EXPECT_EQ(link.mainWindow()->findChild<TMapExtendForm*>(), nullptr);
 }
 
 // Every control a user can reach says its name to a screen reader.
