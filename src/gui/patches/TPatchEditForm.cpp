@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/EditorLink.h"
+#include "gui/app/ProgressPump.h"
 #include "gui/app/ToolSupport.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/patches/PatchProgressWindow.h"
@@ -69,8 +70,8 @@ TPatchEditForm::TPatchEditForm(EditorLink& link, WindowDialogs& dialogs, QWidget
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setMinimumSize(320, 240);
 
-    QPushButton* load = button(QStringLiteral("TLLoad"), QStringLiteral("Load"), this);
-    QPushButton* save = button(QStringLiteral("TLSave"), QStringLiteral("Save"), this);
+    load_ = button(QStringLiteral("TLLoad"), QStringLiteral("Load"), this);
+    save_ = button(QStringLiteral("TLSave"), QStringLiteral("Save"), this);
     QPushButton* add = button(QStringLiteral("TLAdd"), QStringLiteral("Add"), this);
     QPushButton* edit = button(QStringLiteral("TlEdit"), QStringLiteral("Edit"), this);
     QPushButton* remove = button(QStringLiteral("TLRemove"), QStringLiteral("Remove"), this);
@@ -78,7 +79,7 @@ TPatchEditForm::TPatchEditForm(EditorLink& link, WindowDialogs& dialogs, QWidget
     QPushButton* close = button(QStringLiteral("TlClose"), QStringLiteral("Close"), this);
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {load, save})
+    for (QPushButton* b : {load_, save_})
         buttons->addWidget(b);
     buttons->addSpacing(12);
     for (QPushButton* b : {add, edit, remove, clear})
@@ -107,8 +108,8 @@ TPatchEditForm::TPatchEditForm(EditorLink& link, WindowDialogs& dialogs, QWidget
     const auto on = [this](QPushButton* b, void (TPatchEditForm::*handler)()) {
         connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    on(load, &TPatchEditForm::TLLoadClick);
-    on(save, &TPatchEditForm::TLSaveClick);
+    on(load_, &TPatchEditForm::TLLoadClick);
+    on(save_, &TPatchEditForm::TLSaveClick);
     on(add, &TPatchEditForm::TLAddClick);
     on(edit, &TPatchEditForm::TlEditClick);
     on(remove, &TPatchEditForm::TLRemoveClick);
@@ -234,6 +235,7 @@ void TPatchEditForm::TLLoadClick() {
     }
     list_->setRowCount(0);
     const int last = static_cast<int>(loaded.size()) - 1;
+    const DisabledWhileRunning disabled(load_);
     PatchProgressWindow progress(this, last);
     for (int i = 0; i <= last; ++i) {
         // A section number missing from the file holds no entry; it is not
@@ -255,6 +257,7 @@ void TPatchEditForm::TLSaveClick() {
     const int last = list_->rowCount() - 1;
     std::vector<PointPatchEntry> toWrite;
     {
+        const DisabledWhileRunning disabled(save_);
         PatchProgressWindow progress(this, std::max(last, 0));
         for (int i = 0; i <= last; ++i) {
             toWrite.push_back(entryAt(i));

@@ -62,6 +62,8 @@ private:
     QLineEdit* y_;
     QLineEdit* z_;
     QLineEdit* id_;
+    QPushButton* load_ = nullptr;
+    QPushButton* save_ = nullptr;
     // The folder of the last .bnp file loaded or saved, where the next file
     // dialog starts.
     QString lastFolder_;

@@ -27,6 +27,8 @@ struct SizeCase {
     int height;
 };
 
+void PrintTo(const SizeCase& size, std::ostream* out) { *out << size.sizeText; }
+
 class OverviewSize : public ::testing::TestWithParam<SizeCase>, protected test::WithEditorApp {};
 
 TEST_P(OverviewSize, WindowFitsOnePixelPerBlock) {
