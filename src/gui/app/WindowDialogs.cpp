@@ -36,6 +36,10 @@ void QtWindowDialogs::showMessage(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, applicationTitle(), text);
 }
 
+void QtWindowDialogs::showTitledMessage(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text);
+}
+
 bool QtWindowDialogs::askYesNo(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;

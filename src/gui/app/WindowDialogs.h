@@ -39,6 +39,8 @@ public:
 
     // A plain message with OK: the program's own refusals and notices.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The same with a title of its own ("Patch file ...", "CRC error!").
+    virtual void showTitledMessage(QWidget* parent, const QString& title, const QString& text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     // An open-file dialog; the chosen path, nothing when cancelled.
@@ -60,6 +62,7 @@ public:
     std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption,
                                            const QString& directory) override;
     void showMessage(QWidget* parent, const QString& text) override;
+    void showTitledMessage(QWidget* parent, const QString& title, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
     std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;

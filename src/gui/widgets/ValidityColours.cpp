@@ -12,6 +12,14 @@ void showValidity(QWidget& edit, bool valid) {
     edit.setPalette(palette);
 }
 
+void showInvalidOnly(QWidget& edit, bool valid) {
+    if (valid) {
+        edit.setPalette(QPalette());
+        return;
+    }
+    showValidity(edit, false);
+}
+
 QColor shownBackground(const QWidget& edit) { return edit.palette().color(QPalette::Base); }
 
 } // namespace stonereach

@@ -27,6 +27,10 @@ public:
         return directory;
     }
     void showMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+    void showTitledMessage(QWidget*, const QString& title, const QString& text) override {
+        messageTitles.push_back(title);
+        messages.push_back(text);
+    }
     bool askYesNo(QWidget*, const QString& text) override {
         questions.push_back(text);
         return take(answers, false);
@@ -52,6 +56,7 @@ public:
     QStringList directoryStarts;
     std::optional<QString> directory;
     QStringList messages;
+    QStringList messageTitles; // of the messages shown with a title of their own
     QStringList questions;
     std::deque<bool> answers;
     std::vector<FileDialogRequest> openRequests;
@@ -64,10 +69,11 @@ public:
 private:
     template <typename T, typename U>
     static T take(std::deque<T>& queue, U fallback) {
-        if (queue.empty())
-            return fallback;
-        T value = std::move(queue.front());
-        queue.pop_front();
+        T value(std::move(fallback));
+        if (!queue.empty()) {
+            value = std::move(queue.front());
+            queue.pop_front();
+        }
         return value;
     }
 };
