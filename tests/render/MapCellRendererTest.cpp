@@ -215,18 +215,6 @@ TEST_F(MapCellRendererTest, UnreadableTileCostsItsOwnCellsOnlyUntilTheFilesChang
     EXPECT_FALSE(renderer.takeTileFailure().has_value());
 }
 
-TEST_F(MapCellRendererTest, RenderedRegionReportsAnUnreadableTile) {
-    source.set(3, 3, 1, 0);
-    source.set(4, 3, 9, 0);
-    source.unreadable = {9};
-    const RenderedRegion rendered =
-        renderMapRegion(source, test::FakeDrawSource::Geometry, 3, 3, 2, 1, 10, false, options);
-    EXPECT_EQ(rendered.image.pixelColor(5, 5), QColor(248, 0, 0));
-    EXPECT_EQ(rendered.image.pixelColor(15, 5), QColor(0, 0, 0));
-    ASSERT_TRUE(rendered.tileFailure.has_value());
-    EXPECT_EQ(rendered.tileFailure->id, 9);
-}
-
 TEST_F(MapCellRendererTest, TileCacheKeepsPicturesUntilCleared) {
     source.set(0, 0, 1, 0);
     region();

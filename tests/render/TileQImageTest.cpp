@@ -26,14 +26,5 @@ TEST(TileQImage, FiveBitComponentsAreShiftedLeftByThree) {
     EXPECT_EQ(rgb.pixelColor(1, 1), QColor(0, 0, 0));
 }
 
-TEST(TileQImage, StretchedPicturesKeepTheConvertedColours) {
-    const QImage big = stretchTileImage(TileImage(45, 45, 0x7FFF), QSize(90, 60));
-    ASSERT_EQ(big.size(), QSize(90, 60));
-    EXPECT_EQ(big.format(), QImage::Format_RGB32);
-    EXPECT_EQ(big.pixelColor(89, 59), QColor(248, 248, 248));
-    const QImage small = stretchTileImage(TileImage(64, 64, 0x001F), QSize(5, 5));
-    EXPECT_EQ(small.pixelColor(2, 2), QColor(0, 0, 248));
-}
-
 } // namespace
 } // namespace stonereach
