@@ -15,11 +15,6 @@
 
 namespace stonereach::cli {
 
-// Options every command shares.
-struct CommonOptions {
-    bool quiet = false;
-};
-
 // Each command file adds its subcommand to the app; its callback stores the
 // action to run in `action`.
 void addInfoCommand(CLI::App& app, Action& action);

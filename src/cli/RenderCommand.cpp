@@ -39,6 +39,7 @@ RenderEntry loadRenderEntry() {
 void addRenderCommand(CLI::App& app, Action& action) {
     auto* cmd = app.add_subcommand(
         "render", "Draw a region of the map into a PNG picture exactly as the editor's map view draws it.\n"
+                  "A tile whose picture cannot be read is drawn black, as in the editor, and named on stderr.\n"
                   "Example: stonereach-cli render world/map0.mul world/client view.png --x 100 --y 200 "
                   "--cols 20 --rows 12 --altitude --colored");
     auto args = std::make_shared<RenderArgs>();

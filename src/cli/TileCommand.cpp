@@ -16,13 +16,6 @@ namespace stonereach::cli {
 
 namespace {
 
-// 5-bit channels widened to 8 bits with their top bits repeated below, as
-// picture tools convert 5-5-5 images: full intensity is 255, not 248.
-Rgb8 widenToDisplay(std::uint16_t pixel) {
-    const auto widen = [](unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); };
-    return {widen((pixel >> 10) & 31u), widen((pixel >> 5) & 31u), widen(pixel & 31u)};
-}
-
 struct TileArgs {
     std::string clientDir;
     std::string id;
@@ -50,10 +43,11 @@ int runTile(const TileArgs& args) {
         std::cerr << "stonereach-cli: Tile " << id << " has no picture of its own\n";
         return ExitFailed;
     }
+    // The colours of the map view: each 5-bit component shifted left by 3.
+    std::vector<Rgb8> rgb(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), rgb.begin(), rgb555To8);
     // Written beside the target and renamed into place: a full disk leaves no
     // half picture, and the error says why.
-    std::vector<Rgb8> rgb(image.pixels.size());
-    std::transform(image.pixels.begin(), image.pixels.end(), rgb.begin(), widenToDisplay);
     writeRgbPng(args.out, image.width, image.height, rgb);
     std::cout << "tile " << id << ": " << (source == TileImageSource::Texture ? "texture" : "land art") << ' '
               << image.width << 'x' << image.height << " -> " << args.out << '\n';

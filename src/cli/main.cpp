@@ -1,5 +1,6 @@
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "cli/Command.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     CLI::App app{"Brannock Stonereach command-line companion: whole-file tools for Ultima Online map files."};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
+    // As the editor prints it: the program's name and version.
+    app.set_version_flag("--version", std::string("stonereach-cli ") + STONEREACH_VERSION,
+                         "Show the version and exit");
 
     Action action;
     addInfoCommand(app, action);

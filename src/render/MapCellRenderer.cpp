@@ -147,10 +147,7 @@ void MapCellRenderer::composeCell(Context& ctx, Target& t, int left, int top, co
 
 bool MapCellRenderer::prepare(MapDrawSource& source) {
     const bool ready = source.dataFilesReady(); // may reopen the files
-    if (source.tileImagesGeneration() != tileGeneration_) {
-        tiles_.clear();
-        tileGeneration_ = source.tileImagesGeneration();
-    }
+    tiles_.follow(source);
     return ready;
 }
 
@@ -322,8 +319,9 @@ void MapCellRenderer::drawRegion(QImage& target, QPoint origin, const GridLayout
     }
 }
 
-QImage renderMapRegion(MapDrawSource& source, const MapGeometry& geometry, int x, int y, int cols, int rows,
-                       int zoom, bool gridLines, const CellDrawOptions& options, const BookmarkTable& bookmarks) {
+RenderedRegion renderMapRegion(MapDrawSource& source, const MapGeometry& geometry, int x, int y, int cols, int rows,
+                               int zoom, bool gridLines, const CellDrawOptions& options,
+                               const BookmarkTable& bookmarks) {
     if (cols < 1 || rows < 1 || !geometry.contains(x, y) || !geometry.contains(x + cols - 1, y + rows - 1))
         throw RangeError("The region of " + std::to_string(cols) + " x " + std::to_string(rows) + " cells at (" +
                          std::to_string(x) + ", " + std::to_string(y) + ") does not lie inside the map (" +
@@ -348,7 +346,7 @@ QImage renderMapRegion(MapDrawSource& source, const MapGeometry& geometry, int x
     QImage image(int(width), int(height), QImage::Format_RGB32);
     MapCellRenderer renderer;
     renderer.drawRegion(image, QPoint(0, 0), layout, QPoint(-1, -1), source, geometry, bookmarks, options);
-    return image;
+    return {std::move(image), renderer.takeTileFailure()};
 }
 
 } // namespace stonereach

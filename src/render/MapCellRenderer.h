@@ -21,7 +21,8 @@ namespace stonereach {
 
 // Draws map cells as the map view shows them, in this order: the tile
 // picture stretched over the cell (a white cell when the data files are not
-// ready, a black one for a tile without picture); the 1-pixel outline of the
+// ready, a black one for a tile without picture or whose picture cannot be
+// read, see takeTileFailure()); the 1-pixel outline of the
 // current cell (blue while a shape tool is down, else red); the altitude
 // label " z " at (left + 1, top + 1), black on white or on the altitude
 // colour, which with "show only colour" also fills the cell; the label of the
@@ -61,6 +62,11 @@ public:
     void clearTileCache() { tiles_.clear(); }
     const TileImageCache& tileCache() const { return tiles_; }
 
+    // The first tile whose picture could not be read in the drawings since
+    // the last call; its cells were drawn black and every other cell as
+    // usual. Nothing when every picture could be read.
+    std::optional<TileFailure> takeTileFailure() { return tiles_.takeFailure(); }
+
     static constexpr QRgb GridLineColour = 0xFFC0C0C0;
     static constexpr QRgb Background = 0xFF000000;
 
@@ -75,16 +81,22 @@ private:
 
     TileImageCache tiles_;
     CellLabels labels_;
-    std::uint64_t tileGeneration_ = 0;
     // The blocks of the region being drawn, kept to reuse their memory.
     std::unique_ptr<BlockWindow> blocks_;
+};
+
+// A drawn region and the first tile in it whose picture could not be read.
+struct RenderedRegion {
+    QImage image;
+    std::optional<TileFailure> tileFailure;
 };
 
 // A picture of cols x rows cells of the map from (x, y) on, drawn exactly as
 // the map view draws them at this zoom (cell size in pixels), with grid lines
 // between the cells when `gridLines` is set and no current cell. Throws
 // RangeError for a region outside the map or a picture too large to make.
-QImage renderMapRegion(MapDrawSource& source, const MapGeometry& geometry, int x, int y, int cols, int rows,
-                       int zoom, bool gridLines, const CellDrawOptions& options, const BookmarkTable& bookmarks = {});
+RenderedRegion renderMapRegion(MapDrawSource& source, const MapGeometry& geometry, int x, int y, int cols, int rows,
+                               int zoom, bool gridLines, const CellDrawOptions& options,
+                               const BookmarkTable& bookmarks = {});
 
 } // namespace stonereach

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 
+#include "mapdata/Errors.h"
 #include "mapdata/MapFile.h"
 #include "render/MapDrawSource.h"
 #include "support/TempDir.h"
@@ -24,6 +26,9 @@ public:
     const MapFile& mapFile() override { return map; }
     bool loadTextureImage(std::uint16_t id, TileImage& image) override {
         ++loads;
+        if (unreadable.contains(id))
+            throw IoError((dir.path() / "texidx.mul").string(), "Cannot read 12 bytes at offset " +
+                                                                    std::to_string(12 * id) + ": the file ends before that");
         auto it = textures.find(id);
         if (it == textures.end())
             return false;
@@ -53,6 +58,7 @@ public:
     std::uint64_t generation = 0;
     std::map<std::uint16_t, TileImage> textures;
     std::map<std::uint16_t, TileImage> art;
+    std::set<std::uint16_t> unreadable; // their texture index cannot be read
 };
 
 } // namespace stonereach::test

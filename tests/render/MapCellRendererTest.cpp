@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <random>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -8,6 +10,7 @@
 #include "mapdata/Errors.h"
 #include "render/FakeDrawSource.h"
 #include "render/MapCellRenderer.h"
+#include "render/TileQImage.h"
 
 namespace stonereach {
 namespace {
@@ -170,6 +173,48 @@ TEST_F(MapCellRendererTest, NoStaleCellAfterAWriteByAnotherHandle) {
     EXPECT_EQ(region().pixelColor(20, 20), QColor(0, 248, 0));
 }
 
+// A tile id past the end of the texture index (a cell set to 65535): that
+// cell is black, every other cell shows its picture, at every zoom.
+TEST_F(MapCellRendererTest, UnreadableTileCostsItsOwnCellsOnlyUntilTheFilesChange) {
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            source.set(x, y, (x + y) % 2 ? 1 : 2, 0);
+    const std::vector<QPoint> bad{{1, 0}, {2, 2}, {7, 7}};
+    for (const QPoint cell : bad)
+        source.set(cell.x(), cell.y(), 0xFFFF, 0);
+    source.unreadable = {0xFFFF};
+    for (const int zoom : {45, 2, 1}) {
+        layout.cellWidth = layout.cellHeight = zoom;
+        const QImage image = region();
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                const QColor expected = std::count(bad.begin(), bad.end(), QPoint(x, y)) ? QColor(0, 0, 0)
+                                        : (x + y) % 2                                    ? QColor(248, 0, 0)
+                                                                                         : QColor(0, 248, 0);
+                EXPECT_EQ(image.pixelColor(x * zoom + zoom / 2, y * zoom + zoom / 2), expected)
+                    << "zoom " << zoom << " cell " << x << ", " << y;
+            }
+        }
+        const auto failure = renderer.takeTileFailure();
+        ASSERT_TRUE(failure.has_value()) << "zoom " << zoom;
+        EXPECT_EQ(failure->id, 0xFFFF);
+        EXPECT_THAT(failure->message, ::testing::HasSubstr("tile FF FF (65535)"));
+        EXPECT_THAT(failure->message, ::testing::HasSubstr("texidx.mul"));
+        EXPECT_FALSE(renderer.takeTileFailure().has_value()) << "told once per drawing";
+    }
+
+    const int loads = source.loads;
+    region();
+    EXPECT_EQ(source.loads, loads) << "the damaged entry is not read at every paint";
+    EXPECT_TRUE(renderer.takeTileFailure().has_value()) << "but every drawing that shows it says so";
+
+    source.unreadable.clear(); // the client files were mended and reopened
+    source.textures[0xFFFF] = TileImage(64, 64, 0x001F);
+    ++source.generation;
+    EXPECT_EQ(region().pixelColor(1, 0), QColor(0, 0, 248));
+    EXPECT_FALSE(renderer.takeTileFailure().has_value());
+}
+
 TEST_F(MapCellRendererTest, TileCacheKeepsPicturesUntilCleared) {
     source.set(0, 0, 1, 0);
     region();
@@ -190,7 +235,7 @@ TEST_F(MapCellRendererTest, ShrunkenTilesShowTheirAverageColour) {
     for (int y = 0; y < 64; ++y)
         for (int x = 32; x < 64; ++x)
             halves.at(x, y) = 0x7FFF;
-    const QImage one = TileImageCache::stretch(halves, QSize(1, 1));
+    const QImage one = stretchTileImage(halves, QSize(1, 1));
     EXPECT_NEAR(qRed(one.pixel(0, 0)), 124, 2);
 }
 
@@ -258,7 +303,7 @@ TEST_F(MapCellRendererTest, GridLinesAreSilverAfterEveryCellAndTheRestIsBackgrou
 
 TEST_F(MapCellRendererTest, RenderedRegionHasTheCellsAndLinesBetweenThemOnly) {
     source.set(2, 3, 1, 0);
-    const QImage image = renderMapRegion(source, test::FakeDrawSource::Geometry, 2, 3, 4, 2, 10, true, options);
+    const QImage image = renderMapRegion(source, test::FakeDrawSource::Geometry, 2, 3, 4, 2, 10, true, options).image;
     EXPECT_EQ(image.size(), QSize(4 * 11 - 1, 2 * 11 - 1));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(248, 0, 0));
     EXPECT_EQ(image.pixelColor(10, 5), QColor(192, 192, 192));

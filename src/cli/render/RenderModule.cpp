@@ -1,5 +1,6 @@
 // The render command's drawing half, built as a module that stonereach-cli
 // loads only for this command (see RenderArgs.h).
+#include <iostream>
 #include <memory>
 
 #include <QGuiApplication>
@@ -43,8 +44,12 @@ int runRender(const RenderArgs& args) {
 
     const auto app = makeGuiApplication();
     ClientFilesDrawSource source(args.map, args.clientDir);
-    const QImage picture = renderMapRegion(source, geometry, x, y, cols, rows, zoom, args.grid, options);
-    writePngFile(picture, args.out);
+    const RenderedRegion region = renderMapRegion(source, geometry, x, y, cols, rows, zoom, args.grid, options);
+    writePngFile(region.image, args.out);
+    // The picture is what the editor shows for such a map, so it is kept;
+    // the damaged client file is named as the editor names it.
+    if (region.tileFailure)
+        std::cerr << "stonereach-cli: " << region.tileFailure->message << '\n';
     return ExitOk;
 }
 

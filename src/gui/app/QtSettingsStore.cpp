@@ -1,8 +1,10 @@
 #include "gui/app/QtSettingsStore.h"
 
-#include <memory>
-
+#include <QCoreApplication>
 #include <QSettings>
+
+#include "gui/app/ErrorBoundary.h"
+#include "mapdata/Errors.h"
 
 namespace stonereach {
 
@@ -18,15 +20,32 @@ std::unique_ptr<QSettings> openStore() {
 #endif
 }
 
-QString key(std::string_view name) {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
 
+QtSettingsStore::QtSettingsStore() : settings_(openStore()) {
+    // The last chance to tell the user that the settings were not saved: the
+    // windows are closed, the application still runs.
+    if (auto* app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, settings_.get(),
+                         [this] { runGuarded(showErrorMessageBox, [this] { flush(); }); });
+}
+
+QtSettingsStore::~QtSettingsStore() {
+    try {
+        flush();
+    } catch (const Error&) {
+        // Nobody is left to tell; the settings of the last run stay.
+    }
+}
+
 std::optional<std::string> QtSettingsStore::value(std::string_view name) const {
-    const auto store = openStore();
-    const QVariant stored = store->value(key(name));
+    if (const auto it = pending_.find(name); it != pending_.end())
+        return it->second;
+    const QVariant stored = settings_->value(qtext(name));
     // A value of another type than text (written by hand or by another tool)
     // reads as absent, so the design default stays.
     if (!stored.isValid() || stored.typeId() != QMetaType::QString)
@@ -35,9 +54,20 @@ std::optional<std::string> QtSettingsStore::value(std::string_view name) const {
 }
 
 void QtSettingsStore::setValue(std::string_view name, std::string_view value) {
-    const auto store = openStore();
-    store->setValue(key(name), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    store->sync();
+    // Handed to QSettings only at the flush: it would otherwise write the
+    // whole file at the next turn of the event loop.
+    pending_.insert_or_assign(std::string(name), std::string(value));
+}
+
+void QtSettingsStore::flush() {
+    if (pending_.empty())
+        return;
+    for (const auto& [name, value] : pending_)
+        settings_->setValue(qtext(name), qtext(value));
+    pending_.clear();
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError)
+        throw IoError(settings_->fileName().toStdString(), "The settings could not be written");
 }
 
 } // namespace stonereach

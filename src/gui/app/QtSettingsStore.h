@@ -1,21 +1,45 @@
 #pragma once
 
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
 #include <QString>
 
 #include "mapdata/SettingsStore.h"
+
+class QSettings;
 
 namespace stonereach {
 
 // The user's settings kept by QSettings: on Windows the registry key
 // HKEY_CURRENT_USER\Software\BrannockStonereach, elsewhere the per-user
 // configuration file (which follows XDG_CONFIG_HOME). Every value is a
-// string. The store is opened for each read or write and written through at
-// once, so a path stored while the program runs is kept even if it ends
-// abnormally.
+// string.
+//
+// Values set while the program runs are kept in memory and written together
+// by flush(): when the application is about to quit (after the main window
+// has closed and stored its settings) and when the store is destroyed. So
+// typing a path, which stores it at every keystroke, never waits for the
+// disk.
 class QtSettingsStore final : public SettingsStore {
 public:
+    QtSettingsStore();
+    ~QtSettingsStore() override;
+    QtSettingsStore(const QtSettingsStore&) = delete;
+    QtSettingsStore& operator=(const QtSettingsStore&) = delete;
+
     std::optional<std::string> value(std::string_view name) const override;
     void setValue(std::string_view name, std::string_view value) override;
+
+    // Writes the values set since the last flush; nothing when there are
+    // none. Throws IoError when the settings cannot be written.
+    void flush();
+
+private:
+    std::unique_ptr<QSettings> settings_;
+    std::map<std::string, std::string, std::less<>> pending_;
 };
 
 } // namespace stonereach

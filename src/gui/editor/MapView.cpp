@@ -103,9 +103,14 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         renderer_.drawRegion(image, area.topLeft(), gridLayout(), QPoint(col(), row()), source_, geometry_,
                              bookmarks_, options_);
         painter.drawImage(area.topLeft(), image);
-        if (area == viewport()->rect())
+        // A tile whose picture cannot be read costs its own cells only; it is
+        // told like an error that stopped the drawing.
+        if (const auto failure = renderer_.takeTileFailure())
+            reportDrawError(QString::fromLocal8Bit(failure->message.c_str()));
+        else if (area == viewport()->rect())
             drawErrorReported_ = false;
     } catch (const std::exception& e) {
+        renderer_.takeTileFailure(); // the error that stopped the drawing is the one to tell
         painter.fillRect(area, Qt::black);
         reportDrawError(QString::fromLocal8Bit(e.what()));
     }

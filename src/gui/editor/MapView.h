@@ -95,8 +95,9 @@ signals:
     void insertPressed();                       // Insert: add the hovered cell to the patch list
     void goToBookmarkRequested(int slot);       // Ctrl+digit
     void undoRequested();                       // Ctrl+Z
-    // Drawing stopped on an error; sent after the paint, never from inside
-    // it, and once until the whole view draws again or the files change.
+    // Drawing stopped on an error, or a tile's picture could not be read
+    // (its cells show black); sent after the paint, never from inside it,
+    // and once until the whole view draws without error or the files change.
     void drawFailed(const QString& message);
 
 protected:

@@ -1,21 +1,19 @@
 #pragma once
 
-#include <QApplication>
+#include <stdexcept>
+
+#include <QCoreApplication>
 
 #include "gui/app/ErrorBoundary.h"
 
 namespace stonereach::test {
 
 // The application of the window tests: the editor's own application class,
-// made on first use (an application made elsewhere first is reused). It is
-// never destroyed: at exit Qt's own statics may already be gone.
-inline QApplication& editorApp() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new GuardedApplication(argc, argv);
+// made by the test program's main before any test runs.
+inline GuardedApplication& editorApp() {
+    auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance());
+    if (app == nullptr)
+        throw std::logic_error("The test program made no GuardedApplication before its tests");
     return *app;
 }
 

@@ -1,5 +1,7 @@
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,15 +12,18 @@
 #include "gui/app/QtSettingsStore.h"
 #include "gui/app/StartupPaths.h"
 #include "gui/widgets/RadioGroup.h"
+#include "support/TempDir.h"
 
 using namespace stonereach;
 
 TEST(QtSettingsStore, KeepsStringValuesInTheConfigurationFolderOfTheEnvironment) {
     test::editorApp();
-    QtSettingsStore store;
-    EXPECT_FALSE(store.value("NeverWritten").has_value());
-    store.setValue("CoordX", "100");
-    store.setValue("MAPx.mul", "/maps/map0.mul");
+    {
+        QtSettingsStore store;
+        EXPECT_FALSE(store.value("NeverWritten").has_value());
+        store.setValue("CoordX", "100");
+        store.setValue("MAPx.mul", "/maps/map0.mul");
+    } // written when the store goes
 
     QtSettingsStore reopened;
     EXPECT_EQ(reopened.value("CoordX"), "100");
@@ -26,6 +31,37 @@ TEST(QtSettingsStore, KeepsStringValuesInTheConfigurationFolderOfTheEnvironment)
 
     const std::filesystem::path config = std::getenv("XDG_CONFIG_HOME");
     EXPECT_TRUE(std::filesystem::exists(config / "BrannockStonereach" / "stonereach.ini"));
+}
+
+// Typing a path stores it at every keystroke; the file is written once, when
+// the application quits, not at each of them.
+TEST(QtSettingsStore, ValuesSetWhileTheProgramRunsAreWrittenTogetherWhenItQuits) {
+    test::editorApp();
+    const std::filesystem::path file =
+        std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "BrannockStonereach" / "stonereach.ini";
+    const auto contents = [&] {
+        const std::vector<std::uint8_t> bytes = test::readBytes(file);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    QtSettingsStore{}.setValue("CoordY", "1"); // the file exists before the typing
+    const std::string before = contents();
+    ASSERT_NE(before.find("CoordY=1"), std::string::npos);
+
+    QtSettingsStore store;
+    const std::string typed = "/home/builder/worlds/map0.mul";
+    for (std::size_t length = 1; length <= typed.size(); ++length) {
+        store.setValue("MAPx.mul", typed.substr(0, length));
+        store.setValue("UOPath", typed.substr(0, length));
+        QCoreApplication::processEvents(); // a turn of the event loop after each key
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(contents(), before) << "nothing written while typing";
+    EXPECT_EQ(store.value("MAPx.mul"), typed) << "the store answers with what was set";
+
+    // What the application does after its last window has closed.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+    EXPECT_NE(contents().find("MAPx.mul=" + typed), std::string::npos) << contents();
+    EXPECT_EQ(QtSettingsStore().value("UOPath"), typed);
 }
 
 TEST(QtSettingsStore, ValueOfAnotherTypeReadsAsAbsent) {

@@ -190,5 +190,39 @@ TEST_F(MapViewTest, ADrawErrorIsReportedOnceAfterThePaint) {
     EXPECT_FALSE(failed.at(0).at(0).toString().isEmpty());
 }
 
+// A cell whose tile lies past the end of the texture index: that cell alone
+// is black, the rest of the view is drawn, before and after scrolling, and
+// the failure is told once until the files change.
+TEST_F(MapViewTest, AnUnreadableTileCostsItsOwnCellAndIsToldOnce) {
+    source.textures[1] = TileImage(64, 64, 0x7C00);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+            source.set(x, y, 1, 0);
+    source.set(2, 1, 0xFFFF, 0);
+    source.unreadable = {0xFFFF};
+    QSignalSpy failed(&view, &MapView::drawFailed);
+    showView();
+    const auto colourOfCell = [&](const QImage& shown, int col, int row) {
+        return shown.pixelColor((col - view.leftCol()) * 45 + 22, (row - view.topRow()) * 45 + 22);
+    };
+    for (int scroll = 0; scroll < 3; ++scroll) {
+        view.setLeftCol(scroll);
+        const QImage shown = screen();
+        for (int row = 0; row < 6; ++row)
+            for (int col = scroll; col < scroll + 8; ++col)
+                ASSERT_EQ(colourOfCell(shown, col, row), col == 2 && row == 1 ? QColor(0, 0, 0) : QColor(248, 0, 0))
+                    << "scrolled by " << scroll << ", cell " << col << ", " << row;
+    }
+    view.redrawAll();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(failed.count(), 1);
+    const QString message = failed.at(0).at(0).toString();
+    EXPECT_TRUE(message.contains(QStringLiteral("tile FF FF (65535)"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("texidx.mul"))) << message.toStdString();
+
+    view.clearTileCache(); // the client files were reopened
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failed.count() == 2; }, 2000));
+}
+
 } // namespace
 } // namespace stonereach
