@@ -1,11 +1,14 @@
 #include "gui/app/ToolWindows.h"
 
+#include "gui/app/WindowRegions.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
 
 #include "gui/app/EditorLink.h"
 #include "gui/app/ToolSupport.h"
+#include "gui/widgets/GlyphButton.h"
 #include "gui/maptools/TMapCopyForm.h"
 #include "gui/maptools/TMapExtendForm.h"
 #include "gui/maptools/TMapViewForm.h"
@@ -30,10 +33,10 @@ void ToolWindows::guarded(Handler&& handler) {
     runToolHandler(dialogs_, link_.mainWindow(), std::forward<Handler>(handler));
 }
 
-void ToolWindows::addMenuEntries(QMenu* extra) {
-    extra->addSeparator();
-    const auto entry = [this, extra](const char* name, const QString& caption, void (ToolWindows::*handler)()) {
-        QAction* action = extra->addAction(caption);
+void ToolWindows::addMenuEntries(const MenuSection& section) {
+    const auto entry = [this, &section](const char* name, const QString& caption, void (ToolWindows::*handler)()) {
+        auto* action = new QAction(caption, section.menu);
+        section.add(action);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
@@ -45,10 +48,8 @@ void ToolWindows::addMenuEntries(QMenu* extra) {
 }
 
 QToolButton* ToolWindows::createOverviewButton(QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QStringLiteral("TlMap"));
-    button->setText(QStringLiteral("Overview"));
-    setGlyphHint(button, QStringLiteral("Overview"));
+    QToolButton* button = glyphButton(QStringLiteral("TlMap"), QStringLiteral("\u25A3"), QStringLiteral("Overview"));
+    button->setParent(parent);
     connect(button, &QToolButton::clicked, this, [this] { guarded([this] { TlMapClick(); }); });
     return button;
 }

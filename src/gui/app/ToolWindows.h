@@ -12,6 +12,7 @@ class QWidget;
 namespace stonereach {
 
 class EditorLink;
+struct MenuSection;
 class SettingsStore;
 class TPatchEditForm;
 class TSRDiffForm;
@@ -29,9 +30,9 @@ public:
     ToolWindows(EditorLink& link, WindowDialogs& dialogs, SettingsStore& store);
     ~ToolWindows() override;
 
-    // Appends to the "&Extra" menu a separator, then "Patch Map from file",
+    // Puts into the "&Extra" menu's tool section "Patch Map from file",
     // "Patch Editor", "Create Diff patch", "Enlarge map to ML" and "Map Copy".
-    void addMenuEntries(QMenu* extra);
+    void addMenuEntries(const MenuSection& section);
     // The overview tool button `TlMap` (hint "Overview"), a child of parent.
     QToolButton* createOverviewButton(QWidget* parent);
 

@@ -15,7 +15,7 @@ BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path progra
     chooser_->setObjectName(QStringLiteral("cbCustomBrushes"));
     chooser_->setAccessibleName(QStringLiteral("Custom brush"));
     chooser_->setToolTip(QStringLiteral("Custom brush"));
-    chooser_->setMinimumContentsLength(12);
+    chooser_->setMinimumContentsLength(10);
     chooser_->setPlaceholderText(QStringLiteral("(no brush)"));
     regions.brushChooser->addWidget(chooser_);
     guard_.connect(chooser_, &QComboBox::textActivated, this,

@@ -17,6 +17,7 @@
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/ProgramDirectory.h"
 #include "gui/app/StatusBar.h"
+#include "gui/app/ToolWindows.h"
 #include "gui/app/TInfoForm.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
@@ -154,6 +155,9 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, regions);
     painting_ = std::make_unique<PaintingPart>(guard_, *mapView_, *mapFiles_, *palette_, *brushes_, random_,
                                                programDir_, regions);
+    tools_ = std::make_unique<ToolWindows>(*this, dialogs, store_);
+    tools_->addMenuEntries(regions.toolItems);
+    regions.overviewButton->addWidget(tools_->createOverviewButton(top));
 
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
     connectParts();
@@ -188,9 +192,11 @@ void TSRMapEditForm::buildMenus(Regions& regions) {
     extra->setObjectName(QStringLiteral("Spezial1"));
     QAction* afterPalette = extra->addSeparator();
     QAction* afterDisplay = extra->addSeparator();
+    QAction* afterTools = extra->addSeparator();
     regions.paletteItems = {extra, afterPalette};
     regions.displayItems = {extra, afterDisplay};
-    regions.toolItems = {extra, nullptr};
+    regions.toolItems = {extra, afterTools};
+    regions.optionsItems = {extra, nullptr};
 
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->setObjectName(QStringLiteral("Info1"));
@@ -220,6 +226,10 @@ void TSRMapEditForm::connectParts() {
     });
 
     guard_.connect(mapView_, &MapView::hoverChanged, this, [this] { UpdateStatusLine(); });
+    guard_.connect(mapView_, &MapView::insertPressed, this, [this] {
+        if (tools_->patchEditorVisible())
+            captureHoveredCell();
+    });
     guard_.connect(mapView_, &MapView::statusLineUpdateRequested, this, [this] { UpdateStatusLine(); });
     guard_.connect(palette_.get(), &PalettePart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
     guard_.connect(painting_.get(), &PaintingPart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
@@ -355,6 +365,22 @@ void TSRMapEditForm::UpdateStatusLine() {
         }
     }
     statusBar_->setPanelText(0, qtext(hoverCellText(hover.x, hover.y, cell)));
+}
+
+// The Insert key with the patch editor open: the cell under the pointer joins
+// the patch list, unless its coordinates are there already.
+void TSRMapEditForm::captureHoveredCell() {
+    const CellPoint hover = mapView_->hoverCell();
+    const std::optional<MapGeometry> geometry = mapFiles_->mapGeometry();
+    // Without a readable map there is no cell to capture.
+    if (!dataFiles().dataFilesReady() || !geometry)
+        return;
+    const MapCell cell = dataFiles().mapFile().readCell(hover.x, hover.y, *geometry);
+    if (tools_->IsOnPatchList(QString::number(hover.x), QString::number(hover.y)))
+        guard_.dialogs().showMessage(this, QStringLiteral("This coords are on list!"));
+    else
+        tools_->addCapturedCell(hover.x, hover.y, cell);
+    UpdateStatusLine();
 }
 
 void TSRMapEditForm::About1Click() {

@@ -22,6 +22,7 @@ class NavigationPart;
 class PaintingPart;
 class PalettePart;
 class StatusBar;
+class ToolWindows;
 class WindowDialogs;
 
 // The main window. It lays out the regions (tool strip, left and right
@@ -45,6 +46,7 @@ public:
     PalettePart& palette() { return *palette_; }
     PaintingPart& painting() { return *painting_; }
     BrushesPart& brushes() { return *brushes_; }
+    ToolWindows& toolWindows() { return *tools_; }
     const std::filesystem::path& programDirectory() const { return programDir_; }
 
     // Refreshes both status panels for the cell under the pointer.
@@ -78,6 +80,7 @@ private:
     void SaveSettings();
     void restoreWindowGeometry();
     void About1Click();
+    void captureHoveredCell();
     bool isOpenMap(const std::filesystem::path& path);
 
     HandlerGuard guard_;
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<PalettePart> palette_;
     std::unique_ptr<BrushesPart> brushes_;
     std::unique_ptr<PaintingPart> painting_;
+    std::unique_ptr<ToolWindows> tools_;
     // The generator of painting's random choices, seeded from the clock when
     // the window is first shown.
     RandomSource random_{0};

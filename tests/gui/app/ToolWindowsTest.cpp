@@ -16,6 +16,7 @@
 
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/ToolWindows.h"
+#include "gui/app/WindowRegions.h"
 #include "gui/maptools/OverviewCanvas.h"
 #include "gui/maptools/TMapCopyForm.h"
 #include "gui/maptools/TMapExtendForm.h"
@@ -53,17 +54,18 @@ protected:
     QMenu extra;
 };
 
-TEST_F(ToolWindowsPart, AppendsTheToolEntriesAfterASeparatorAndMakesTheOverviewButton) {
+TEST_F(ToolWindowsPart, PutsTheToolEntriesIntoTheirMenuSectionAndMakesTheOverviewButton) {
     extra.addAction("Show Number");
-    tools.addMenuEntries(&extra);
+    QAction* end = extra.addSeparator();
+    tools.addMenuEntries(MenuSection{&extra, end});
     const QList<QAction*> actions = extra.actions();
     ASSERT_EQ(actions.size(), 7);
-    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_TRUE(actions[6]->isSeparator()) << "the entries stand before the section's end";
     const char* names[] = {"PatchMap", "PatchEditor", "DiffPatch", "EnlargeMap", "MapCopy"};
     const char* captions[] = {"Patch Map from file", "Patch Editor", "Create Diff patch", "Enlarge map to ML", "Map Copy"};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(actions[i + 2]->objectName(), names[i]);
-        EXPECT_EQ(actions[i + 2]->text(), captions[i]);
+        EXPECT_EQ(actions[i + 1]->objectName(), names[i]);
+        EXPECT_EQ(actions[i + 1]->text(), captions[i]);
     }
 
     QWidget bar;
@@ -79,7 +81,7 @@ TEST_F(ToolWindowsPart, AppendsTheToolEntriesAfterASeparatorAndMakesTheOverviewB
 }
 
 TEST_F(ToolWindowsPart, KeepsTheDiffDialogAndMovesTheViewHomeAfterAMapCopy) {
-    tools.addMenuEntries(&extra);
+    tools.addMenuEntries(MenuSection{&extra, nullptr});
     // Each showing starts from the remembered paths.
     store.setValue("Orig-map0.mul", "remembered");
     runModal("DiffPatch", [](QWidget& modal) { modal.findChild<QLineEdit*>("OMapEdit")->setText("typed"); });

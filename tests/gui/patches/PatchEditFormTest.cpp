@@ -16,6 +16,7 @@
 #include "gui/app/GuiTestSupport.h"
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/ToolWindows.h"
+#include "gui/app/WindowRegions.h"
 #include "gui/patches/TPatchEditForm.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/MapIdentity.h"
@@ -35,7 +36,7 @@ protected:
         const auto& shared = test::sharedSampleWorld("Tokuno");
         fs::copy_file(shared.mapPath, mapPath);
         link.open(mapPath, shared.mapPath.parent_path());
-        tools.addMenuEntries(&extra);
+        tools.addMenuEntries(MenuSection{&extra, nullptr});
     }
 
     QAction& menuEntry(const char* name) { return *extra.findChild<QAction*>(QString::fromLatin1(name)); }
