@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRegion>
 
+#include "gui/app/ErrorBoundary.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -33,7 +34,7 @@ MapView::MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* paren
 
 void MapView::setMapGeometry(const std::optional<MapGeometry>& geometry) {
     geometry_ = geometry;
-    drawErrorReported_ = false;
+    forgetDrawFailure();
     if (geometry_) {
         setColCount(geometry_->width);
         setRowCount(geometry_->height);
@@ -56,7 +57,7 @@ void MapView::setZoom(int zoom) {
 
 void MapView::clearTileCache() {
     renderer_.clearTileCache();
-    drawErrorReported_ = false;
+    forgetDrawFailure();
     redrawAll();
 }
 
@@ -106,24 +107,14 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         // A tile whose picture cannot be read costs its own cells only; it is
         // told like an error that stopped the drawing.
         if (const auto failure = renderer_.takeTileFailure())
-            reportDrawError(QString::fromLocal8Bit(failure->message.c_str()));
+            reportDrawFailure(QString::fromStdString(failure->message));
         else if (area == viewport()->rect())
-            drawErrorReported_ = false;
+            forgetDrawFailure();
     } catch (const std::exception& e) {
         renderer_.takeTileFailure(); // the error that stopped the drawing is the one to tell
         painter.fillRect(area, Qt::black);
-        reportDrawError(QString::fromLocal8Bit(e.what()));
+        reportDrawFailure(errorText(e));
     }
-}
-
-void MapView::reportDrawError(const QString& message) {
-    // Every paint would fail again (a damaged file stays damaged), so the
-    // error is told once, after the paint has finished, until the whole view
-    // draws again or the files or the map change.
-    if (drawErrorReported_)
-        return;
-    drawErrorReported_ = true;
-    QMetaObject::invokeMethod(this, [this, message] { emit drawFailed(message); }, Qt::QueuedConnection);
 }
 
 void MapView::MainDrawGridMouseMove(QPoint viewportPos) {

@@ -95,10 +95,6 @@ signals:
     void insertPressed();                       // Insert: add the hovered cell to the patch list
     void goToBookmarkRequested(int slot);       // Ctrl+digit
     void undoRequested();                       // Ctrl+Z
-    // Drawing stopped on an error, or a tile's picture could not be read
-    // (its cells show black); sent after the paint, never from inside it,
-    // and once until the whole view draws without error or the files change.
-    void drawFailed(const QString& message);
 
 protected:
     void drawRegion(QPainter& painter, const QRect& area) override;
@@ -106,7 +102,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void reportDrawError(const QString& message);
 
     MapDrawSource& source_;
     BookmarkTable& bookmarks_;
@@ -117,7 +112,6 @@ private:
     QImage buffer_;
     CellPoint hover_;
     bool arrowScrollPending_ = false;
-    bool drawErrorReported_ = false;
 };
 
 } // namespace stonereach

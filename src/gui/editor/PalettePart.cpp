@@ -116,6 +116,9 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Map
                                    QStringLiteral("Hide unused Texture"), false);
     hideUnusedTexture_->setVisible(false);
 
+    for (TilePalette* palette : {unsorted_, sorted_})
+        connect(palette, &DrawGrid::drawFailed, this,
+                [this](const QString& message) { guard_.dialogs().showError(guard_.window(), message); });
     guard_.connect(unsorted_, &TilePalette::entryClicked, this, [this](int row) { TextureDrawGridClick(row); });
     guard_.connect(sorted_, &TilePalette::entryClicked, this, [this](int row) { SortedTextureGridClick(row); });
     guard_.connect(sortedBox_, &QCheckBox::clicked, this, [this] { cbSortetClick(); });

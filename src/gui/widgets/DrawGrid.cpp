@@ -166,6 +166,15 @@ void DrawGrid::paintEvent(QPaintEvent* event) {
 
 void DrawGrid::drawCell(QPainter&, int, int, const QRect&, bool) {}
 
+void DrawGrid::reportDrawFailure(const QString& message) {
+    // Every paint would fail again (a damaged file stays damaged), so the
+    // error is told once, after the paint has finished.
+    if (drawFailureReported_)
+        return;
+    drawFailureReported_ = true;
+    QMetaObject::invokeMethod(this, [this, message] { emit drawFailed(message); }, Qt::QueuedConnection);
+}
+
 void DrawGrid::drawRegion(QPainter& painter, const QRect& area) {
     painter.fillRect(area, background_);
     const IndexSpan cols = layout_.colsIn(area.left(), area.right() + 1);

@@ -114,6 +114,10 @@ signals:
     void cellPressed(int col, int row, Qt::MouseButton button);
     // A double click on a cell.
     void cellDoubleClicked(int col, int row);
+    // Drawing met an error (a damaged file, a tile whose picture cannot be
+    // read). Sent after the paint, never from inside it, and once until the
+    // whole grid draws without one or forgetDrawFailure() is called.
+    void drawFailed(const QString& message);
 
 protected:
     // Draws one cell; the painter is clipped to the cell's visible part.
@@ -123,6 +127,11 @@ protected:
     // default draws a black background, each cell by drawCell() and the grid
     // lines; a grid that draws whole areas faster overrides it.
     virtual void drawRegion(QPainter& painter, const QRect& area);
+
+    // Tells a drawing error through drawFailed(), once (see there).
+    void reportDrawFailure(const QString& message);
+    // The whole grid drew without an error: the next one is told again.
+    void forgetDrawFailure() { drawFailureReported_ = false; }
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -145,6 +154,7 @@ private:
     bool selecting_ = false; // left button held after a press on a cell
     bool syncingScrollBars_ = false;
     int silentSelections_ = 0;
+    bool drawFailureReported_ = false;
     QColor background_ = Qt::black;
 };
 

@@ -87,22 +87,22 @@ void TilePalette::drawTilePicture(QPainter& painter, int tile, const QRect& rect
         painter.drawImage(rect.topLeft(), noDrawPicture(rect.size()));
         return;
     }
-    if (source_.tileImagesGeneration() != pictureGeneration_) {
-        pictureGeneration_ = source_.tileImagesGeneration();
-        pictures_.clear();
-    }
-    // Without readable data files every entry is black, as a tile without a
-    // picture is.
-    const std::uint32_t* pixels = nullptr;
-    if (tile >= 0 && tile <= 0xFFFF && source_.dataFilesReady())
-        pixels = pictures_.pixels(source_, static_cast<std::uint16_t>(tile), rect.size());
-    if (!pixels) {
+    // A value that is no tile id has no picture: black, as a tile without
+    // one. So is every entry while the data files are not ready.
+    if (tile < 0 || tile > 0xFFFF) {
         painter.fillRect(rect, Qt::black);
         return;
     }
-    const QImage picture(reinterpret_cast<const uchar*>(pixels), rect.width(), rect.height(),
-                         QImage::Format_RGB32);
-    painter.drawImage(rect.topLeft(), picture);
+    painter.drawImage(rect.topLeft(), pictures_.picture(source_, static_cast<std::uint16_t>(tile), rect.size()));
+}
+
+void TilePalette::drawRegion(QPainter& painter, const QRect& area) {
+    DrawGrid::drawRegion(painter, area);
+    // A tile whose picture cannot be read is drawn black and told once.
+    if (const auto failure = pictures_.takeFailure())
+        reportDrawFailure(QString::fromStdString(failure->message));
+    else if (area == viewport()->rect())
+        forgetDrawFailure();
 }
 
 void TilePalette::drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected) {

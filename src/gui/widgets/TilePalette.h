@@ -55,6 +55,7 @@ signals:
     void entryDoubleClicked(int index);
 
 protected:
+    void drawRegion(QPainter& painter, const QRect& area) override;
     void drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -70,7 +71,6 @@ private:
     bool showIds_ = false;
     int found_ = -1;
     TileImageCache pictures_;
-    std::uint64_t pictureGeneration_ = 0;
 };
 
 } // namespace stonereach
