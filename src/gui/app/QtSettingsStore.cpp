@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
 
 #include "gui/app/ErrorBoundary.h"
 #include "mapdata/Errors.h"
@@ -26,7 +27,11 @@ QString qtext(std::string_view text) {
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore() : settings_(openStore()) {
+QtSettingsStore::QtSettingsStore() : settings_(openStore()), quiet_(std::make_unique<QTimer>()) {
+    quiet_->setSingleShot(true);
+    quiet_->setInterval(kQuietMilliseconds);
+    QObject::connect(quiet_.get(), &QTimer::timeout, settings_.get(),
+                     [this] { runGuarded(showErrorMessageBox, [this] { flush(); }); });
     // The last chance to tell the user that the settings were not saved: the
     // windows are closed, the application still runs.
     if (auto* app = QCoreApplication::instance())
@@ -57,9 +62,11 @@ void QtSettingsStore::setValue(std::string_view name, std::string_view value) {
     // Handed to QSettings only at the flush: it would otherwise write the
     // whole file at the next turn of the event loop.
     pending_.insert_or_assign(std::string(name), std::string(value));
+    quiet_->start();
 }
 
 void QtSettingsStore::flush() {
+    quiet_->stop();
     if (pending_.empty())
         return;
     for (const auto& [name, value] : pending_)

@@ -10,6 +10,7 @@
 #include "mapdata/SettingsStore.h"
 
 class QSettings;
+class QTimer;
 
 namespace stonereach {
 
@@ -19,10 +20,11 @@ namespace stonereach {
 // string.
 //
 // Values set while the program runs are kept in memory and written together
-// by flush(): when the application is about to quit (after the main window
-// has closed and stored its settings) and when the store is destroyed. So
-// typing a path, which stores it at every keystroke, never waits for the
-// disk.
+// by flush(): a moment after the last change (so typing a path, which stores
+// it at every keystroke, writes once when the typing pauses, and a crash
+// loses at most that moment), when the application is about to quit (after
+// the main window has closed and stored its settings) and when the store is
+// destroyed.
 class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore();
@@ -38,7 +40,11 @@ public:
     void flush();
 
 private:
+    // How long after the last change the values are written.
+    static constexpr int kQuietMilliseconds = 1500;
+
     std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QTimer> quiet_;
     std::map<std::string, std::string, std::less<>> pending_;
 };
 
