@@ -4,6 +4,7 @@ class QAction;
 class QBoxLayout;
 class QGridLayout;
 class QMenu;
+class QString;
 
 namespace stonereach {
 
@@ -13,6 +14,8 @@ struct MenuSection {
     QMenu* menu = nullptr;
     QAction* before = nullptr;
     void add(QAction* action) const;
+    // Adds a check item named `name` (its objectName) with a caption.
+    QAction* addCheckItem(const QString& name, const QString& caption, bool checked) const;
 };
 
 // The places of the main window that its parts fill with their controls.

@@ -35,14 +35,6 @@ QLineEdit* jumpEdit(const QString& name, QLabel* label) {
     return edit;
 }
 
-QAction* checkItem(const MenuSection& section, const QString& name, const QString& caption, bool checked) {
-    auto* action = new QAction(caption, section.menu);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    action->setChecked(checked);
-    section.add(action);
-    return action;
-}
 
 } // namespace
 
@@ -96,12 +88,12 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     left.addWidget(showAltitude_);
     left.addWidget(grid_);
 
-    coloredAltitude_ = checkItem(regions.displayItems, QStringLiteral("coloredAltitude"),
+    coloredAltitude_ = regions.displayItems.addCheckItem(QStringLiteral("coloredAltitude"),
                                  QStringLiteral("Colored Altitude"), false);
     showOnlyColor_ =
-        checkItem(regions.displayItems, QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
     showNumber_ =
-        checkItem(regions.displayItems, QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
 
     guard_.connect(zoomInButton_, &QToolButton::clicked, this, [this] { ZoomInClick(); });
     guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });

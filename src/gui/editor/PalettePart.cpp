@@ -28,14 +28,6 @@ constexpr int kPaletteRowHeight = 64;
 
 QString qtext(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
-QAction* checkItem(const MenuSection& section, const QString& name, const QString& caption, bool checked) {
-    auto* action = new QAction(caption, section.menu);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    action->setChecked(checked);
-    section.add(action);
-    return action;
-}
 
 std::vector<int> allLandTiles() {
     std::vector<int> tiles(PalettePart::UnsortedRowCount);
@@ -111,8 +103,8 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Map
     regions.palette->addWidget(palettes, 1);
 
     showTextureId_ =
-        checkItem(regions.paletteItems, QStringLiteral("ShowTextureID1"), QStringLiteral("Show Texture ID"), true);
-    hideUnusedTexture_ = checkItem(regions.paletteItems, QStringLiteral("HideunusedTexture1"),
+        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show Texture ID"), true);
+    hideUnusedTexture_ = regions.paletteItems.addCheckItem(QStringLiteral("HideunusedTexture1"),
                                    QStringLiteral("Hide unused Texture"), false);
     hideUnusedTexture_->setVisible(false);
 

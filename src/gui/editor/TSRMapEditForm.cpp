@@ -71,13 +71,6 @@ QBoxLayout* addColumn(QBoxLayout& parent) {
 
 } // namespace
 
-void MenuSection::add(QAction* action) const {
-    if (before)
-        menu->insertAction(before, action);
-    else
-        menu->addAction(action);
-}
-
 struct TSRMapEditForm::Regions : WindowRegions {};
 
 TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, BookmarkTable& bookmarks,
