@@ -8,7 +8,6 @@
 
 #include "gui/app/EditorLink.h"
 #include "gui/app/ToolSupport.h"
-#include "gui/widgets/GlyphButton.h"
 #include "gui/maptools/TMapCopyForm.h"
 #include "gui/maptools/TMapExtendForm.h"
 #include "gui/maptools/TMapViewForm.h"

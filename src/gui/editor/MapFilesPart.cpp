@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/WindowRegions.h"
+#include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ValidityColours.h"
 #include "mapdata/FileSystem.h"
 
@@ -22,11 +23,8 @@ namespace {
 QString qtext(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
 
 QToolButton* browseButton(const QString& name, const QString& hint) {
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(QStringLiteral("..."));
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
+    QToolButton* button = glyphButton(name, QStringLiteral("..."), hint);
+    button->setFixedSize(button->sizeHint());
     return button;
 }
 
@@ -70,12 +68,9 @@ MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, Wind
     infoLayout->addWidget(mapSize_);
     infoPanel->setFixedWidth(190);
 
-    QLabel* mapLabel = label(QStringLiteral("MapLabel"), QStringLiteral("MAPx.mul :"));
-    mapLabel->setBuddy(mapEdit_);
-    QLabel* dirLabel = label(QStringLiteral("UOPathLabel"), QStringLiteral("Ultima Online directory :"));
-    dirLabel->setBuddy(clientDirEdit_);
-    mapEdit_->setAccessibleName(mapLabel->text());
-    clientDirEdit_->setAccessibleName(dirLabel->text());
+    QLabel* mapLabel = buddyLabel(QStringLiteral("MapLabel"), QStringLiteral("MAPx.mul :"), mapEdit_, nullptr);
+    QLabel* dirLabel = buddyLabel(QStringLiteral("UOPathLabel"), QStringLiteral("Ultima Online directory :"),
+                                  clientDirEdit_, nullptr);
 
     QGridLayout& layout = *regions.files;
     layout.addWidget(mapLabel, 0, 0);

@@ -18,7 +18,7 @@
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
-#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "mapdata/IntegerText.h"
 
@@ -26,12 +26,10 @@ namespace stonereach {
 
 namespace {
 
-QLineEdit* jumpEdit(const QString& name, QLabel* label) {
+QLineEdit* jumpEdit(const QString& name) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
     edit->setFixedWidth(52);
-    edit->setAccessibleName(label->text());
-    label->setBuddy(edit);
     return edit;
 }
 
@@ -60,10 +58,10 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
 
     auto* coordsGroup = new QGroupBox(QStringLiteral(" Coords "));
     coordsGroup->setObjectName(QStringLiteral("CoordsGroup"));
-    auto* xLabel = new QLabel(QStringLiteral("X"));
-    auto* yLabel = new QLabel(QStringLiteral("Y"));
-    xJumpEdit_ = jumpEdit(QStringLiteral("XJumpEdit"), xLabel);
-    yJumpEdit_ = jumpEdit(QStringLiteral("YJumpEdit"), yLabel);
+    xJumpEdit_ = jumpEdit(QStringLiteral("XJumpEdit"));
+    yJumpEdit_ = jumpEdit(QStringLiteral("YJumpEdit"));
+    QLabel* xLabel = buddyLabel(QStringLiteral("XJumpLabel"), QStringLiteral("X"), xJumpEdit_, nullptr);
+    QLabel* yLabel = buddyLabel(QStringLiteral("YJumpLabel"), QStringLiteral("Y"), yJumpEdit_, nullptr);
     goButton_ = glyphButton(QStringLiteral("CoordGoBtn"), QString(), QStringLiteral("Go"));
     goButton_->setIcon(goButton_->style()->standardIcon(QStyle::SP_ArrowRight));
     auto* coordsLayout = new QGridLayout(coordsGroup);

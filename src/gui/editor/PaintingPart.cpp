@@ -26,7 +26,7 @@
 #include "gui/editor/BrushesPart.h"
 #include "gui/editor/MapView.h"
 #include "gui/editor/PalettePart.h"
-#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "gui/widgets/UpDown.h"
 #include "mapdata/Errors.h"
@@ -143,12 +143,10 @@ void PaintingPart::buildBrushSizeGroup(WindowRegions& regions) {
     brushSize_->setAccessibleName(QStringLiteral("Brush Size"));
     addRandom_ = new QCheckBox(QStringLiteral("Add random altitude"));
     addRandom_->setObjectName(QStringLiteral("cbAddRAl"));
-    auto* valueLabel = new QLabel(QStringLiteral("Value"));
     noiseEdit_ = new QLineEdit(QStringLiteral("1"));
     noiseEdit_->setObjectName(QStringLiteral("edRauschen"));
     noiseEdit_->setFixedWidth(36);
-    noiseEdit_->setAccessibleName(valueLabel->text());
-    valueLabel->setBuddy(noiseEdit_);
+    QLabel* valueLabel = buddyLabel(QStringLiteral("ValueLabel"), QStringLiteral("Value"), noiseEdit_, nullptr);
     noiseUpDown_ = new UpDown(1, 10, 1);
     noiseUpDown_->setObjectName(QStringLiteral("udRValue"));
     noiseUpDown_->setAccessibleName(QStringLiteral("Random altitude value"));
@@ -179,24 +177,21 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
     altitudeMode_->setObjectName(QStringLiteral("AltitudeRadioGroup"));
     altitudeMode_->setItemIndex(3);
 
-    auto* zLabel = new QLabel(QStringLiteral("Z (altitude) ="));
     zEdit_ = new QLineEdit(QStringLiteral("0"));
     zEdit_->setObjectName(QStringLiteral("ZValueEdit"));
     zEdit_->setMaxLength(4);
     zEdit_->setFixedWidth(40);
-    zEdit_->setAccessibleName(zLabel->text());
-    zLabel->setBuddy(zEdit_);
+    QLabel* zLabel = buddyLabel(QStringLiteral("ZValueLabel"), QStringLiteral("Z (altitude) ="), zEdit_, nullptr);
     zUpDown_ = new UpDown(-128, 127, 0);
     zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
     zUpDown_->setAccessibleName(zLabel->text());
 
-    auto* modeLabel = new QLabel(QStringLiteral("Select draw mode :"));
     drawingModes_ = new QComboBox;
     drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));
     drawingModes_->setMaxVisibleItems(16);
     drawingModes_->setMinimumContentsLength(18);
-    drawingModes_->setAccessibleName(modeLabel->text());
-    modeLabel->setBuddy(drawingModes_);
+    QLabel* modeLabel =
+        buddyLabel(QStringLiteral("DrawModeLabel"), QStringLiteral("Select draw mode :"), drawingModes_, nullptr);
 
     QBoxLayout& row = *regions.drawingModes;
     row.addWidget(altitudeMode_);

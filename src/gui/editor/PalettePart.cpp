@@ -15,7 +15,7 @@
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
-#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/ControlNames.h"
 #include "gui/widgets/TilePalette.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
@@ -43,11 +43,9 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Map
     : guard_(guard), files_(files), programDir_(std::move(programDir)) {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("Panel1"));
-    auto* findLabel = new QLabel(QStringLiteral("Tile ID :"));
     findEdit_ = new QLineEdit;
     findEdit_->setObjectName(QStringLiteral("edFindID"));
-    findEdit_->setAccessibleName(findLabel->text());
-    findLabel->setBuddy(findEdit_);
+    QLabel* findLabel = buddyLabel(QStringLiteral("FindLabel"), QStringLiteral("Tile ID :"), findEdit_, nullptr);
     findButton_ = new QPushButton(QStringLiteral("Go"));
     findButton_->setObjectName(QStringLiteral("btnFind"));
     findButton_->setFixedWidth(32);

@@ -27,7 +27,7 @@
 #include "gui/editor/PaintingPart.h"
 #include "gui/editor/PalettePart.h"
 #include "editor/TileLists.h"
-#include "gui/widgets/GlyphButton.h"
+#include "gui/widgets/ControlNames.h"
 #include "mapdata/Errors.h"
 #include "mapdata/ViewSettings.h"
 

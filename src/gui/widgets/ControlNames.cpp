@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QToolButton>
 
 namespace stonereach {
 
@@ -16,6 +17,15 @@ QLabel* buddyLabel(const QString& name, const QString& text, QWidget* control, Q
 void setGlyphHint(QAbstractButton* button, const QString& hint) {
     button->setToolTip(hint);
     button->setAccessibleName(hint);
+}
+
+QToolButton* glyphButton(const QString& name, const QString& glyph, const QString& hint) {
+    auto* button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(glyph);
+    setGlyphHint(button, hint);
+    button->setFixedSize(26, 24);
+    return button;
 }
 
 } // namespace stonereach

@@ -4,6 +4,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QToolButton;
 class QWidget;
 
 namespace stonereach {
@@ -16,5 +17,9 @@ QLabel* buddyLabel(const QString& name, const QString& text, QWidget* control, Q
 // A button that shows a glyph instead of words: its hint is both its tooltip
 // and the name a screen reader says.
 void setGlyphHint(QAbstractButton* button, const QString& hint);
+
+// A small tool button named `name` that shows `glyph`, with its hint set as
+// above.
+QToolButton* glyphButton(const QString& name, const QString& glyph, const QString& hint);
 
 } // namespace stonereach
