@@ -24,6 +24,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GuiBenchMain.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -198,12 +200,4 @@ BENCHMARK(startUp)->Unit(benchmark::kMillisecond)->Iterations(15);
 } // namespace
 } // namespace stonereach
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GuiBenchMain.h"
+
 #include <QApplication>
 
 #include "gui/editor/MapView.h"
@@ -92,12 +94,4 @@ BENCHMARK(paintFullView)
 } // namespace
 } // namespace stonereach
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

@@ -13,33 +13,21 @@
 #include "mapdata/MapFile.h"
 #include "sample/SampleMap.h"
 #include "sample/SampleWorld.h"
-#include "support/TempDir.h"
+#include "SampleMapFile.h"
 
 namespace {
 
 using namespace stonereach;
 
-struct LegacyMap {
-    test::TempDir dir;
-    const MapVariant& variant = *sample::findVariantByName("Mondains Legacy");
-    MapGeometry geometry = MapGeometry::of(variant);
-    std::unique_ptr<MapFile> map;
-
-    LegacyMap() {
-        sample::writeSampleMap(dir / "map0.mul", variant, 1);
-        map = std::make_unique<MapFile>(dir / "map0.mul", File::Mode::ReadWrite);
-    }
-};
-
-LegacyMap& legacyMap() {
-    static LegacyMap instance;
+bench::SampleMapFile& legacyMap() {
+    static bench::SampleMapFile instance("Mondains Legacy", File::Mode::ReadWrite);
     return instance;
 }
 
 const AltitudeRule kAddOne({AltitudeMode::Add, 1, false, "1"});
 
 void BM_Fill1000x1000AddZ(benchmark::State& state) {
-    LegacyMap& m = legacyMap();
+    bench::SampleMapFile& m = legacyMap();
     RandomSource random(1);
     int shift = 0;
     for (auto _ : state) {
@@ -59,7 +47,7 @@ void BM_Fill1000x1000AddZ(benchmark::State& state) {
 BENCHMARK(BM_Fill1000x1000AddZ)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_UndoListBytesPerRow(benchmark::State& state) {
-    LegacyMap& m = legacyMap();
+    bench::SampleMapFile& m = legacyMap();
     RandomSource random(2);
     double bytesPerRow = 0;
     for (auto _ : state) {
@@ -75,7 +63,7 @@ void BM_UndoListBytesPerRow(benchmark::State& state) {
 BENCHMARK(BM_UndoListBytesPerRow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Brush9x9(benchmark::State& state) {
-    LegacyMap& m = legacyMap();
+    bench::SampleMapFile& m = legacyMap();
     RandomSource random(3);
     UndoList undo;
     const DrawingMode mode = DrawingMode::selectedTile(0x16);

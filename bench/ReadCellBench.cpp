@@ -9,31 +9,19 @@
 #include "sample/SampleMap.h"
 #include "sample/SampleNoise.h"
 #include "sample/SampleWorld.h"
-#include "support/TempDir.h"
+#include "SampleMapFile.h"
 
 namespace {
 
 using namespace stonereach;
 
-struct FeluccaMap {
-    test::TempDir dir;
-    const MapVariant& variant = *sample::findVariantByName("Felucca+Trammel");
-    MapGeometry geometry = MapGeometry::of(variant);
-    std::unique_ptr<MapFile> map;
-
-    FeluccaMap() {
-        sample::writeSampleMap(dir / "map0.mul", variant, 1);
-        map = std::make_unique<MapFile>(dir / "map0.mul", File::Mode::Read);
-    }
-};
-
-FeluccaMap& feluccaMap() {
-    static FeluccaMap instance;
+bench::SampleMapFile& feluccaMap() {
+    static bench::SampleMapFile instance("Felucca+Trammel", File::Mode::Read);
     return instance;
 }
 
 void BM_ReadCellRandom(benchmark::State& state) {
-    FeluccaMap& m = feluccaMap();
+    bench::SampleMapFile& m = feluccaMap();
     sample::SampleRandom random(42);
     std::uint64_t sum = 0;
     for (auto _ : state) {
@@ -48,7 +36,7 @@ BENCHMARK(BM_ReadCellRandom);
 
 // A screenful of the map view read cell by cell, column by column (60 x 40).
 void BM_ReadCellScreen(benchmark::State& state) {
-    FeluccaMap& m = feluccaMap();
+    bench::SampleMapFile& m = feluccaMap();
     sample::SampleRandom random(7);
     std::uint64_t sum = 0;
     for (auto _ : state) {
@@ -65,7 +53,7 @@ BENCHMARK(BM_ReadCellScreen);
 
 // Whole block columns, as the whole-file tools read.
 void BM_ReadBlockColumn(benchmark::State& state) {
-    FeluccaMap& m = feluccaMap();
+    bench::SampleMapFile& m = feluccaMap();
     std::vector<MapBlockBytes> column(static_cast<std::size_t>(m.geometry.blockHeight));
     int bx = 0;
     for (auto _ : state) {
