@@ -27,6 +27,7 @@
 #include "GuiBenchMain.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
 
@@ -175,6 +176,48 @@ void paletteRepaint(benchmark::State& state) {
     state.counters["rows"] = palette.visibleRowCount() + 1;
 }
 
+// Resident memory of this process, from the kernel's accounting.
+double residentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+// A 1000 x 1000 fill with "Add Z" through the window, with its redraw; the
+// undo rows it leaves are measured as the growth of the resident memory.
+void fill1000(benchmark::State& state) {
+    Editor editor;
+    TSRMapEditForm& window = *editor.window;
+    window.show();
+    QCoreApplication::processEvents();
+    window.findChild<RadioGroup*>("AltitudeRadioGroup")->selectAsIfClicked(0);
+    window.findChild<QAbstractButton*>("btnRectFill")->click();
+    std::vector<double> times;
+    double grown = 0;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const double before = residentBytes();
+        const std::size_t rowsBefore = window.painting().undoList().size();
+        const auto start = Clock::now();
+        window.painting().MainDrawGridSelectCell(1000, 1000);
+        window.painting().MainDrawGridSelectCell(1999, 1999);
+        QCoreApplication::processEvents();
+        times.push_back(millisecondsSince(start));
+        grown += residentBytes() - before;
+        rows += window.painting().undoList().size() - rowsBefore;
+    }
+    state.counters["median_ms"] = median(times);
+    state.counters["undo_bytes_per_row"] = grown / double(rows);
+}
+
 void startUp(benchmark::State& state) {
     sampleWorld();
     std::vector<double> times;
@@ -195,6 +238,7 @@ void startUp(benchmark::State& state) {
 
 BENCHMARK(brush9x9)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(paletteRepaint)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(fill1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(startUp)->Unit(benchmark::kMillisecond)->Iterations(15);
 
 } // namespace
