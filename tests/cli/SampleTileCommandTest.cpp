@@ -27,6 +27,20 @@ TEST(SampleCommand, WritesTheSameWorldAsTheLibraryForTheSameSeed) {
     EXPECT_EQ(runCli({"info", (dir / "cli" / "map4.mul").string()}).out, "variant: Tokuno\nsize: 1448x1448\n");
 }
 
+TEST(SampleCommand, WritesTheEditorFilesIntoHomeOrTheFolderNamed) {
+    test::TempDir dir;
+    ASSERT_EQ(runCli({"sample", (dir / "w").string(), "--variant", "Tokuno"}).status, 0);
+    for (const char* name : {"textures/tileids.lst", "textures/coast.lst", "tilelist.xml", "brushes/Hill.brs",
+                             "brushes/Shore.brs", "brushes/Path.brs", "coords.def"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / "w" / "home" / name)) << name;
+
+    const auto r = runCli({"sample", (dir / "x").string(), "--variant", "Tokuno", "--home", (dir / "elsewhere").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("editor files: " + (dir / "elsewhere").string()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "x" / "home"));
+    EXPECT_EQ(test::readBytes(dir / "elsewhere" / "tilelist.xml"), test::readBytes(dir / "w" / "home" / "tilelist.xml"));
+}
+
 TEST(SampleCommand, RefusesUnknownVariants) {
     test::TempDir dir;
     const auto r = runCli({"sample", (dir / "w").string(), "--variant", "Britannia"});

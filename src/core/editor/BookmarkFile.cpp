@@ -2,23 +2,18 @@
 
 #include <expat.h>
 
-#include <cstdint>
 #include <exception>
+#include <limits>
 #include <memory>
-#include <span>
 
+#include "editor/TextFile.h"
 #include "mapdata/Errors.h"
-#include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
 
 namespace stonereach {
 
 namespace {
-
-// The file the program writes is about 1.4 KB; anything this large is not a
-// bookmark file, and refusing it keeps a stray file from taking the memory.
-constexpr std::uint64_t kMaxBookmarkFileSize = std::uint64_t{4} * 1024 * 1024;
 
 // Problems past this many are counted, not listed: one sentence each would
 // make a message taller than the screen.
@@ -42,6 +37,8 @@ public:
     explicit BookmarkReader(BookmarkTable& table) : table_(table) {}
 
     BookmarkLoadReport parse(std::string_view text) {
+        // The file is 8-bit text without an encoding declaration: read as
+        // Latin-1, no byte makes it fail.
         const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
             XML_ParserCreate("ISO-8859-1"), &XML_ParserFree);
         if (!parser)
@@ -50,6 +47,8 @@ public:
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &BookmarkReader::onStart, &BookmarkReader::onEnd);
         XML_SetCharacterDataHandler(parser_, &BookmarkReader::onText);
+        if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+            return {{"the text is too large to be a bookmark file; no bookmarks were loaded"}};
         const bool parsed =
             XML_Parse(parser_, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_ERROR;
         if (failure_)
@@ -60,8 +59,6 @@ public:
             addProblem("line " + std::to_string(XML_GetCurrentLineNumber(parser_)) + ": the file is damaged (" +
                        XML_ErrorString(XML_GetErrorCode(parser_)) + "); the bookmarks before that point were loaded");
         }
-        if (unlisted_ > 0)
-            report_.problems.push_back("and " + std::to_string(unlisted_) + " more");
         return std::move(report_);
     }
 
@@ -90,9 +87,11 @@ private:
     }
     static void onText(void* self, const XML_Char* text, int length) {
         guarded(self, [text, length](BookmarkReader& reader) {
-            if (reader.run_.empty())
+            const std::string_view piece(text, static_cast<std::size_t>(length));
+            // A problem names the line where the text itself starts.
+            if (trimXmlBlanks(reader.run_).empty() && !trimXmlBlanks(piece).empty())
                 reader.runLine_ = XML_GetCurrentLineNumber(reader.parser_);
-            reader.run_.append(text, static_cast<std::size_t>(length));
+            reader.run_ += piece;
         });
     }
 
@@ -121,8 +120,9 @@ private:
         try {
             field = parseInteger(text);
         } catch (const ConversionError& e) {
-            addProblem("line " + std::to_string(runLine_) + ": " + e.what() + "; " + lastTag_ + " of bookmark " +
-                       std::to_string(slot_) + " was left as it was");
+            // The file's bytes are Latin-1; messages are shown as UTF-8.
+            addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(e.what()) + "; " + lastTag_ +
+                       " of bookmark " + std::to_string(slot_) + " was left as it was");
         }
     }
 
@@ -130,13 +130,12 @@ private:
         if (report_.problems.size() < kMaxListedProblems)
             report_.problems.push_back(std::move(text));
         else
-            ++unlisted_;
+            ++report_.unlistedProblems;
     }
 
     BookmarkTable& table_;
     XML_Parser parser_ = nullptr;
     BookmarkLoadReport report_;
-    std::size_t unlisted_ = 0;
     int slot_ = 0;
     std::string lastTag_;
     std::string run_;
@@ -155,12 +154,7 @@ BookmarkLoadReport loadBookmarks(const std::filesystem::path& path, BookmarkTabl
         return {};
     std::string text;
     try {
-        const File file(path, File::Mode::Read);
-        const std::uint64_t size = file.size();
-        if (size > kMaxBookmarkFileSize)
-            return {{"The bookmark file '" + path.string() + "' is too large to be one; no bookmarks were loaded"}};
-        text.resize(static_cast<std::size_t>(size));
-        text.resize(file.readUpTo(0, std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size())));
+        text = readTextFile(path);
     } catch (const IoError& e) {
         return {{std::string(e.what()) + "; no bookmarks were loaded"}};
     }
@@ -186,7 +180,7 @@ std::string bookmarkFileText(const BookmarkTable& table) {
 }
 
 void saveBookmarks(const std::filesystem::path& path, const BookmarkTable& table) {
-    writeWholeFile(path, bookmarkFileText(table));
+    writeTextFile(path, bookmarkFileText(table));
 }
 
 } // namespace stonereach

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@ struct BookmarkLoadReport {
     // One plain sentence per problem, naming the file (and the line where
     // the parser stopped), for the window to show or ignore.
     std::vector<std::string> problems;
+    // Problems past the first few, counted only, so a message stays short.
+    std::size_t unlistedProblems = 0;
     bool clean() const { return problems.empty(); }
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/BrushGrid.h"
+#include "editor/FolderListing.h"
 #include "editor/TextFile.h"
 #include "editor/TypedFileName.h"
 #include "mapdata/Errors.h"
@@ -15,26 +16,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool hasBrushExtension(std::string_view fileName) {
-    return fileName.size() > kBrushFileExtension.size() &&
-           asciiLower(fileName.substr(fileName.size() - kBrushFileExtension.size())) == kBrushFileExtension;
-}
-
-std::string brushNameOf(std::string_view fileName) {
-    return std::string(fileName.substr(0, fileName.size() - kBrushFileExtension.size()));
-}
-
-// The brush files of the folder as (name, path); nothing for a missing or
-// unreadable folder.
+// The brush files of the folder as (name, path), in listing order.
 std::vector<std::pair<std::string, fs::path>> brushFiles(const fs::path& brushesDir) {
     std::vector<std::pair<std::string, fs::path>> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(brushesDir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string fileName = it->path().filename().string();
-        std::error_code typeError;
-        if (hasBrushExtension(fileName) && it->is_regular_file(typeError))
-            files.emplace_back(brushNameOf(fileName), it->path());
-    }
+    for (const std::string& fileName : filesWithExtension(brushesDir, kBrushFileExtension))
+        files.emplace_back(fileName.substr(0, fileName.size() - kBrushFileExtension.size()), brushesDir / fileName);
     return files;
 }
 
@@ -49,11 +35,9 @@ std::vector<std::string> listBrushNames(const fs::path& brushesDir) {
     std::vector<std::string> names;
     for (auto& [name, path] : brushFiles(brushesDir))
         names.push_back(std::move(name));
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = asciiLower(a);
-        const std::string lb = asciiLower(b);
-        return la != lb ? la < lb : a < b;
-    });
+    // By the names shown: "Hill" before "Hill 2", although "Hill.brs" sorts
+    // after "Hill 2.brs".
+    std::sort(names.begin(), names.end(), lessWithoutCase);
     return names;
 }
 

@@ -30,8 +30,6 @@ std::string notFoundNote(const fs::path& path) { return "'" + path.string() + "'
 
 } // namespace
 
-std::string textureEntryText(std::int32_t value) { return "$" + tileListRowText(value); }
-
 OptionsModel OptionsModel::open(const fs::path& programDir) {
     OptionsModel model;
     model.programDir_ = programDir;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,20 +12,17 @@
 
 namespace stonereach {
 
-// A texture list entry for a tile id read from a file: "$" and at least four
-// upper-case hexadecimal digits (282 gives "$011A"), as the palette's row
-// text shows it.
-std::string textureEntryText(std::int32_t value);
-
 // Everything the options dialog edits, without windows: the selection groups
 // of tilelist.xml as rows, the texture list being edited with its entries,
 // and the names of the texture lists. Nothing is written until write().
 class OptionsModel {
 public:
     // The dialog as it opens on the program directory: the groups of
-    // tilelist.xml, the entries of textures/tileids.lst, the names of the
+    // tilelist.xml, the entries of textures/tileids.lst (each "$" and the
+    // palette's row text: 282 gives "$011A"), the names of the
     // .lst files in textures, the list name "tileids.lst". A file that is
-    // missing or cannot be read leaves its list empty and sets its note;
+    // missing or cannot be read leaves its list empty (of a damaged
+    // tilelist.xml the groups before the damage are kept) and sets its note;
     // opening never throws for the files' content. A file that is there but
     // could not be read whole is not written by write() unless its list was
     // changed, so OK never replaces a file with less than it held unseen.

@@ -33,7 +33,7 @@ Painter::Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, Rand
 // that order), and the changed cells are written back in runs of adjacent
 // cells. A footprint's cells are all different, so reading a block column
 // before writing any of it reads what painting cell by cell would read.
-const ChangedCells& Painter::paintFootprint(const CellRect& footprint, const DrawingMode& mode,
+ChangedCells Painter::paintFootprint(const CellRect& footprint, const DrawingMode& mode,
                                             const AltitudeRule& altitude) {
     changed_.clear();
     const CellRect area = clipToMap(footprint, geometry_);
@@ -135,7 +135,7 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
     changed_.addRectangleCells(count);
 }
 
-const ChangedCells& Painter::stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude) {
+ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude) {
     changed_.clear();
     for (const BrushEntry& piece : pieces) {
         const std::int64_t x = std::int64_t{col} + piece.dx;

@@ -37,13 +37,13 @@ public:
     // (PaintCell): reads the cell, appends an undo row with its old altitude
     // and tile id, takes the new tile id from the drawing mode and the new
     // altitude from the rule, writes it. For the square brush and the fill.
-    const ChangedCells& paintFootprint(const CellRect& footprint, const DrawingMode& mode, const AltitudeRule& altitude);
+    ChangedCells paintFootprint(const CellRect& footprint, const DrawingMode& mode, const AltitudeRule& altitude);
 
     // Writes each piece at (col + dx, row + dy) in order with its own tile id
     // and the altitude rule, without undo rows (PaintCellWithTile). For the
     // shapes and the custom brushes. A piece whose tile id is outside
     // 0..65535 ends the stamp with a RangeError before that cell is written.
-    const ChangedCells& stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude);
+    ChangedCells stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude);
 
     // Restores the cell of the newest undo row to its old tile id and
     // altitude and deletes the row (UndoLastCell); returns the cell. Nothing
@@ -51,7 +51,8 @@ public:
     // (it was made on another map) is deleted without writing anything.
     std::optional<CellPoint> undoLastCell();
 
-    // The cells written by the latest operation, also after it threw.
+    // The cells written by the latest operation, also after it threw (the
+    // operations return a copy of this).
     const ChangedCells& changedCells() const { return changed_; }
 
 private:

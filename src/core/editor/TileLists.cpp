@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "editor/FolderListing.h"
 #include "editor/TextFile.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
@@ -75,18 +76,7 @@ void writeTileList(const std::filesystem::path& path, std::span<const std::strin
 }
 
 std::vector<std::string> listTileListFiles(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() >= 4 && asciiLower(name.substr(name.size() - 4)) == ".lst" && it->is_regular_file(ec))
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = asciiLower(a), lb = asciiLower(b);
-        return la != lb ? la < lb : a < b;
-    });
-    return names;
+    return filesWithExtension(folder, ".lst");
 }
 
 } // namespace stonereach

@@ -41,17 +41,6 @@ void renameReplacing(const fs::path& from, const fs::path& to) {
         throw IoError(to.string(), "Cannot replace the file with '" + from.string() + "': " + std::strerror(errno));
 }
 
-void createFolderIfMissing(const fs::path& dir) {
-    std::error_code ec;
-    if (fs::is_directory(dir, ec))
-        return;
-    fs::create_directories(dir, ec);
-    // create_directories reports no error for a folder that another process
-    // made meanwhile, and one for a plain file in the way.
-    if (ec || !fs::is_directory(dir))
-        throw IoError(dir.string(), "Cannot create the folder: " + (ec ? ec.message() : std::string("a file of that name is in the way")));
-}
-
 void removeFileQuietly(const fs::path& path) noexcept {
     std::error_code ec;
     fs::remove(path, ec);
@@ -148,12 +137,6 @@ void commitTogether(std::initializer_list<PendingFile*> files) {
     for (const Step& step : steps)
         if (step.aside)
             removeFileQuietly(*step.aside);
-}
-
-void writeWholeFile(const fs::path& path, std::string_view content) {
-    PendingFile pending(path);
-    pending.file().writeAt(0, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
-    pending.commit();
 }
 
 } // namespace stonereach

@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "mapdata/File.h"
 
@@ -23,11 +22,6 @@ std::string storedFileName(const std::filesystem::path& path);
 
 // Renames from over to, replacing to atomically; throws IoError on failure.
 void renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
-
-// Creates the folder dir (and any missing folder above it) unless it is
-// there; throws IoError naming dir when it cannot. The program's own folders
-// (brushes, textures) are made this way when a file is first written there.
-void createFolderIfMissing(const std::filesystem::path& dir);
 
 // Removes a file if it is there; never throws (used for clean-up).
 void removeFileQuietly(const std::filesystem::path& path) noexcept;
@@ -77,10 +71,6 @@ private:
     Durability durability_;
     bool committed_ = false;
 };
-
-// Writes content as the whole file at path through a PendingFile: lists,
-// XML files and profiles that are rewritten whole on every save.
-void writeWholeFile(const std::filesystem::path& path, std::string_view content);
 
 // Publishes files that belong together (a statics index and its data, say) so
 // that a failure leaves either all of their targets replaced or none: every

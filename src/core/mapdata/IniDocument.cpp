@@ -130,7 +130,11 @@ std::string IniDocument::text() const {
 }
 
 void IniDocument::save(const std::filesystem::path& path) const {
-    writeWholeFile(path, text());
+    const std::string content = text();
+    PendingFile pending(path);
+    pending.file().writeAt(
+        0, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+    pending.commit();
 }
 
 } // namespace stonereach

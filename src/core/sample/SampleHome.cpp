@@ -6,6 +6,7 @@
 #include "editor/SelectionGroups.h"
 #include "editor/TileLists.h"
 #include "mapdata/IntegerText.h"
+#include "sample/SampleBrushesAndPlaces.h"
 #include "sample/SampleTileSet.h"
 
 namespace stonereach::sample {
@@ -38,7 +39,7 @@ TTileNamed group(std::string name, std::initializer_list<Variants> grounds) {
 
 } // namespace
 
-void writeSampleHome(const std::filesystem::path& dir) {
+void writeSampleHome(const std::filesystem::path& dir, const SampleWorldOptions& world) {
     const std::filesystem::path textures = dir / std::string(kTileListFolderName);
     writeTileList(textures / std::string(kStartupTileListName), allTiles());
     // What painting a coast needs, from the sea up the beach.
@@ -57,6 +58,7 @@ void writeSampleHome(const std::filesystem::path& dir) {
         group("Cave floor", {CaveFloor}),
     };
     writeSelectionGroups(dir / std::string(kSelectionGroupFileName), groups);
+    writeSampleBrushesAndPlaces(dir, world);
 }
 
 } // namespace stonereach::sample

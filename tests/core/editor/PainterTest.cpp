@@ -94,7 +94,7 @@ TEST_F(PainterOnMap, FootprintsGiveTheBytesUndoRowsAndDrawsOfPaintingCellByCell)
             paintCellByCell(referenceMap, rect, mode, altitude, referenceUndo, reference);
 
             MapFile map(mapPath, File::Mode::ReadWrite);
-            const ChangedCells& changed = Painter(map, kGeometry, undo, painted).paintFootprint(rect, mode, altitude);
+            const ChangedCells changed = Painter(map, kGeometry, undo, painted).paintFootprint(rect, mode, altitude);
             ASSERT_EQ(mapBytes(), referenceBytes()) << "round " << round;
             ASSERT_EQ(rowsOf(undo), rowsOf(referenceUndo)) << "round " << round;
             ASSERT_EQ(changed.toVector(), columnByColumn(clipToMap(rect, kGeometry))) << "round " << round;
@@ -217,7 +217,7 @@ TEST_F(PainterOnMap, ShapesLayTheNineTileSetInReadingOrderWithoutUndoRows) {
     MapFile map(mapPath, File::Mode::ReadWrite);
     Painter painter(map, kGeometry, undo, random);
     const MapCell before = cellAt(11, 6);
-    const auto& changed = painter.stamp(10, 5, shapePieces(5), rule(AltitudeMode::OnlyChangeTile, 0));
+    const auto changed = painter.stamp(10, 5, shapePieces(5), rule(AltitudeMode::OnlyChangeTile, 0));
     EXPECT_EQ(changed.toVector(), (std::vector<CellPoint>{
                                       {10, 5}, {11, 5}, {12, 5}, {10, 6}, {11, 6}, {12, 6}, {10, 7}, {11, 7}, {12, 7}}));
     const std::uint16_t set[3][3] = {{467, 468, 469}, {474, 475, 470}, {473, 472, 471}};
