@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "SmallMap.h"
 #include "editor/BrushLines.h"
 #include "editor/Painter.h"
 #include "editor/RandomSource.h"
@@ -18,15 +19,7 @@ namespace {
 
 using namespace stonereach;
 
-// 4 x 3 blocks, not square, so a mix-up of columns and rows shows.
-constexpr MapGeometry geometry{32, 24, 3};
-
-std::vector<std::uint8_t> patternMap() {
-    std::vector<std::uint8_t> bytes(4 * 3 * MapLayout::BlockSize);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
-    return bytes;
-}
+constexpr MapGeometry geometry = fuzz::smallMapGeometry;
 
 } // namespace
 
@@ -38,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto brushPath = dir / "brush.brs";
     const auto mapPath = dir / "map0.mul";
     fuzz::writeFile(brushPath, input);
-    const auto before = patternMap();
+    const auto before = fuzz::smallPatternMap();
     fuzz::writeFile(mapPath, before);
 
     const std::vector<std::string> lines = splitLines({reinterpret_cast<const char*>(input.data()), input.size()});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "SmallMap.h"
 #include "mapdata/Errors.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/MapLayout.h"
@@ -17,15 +18,7 @@ namespace {
 
 using namespace stonereach;
 
-// 4 x 3 blocks, not square, so a mix-up of columns and rows shows.
-constexpr MapGeometry geometry{32, 24, 3};
-
-std::vector<std::uint8_t> patternMap() {
-    std::vector<std::uint8_t> bytes(4 * 3 * MapLayout::BlockSize);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
-    return bytes;
-}
+constexpr MapGeometry geometry = fuzz::smallMapGeometry;
 
 } // namespace
 
@@ -33,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto dir = fuzz::scratchDirectory();
     const auto mapPath = dir / "map0.mul";
     const auto patchPath = dir / "patch.bnp";
-    const auto before = patternMap();
+    const auto before = fuzz::smallPatternMap();
     fuzz::writeFile(mapPath, before);
     fuzz::writeFile(patchPath, {data, size});
 

@@ -411,17 +411,5 @@ TEST(DrawingMode, PicksEveryGroupMemberAndRefusesABadGroupNamingIt) {
     EXPECT_NE(refusal({"Big", {"65536"}}).find("holds \"65536\", which is not a tile id"), std::string::npos);
 }
 
-TEST(UndoList, KeepsEightByteRowsNewestLast) {
-    UndoList undo;
-    for (int i = 0; i < 1000; ++i)
-        undo.append(i, 7168 - i, static_cast<std::int8_t>(i), static_cast<std::uint16_t>(i * 3));
-    EXPECT_EQ(undo.last(), (UndoRow{999, 6169, 2997, static_cast<std::int8_t>(999)}));
-    undo.truncate(10);
-    EXPECT_EQ(undo.size(), 10u);
-    EXPECT_EQ(undo.last().x, 9);
-    EXPECT_THROW(undo.append(65536, 0, 0, 0), RangeError);
-    EXPECT_THROW(undo.append(0, -1, 0, 0), RangeError);
-}
-
 } // namespace
 } // namespace stonereach

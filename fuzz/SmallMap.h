@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "mapdata/MapLayout.h"
+#include "mapdata/MapVariant.h"
+
+// The small map the programs that write cells work on.
+namespace stonereach::fuzz {
+
+// 4 x 3 blocks, not square, so a mix-up of columns and rows shows.
+inline constexpr MapGeometry smallMapGeometry{32, 24, 3};
+
+// The bytes of a small map where every byte differs from its neighbours, so
+// any shifted or overwritten byte shows.
+inline std::vector<std::uint8_t> smallPatternMap() {
+    std::vector<std::uint8_t> bytes(4 * 3 * MapLayout::BlockSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
+    return bytes;
+}
+
+} // namespace stonereach::fuzz
