@@ -36,11 +36,13 @@ struct WindowRegions {
     QGridLayout* files = nullptr;
 
     QMenu* editMenu = nullptr;
-    // The "&Extra" menu: the palette's items, the display switches and the
-    // tools, in that order, each section closed by a separator.
+    // The "&Extra" menu: the palette's items, the display switches, the
+    // tools and the options, in that order, each section closed by a
+    // separator.
     MenuSection paletteItems;
     MenuSection displayItems;
     MenuSection toolItems;
+    MenuSection optionsItems;
 };
 
 } // namespace stonereach

@@ -3,22 +3,32 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include "editor/BrushFile.h"
 #include "gui/app/WindowRegions.h"
+#include "gui/editor/SRDlgCustomBrush.h"
 
 namespace stonereach {
 
-BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, WindowRegions& regions)
-    : guard_(guard), programDir_(std::move(programDir)) {
+BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, MapDrawSource& pictures,
+                         WindowRegions& regions)
+    : guard_(guard), programDir_(std::move(programDir)), pictures_(pictures) {
     chooser_ = new QComboBox;
     chooser_->setObjectName(QStringLiteral("cbCustomBrushes"));
     chooser_->setAccessibleName(QStringLiteral("Custom brush"));
     chooser_->setToolTip(QStringLiteral("Custom brush"));
     chooser_->setMinimumContentsLength(12);
+    editButton_ = new QToolButton;
+    editButton_->setObjectName(QStringLiteral("SpeedButton6"));
+    editButton_->setText(QStringLiteral("Edit"));
+    editButton_->setToolTip(QStringLiteral("Edit custom brushes"));
+    editButton_->setAccessibleName(QStringLiteral("Edit custom brushes"));
     regions.brushChooser->addWidget(chooser_);
+    regions.brushChooser->addWidget(editButton_);
     guard_.connect(chooser_, &QComboBox::textActivated, this,
                    [this](const QString& name) { cbCustomBrushesChange(name); });
+    guard_.connect(editButton_, &QToolButton::clicked, this, [this] { SpeedButton6Click(); });
 }
 
 void BrushesPart::listBrushes() {
@@ -36,6 +46,15 @@ void BrushesPart::cbCustomBrushesChange(const QString& name) {
     entries_.clear();
     const QByteArray bytes = name.toLatin1();
     entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, std::string_view(bytes.data(), bytes.size())));
+}
+
+void BrushesPart::SpeedButton6Click() {
+    QStringList names;
+    for (int i = 0; i < chooser_->count(); ++i)
+        names << chooser_->itemText(i);
+    TSRCustomBrush editor(guard_.dialogs(), programDir_, pictures_, names, guard_.window());
+    if (editor.exec() == QDialog::Accepted)
+        listBrushes();
 }
 
 } // namespace stonereach

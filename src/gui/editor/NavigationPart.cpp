@@ -18,6 +18,7 @@
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/MapView.h"
+#include "gui/editor/list.h"
 #include "gui/widgets/GlyphButton.h"
 #include "gui/widgets/RadioGroup.h"
 #include "mapdata/IntegerText.h"
@@ -47,8 +48,9 @@ QAction* checkItem(const MenuSection& section, const QString& name, const QStrin
 } // namespace
 
 NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files,
-                               const BookmarkTable& bookmarks, WindowRegions& regions)
-    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks) {
+                               const BookmarkTable& bookmarks, std::filesystem::path programDir,
+                               WindowRegions& regions)
+    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks), programDir_(std::move(programDir)) {
     auto* zoomGroup = new QGroupBox(QStringLiteral(" Zoom "));
     zoomGroup->setObjectName(QStringLiteral("ZoomGroup"));
     zoomOutButton_ = glyphButton(QStringLiteral("SpeedButton2"), QStringLiteral("\u2212"), QStringLiteral("Zoom out"));
@@ -74,6 +76,8 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     yJumpEdit_ = jumpEdit(QStringLiteral("YJumpEdit"), yLabel);
     goButton_ = glyphButton(QStringLiteral("CoordGoBtn"), QString(), QStringLiteral("Go"));
     goButton_->setIcon(goButton_->style()->standardIcon(QStyle::SP_ArrowRight));
+    listButton_ = new QPushButton(QStringLiteral("List"));
+    listButton_->setObjectName(QStringLiteral("List"));
     auto* coordsLayout = new QGridLayout(coordsGroup);
     coordsLayout->setContentsMargins(4, 2, 4, 4);
     coordsLayout->addWidget(xLabel, 0, 0);
@@ -81,6 +85,7 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     coordsLayout->addWidget(yLabel, 1, 0);
     coordsLayout->addWidget(yJumpEdit_, 1, 1);
     coordsLayout->addWidget(goButton_, 0, 2, 2, 1, Qt::AlignVCenter);
+    coordsLayout->addWidget(listButton_, 2, 0, 1, 3);
 
     const QStringList onOff{QStringLiteral("On"), QStringLiteral("Off")};
     showAltitude_ = new RadioGroup(QStringLiteral(" Altitude "), onOff);
@@ -107,6 +112,7 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });
     guard_.connect(zoomDefaultButton_, &QPushButton::clicked, this, [this] { TLZoomLevelClick(); });
     guard_.connect(goButton_, &QToolButton::clicked, this, [this] { goByUser(); });
+    guard_.connect(listButton_, &QPushButton::clicked, this, [this] { ListClick(); });
     guard_.connect(xJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
     guard_.connect(yJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
     guard_.connect(grid_, &RadioGroup::clicked, this, [this] { GridBoxClick(); });
@@ -148,6 +154,14 @@ void NavigationPart::goToCell(int x, int y) {
 void NavigationPart::goByUser() {
     CoordGoBtnClick();
     view_.setFocus(Qt::OtherFocusReason);
+}
+
+void NavigationPart::ListClick() {
+    TListForm form(guard_.dialogs(), programDir_, xJumpEdit_->text(), yJumpEdit_->text(), guard_.window());
+    if (form.exec() != QDialog::Accepted || !form.chosen())
+        return;
+    xJumpEdit_->setText(QString::fromLatin1(form.chosen()->x.data(), qsizetype(form.chosen()->x.size())));
+    yJumpEdit_->setText(QString::fromLatin1(form.chosen()->y.data(), qsizetype(form.chosen()->y.size())));
 }
 
 void NavigationPart::jumpToBookmark(int slot) {

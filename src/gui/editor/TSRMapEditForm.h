@@ -78,6 +78,9 @@ private:
     void SaveSettings();
     void restoreWindowGeometry();
     void About1Click();
+    void Options1Click();
+    void LoadBookmarks();
+    void SaveBookmarks();
     bool isOpenMap(const std::filesystem::path& path);
 
     HandlerGuard guard_;
