@@ -27,7 +27,7 @@ TSRFAddTile::TSRFAddTile(WindowDialogs& dialogs, const std::filesystem::path& pr
     const PaletteTileList list = readPaletteTileList(programDir);
     note_ = makePaletteNote(list, this);
     palette_ = makeTileListPalette(pictures, list, Qt::Horizontal, false, this);
-    addIdButton_ = glyphButton(QStringLiteral("btnAddID"), QStringLiteral("\u02C4"), QStringLiteral("Take the selected tile"));
+    addIdButton_ = glyphButton(QStringLiteral("btnAddID"), QStringLiteral("\u2191"), QStringLiteral("Take the selected tile"));
     addIdButton_->setParent(this);
 
     okButton_ = new QPushButton(QStringLiteral("&OK"), this);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "editor/BrushFile.h"
 #include "editor/PaletteTileList.h"
@@ -74,9 +75,10 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
     grid_ = new BrushGridView(brush_, pictures, this);
     grid_->setObjectName(QStringLiteral("BrushGrid"));
     grid_->setAccessibleName(QStringLiteral("Brush"));
-    // Room for the 5 x 5 start without scrolling.
-    const int side = BrushGrid::kStartSide * (BrushGridView::CellSize + 1) + 2 * grid_->frameWidth() + 24;
-    grid_->setMinimumSize(side, side);
+    // Room for the 5 x 5 start (cells and grid lines) beside the scroll bars.
+    const int cells = BrushGrid::kStartSide * (BrushGridView::CellSize + grid_->gridLineWidth()) + 2 * grid_->frameWidth();
+    grid_->setMinimumSize(cells + grid_->verticalScrollBar()->sizeHint().width(),
+                          cells + grid_->horizontalScrollBar()->sizeHint().height());
 
     rowsEdit_ = countEdit(QStringLiteral("edRows"));
     rowsUpDown_ = countUpDown(QStringLiteral("udRows"), QStringLiteral("Rows"));
