@@ -13,7 +13,28 @@
 #include "gui/app/WindowDialogs.h"
 #include "mapdata/Errors.h"
 
+class QBoxLayout;
+class QPushButton;
+class QAbstractButton;
+
 namespace stonereach {
+
+struct ListButtons;
+
+// A dialog's OK and Cancel buttons in a row of their own, at its right: OK
+// ("&OK") is the default button, so Enter presses it; Escape cancels as in
+// every dialog. The caller connects them.
+struct OkCancelRow {
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QBoxLayout* row = nullptr;
+};
+OkCancelRow okCancelRow(QWidget* dialog, const QString& okName, const QString& cancelName,
+                        const QString& cancelCaption = QStringLiteral("Cancel"));
+
+// Enables a list's Edit, Delete, Up and Down buttons as its selection allows.
+void enableListButtons(const ListButtons& allowed, QAbstractButton* edit, QAbstractButton* remove,
+                       QAbstractButton* up, QAbstractButton* down);
 
 // The editor's own files (coordinates, brushes, tile lists, groups) hold
 // 8-bit text, read as Latin-1: how their texts become Qt's and back.

@@ -30,25 +30,19 @@ TSRFAddTile::TSRFAddTile(WindowDialogs& dialogs, const std::filesystem::path& pr
     addIdButton_ = glyphButton(QStringLiteral("btnAddID"), QStringLiteral("\u2191"), QStringLiteral("Take the selected tile"));
     addIdButton_->setParent(this);
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-    okButton_->setObjectName(QStringLiteral("BitBtn1"));
-    okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
+    const OkCancelRow buttons = okCancelRow(this, QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"));
+    okButton_ = buttons.ok;
+    cancelButton_ = buttons.cancel;
 
     auto* entry = new QHBoxLayout;
     entry->addWidget(entryEdit_, 1);
     entry->addWidget(addIdButton_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editLabel_);
     layout->addLayout(entry);
     layout->addWidget(note_);
     layout->addWidget(palette_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     chainTabOrder({entryEdit_, addIdButton_, palette_, okButton_, cancelButton_});
     resize(420, sizeHint().height());
 

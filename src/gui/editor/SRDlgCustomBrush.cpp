@@ -89,11 +89,9 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
 
     chooser_ = new TileChooser(guard_, pictures, readPaletteTileList(programDir_), true, this);
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-    okButton_->setObjectName(QStringLiteral("BitBtn1"));
-    okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
+    const OkCancelRow buttons = okCancelRow(this, QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"));
+    okButton_ = buttons.ok;
+    cancelButton_ = buttons.cancel;
 
     auto* names = new QGridLayout;
     names->addWidget(nameLabel, 0, 0);
@@ -116,13 +114,9 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
     auto* middle = new QHBoxLayout;
     middle->addLayout(left, 1);
     middle->addWidget(chooser_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(middle, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     chainTabOrder({nameEdit_, brushNames_, grid_, rowsEdit_, rowsUpDown_, colsEdit_, colsUpDown_, chooser_,
                    okButton_, cancelButton_});
 }

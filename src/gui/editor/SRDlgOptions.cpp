@@ -80,16 +80,13 @@ TSRFOptions::TSRFOptions(WindowDialogs& dialogs, std::filesystem::path programDi
     pages_->setTabVisible(1, false);
     pages_->addTab(buildTexturesTab(), QStringLiteral("Te&xture Lists"));
 
-    okButton_ = button(QStringLiteral("btnOK"), QStringLiteral("&OK"));
-    okButton_->setDefault(true);
-    cancelButton_ = button(QStringLiteral("btnCancel"), QStringLiteral("&Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
+    const OkCancelRow buttons =
+        okCancelRow(this, QStringLiteral("btnOK"), QStringLiteral("btnCancel"), QStringLiteral("&Cancel"));
+    okButton_ = buttons.ok;
+    cancelButton_ = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     resize(500, 400);
 
     showGroups();
@@ -206,11 +203,7 @@ void TSRFOptions::showGroups() {
 }
 
 void TSRFOptions::showGroupButtons() {
-    const ListButtons buttons = model_.groups().buttons();
-    editGroup_->setEnabled(buttons.edit);
-    deleteGroup_->setEnabled(buttons.remove);
-    groupUp_->setEnabled(buttons.up);
-    groupDown_->setEnabled(buttons.down);
+    enableListButtons(model_.groups().buttons(), editGroup_, deleteGroup_, groupUp_, groupDown_);
 }
 
 void TSRFOptions::lvSelectModesSelectItem() {
@@ -291,11 +284,7 @@ void TSRFOptions::showListNames() {
 }
 
 void TSRFOptions::showTextureButtons() {
-    const ListButtons buttons = model_.textureEntries().buttons();
-    editEntry_->setEnabled(buttons.edit);
-    deleteEntry_->setEnabled(buttons.remove);
-    entryUp_->setEnabled(buttons.up);
-    entryDown_->setEnabled(buttons.down);
+    enableListButtons(model_.textureEntries().buttons(), editEntry_, deleteEntry_, entryUp_, entryDown_);
 }
 
 void TSRFOptions::showEntryPicture(bool userChoice) {

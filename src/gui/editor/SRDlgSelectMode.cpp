@@ -44,11 +44,9 @@ TDlgSelectMode::TDlgSelectMode(WindowDialogs& dialogs, const std::filesystem::pa
     addIdButton_ = glyphButton(QStringLiteral("btnAddID"), QStringLiteral("\u00AB"), QStringLiteral("Add the selected tile"));
     addIdButton_->setParent(this);
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-    okButton_->setObjectName(QStringLiteral("BitBtn1"));
-    okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
+    const OkCancelRow buttons = okCancelRow(this, QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"));
+    okButton_ = buttons.ok;
+    cancelButton_ = buttons.cancel;
 
     auto* left = new QVBoxLayout;
     left->addWidget(captionLabel);
@@ -60,13 +58,9 @@ TDlgSelectMode::TDlgSelectMode(WindowDialogs& dialogs, const std::filesystem::pa
     middle->addLayout(left, 1);
     middle->addWidget(addIdButton_, 0, Qt::AlignVCenter);
     middle->addWidget(chooser_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(middle, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     chainTabOrder({captionEdit_, tileListEdit_, addIdButton_, chooser_, okButton_, cancelButton_});
     resize(420, 380);
 
