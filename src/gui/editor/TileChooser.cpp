@@ -61,7 +61,6 @@ TileChooser::TileChooser(const HandlerGuard& guard, MapDrawSource& source, const
     QLabel* findLabel = buddyLabel(QStringLiteral("TileIdLabel"), QStringLiteral("Tile ID"), findEdit_, this);
     findButton_ = new QPushButton(QStringLiteral("Go"), this);
     findButton_->setObjectName(QStringLiteral("btnFind"));
-    findButton_->setAutoDefault(false);
     findButton_->setMaximumWidth(40);
     showIds_ = new QCheckBox(QStringLiteral("show ID"), this);
     showIds_->setObjectName(QStringLiteral("cbShowID"));

@@ -287,6 +287,12 @@ TEST_F(OptionsDialog, MissingFilesOpenEmptyListsThatSayWhichFileIsMissing) {
     });
     click("btnAddTexture");
     EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    // OK makes the folders a new user does not have yet.
+    click("btnOK");
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(readFile("tilelist.xml"), "<?xml version=\"1.0\" ?>\r\n<TileList>\r\n</TileList>\r\n");
+    EXPECT_TRUE(exists("textures/tileids.lst"));
 }
 
 } // namespace
