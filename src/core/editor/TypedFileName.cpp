@@ -52,7 +52,8 @@ std::optional<std::string> typedFileNameProblem(std::string_view typed) {
         if (byte < 0x20 || byte == 0x7F || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
             return "file names cannot hold " + describeCharacter(c);
     }
-    // Windows drops dots at the end of a name, so "Hill." would save as "Hill".
+    // Windows drops dots at the end of a file name: a list called "coast."
+    // would be saved as "coast".
     if (name.back() == '.')
         return "a file name cannot end with a dot";
     if (name.size() > kMaxNameLength)
