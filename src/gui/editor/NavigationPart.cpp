@@ -17,6 +17,7 @@
 
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
+#include "gui/editor/DialogSupport.h"
 #include "gui/editor/MapView.h"
 #include "gui/editor/list.h"
 #include "gui/widgets/GlyphButton.h"
@@ -160,8 +161,8 @@ void NavigationPart::ListClick() {
     TListForm form(guard_.dialogs(), programDir_, xJumpEdit_->text(), yJumpEdit_->text(), guard_.window());
     if (form.exec() != QDialog::Accepted || !form.chosen())
         return;
-    xJumpEdit_->setText(QString::fromLatin1(form.chosen()->x.data(), qsizetype(form.chosen()->x.size())));
-    yJumpEdit_->setText(QString::fromLatin1(form.chosen()->y.data(), qsizetype(form.chosen()->y.size())));
+    xJumpEdit_->setText(fromFileText(form.chosen()->x));
+    yJumpEdit_->setText(fromFileText(form.chosen()->y));
 }
 
 void NavigationPart::jumpToBookmark(int slot) {
