@@ -1,5 +1,7 @@
 #include "editor/CoordinatesList.h"
 
+#include <system_error>
+
 #include "mapdata/Errors.h"
 #include "mapdata/NumberedSections.h"
 
@@ -38,6 +40,10 @@ void writeCoordinatesFile(const std::filesystem::path& path, const CoordinateLis
     rows.reserve(entries.size());
     for (const CoordinateEntry& e : entries)
         rows.push_back({e.x, e.y});
+    // coords.def lies in the program directory, which for a new user may not
+    // exist yet; a failure to make it shows as the failure to write the file.
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
     writeNumberedSections(path, kEntryKeys, rows);
 }
 

@@ -27,7 +27,8 @@ CoordinateList importCoordinatesFile(const std::filesystem::path& path);
 
 // Writes entry n as section "n" with the keys X and Y, replacing the whole
 // file atomically, so exactly these entries remain (a shorter list leaves no
-// old sections behind to come back at the next load).
+// old sections behind to come back at the next load), creating its folder
+// when missing.
 void writeCoordinatesFile(const std::filesystem::path& path, const CoordinateList& entries);
 
 } // namespace stonereach

@@ -31,12 +31,7 @@ public:
     template <typename Sender, typename Signal, typename Handler>
     void connect(Sender* sender, Signal signal, QObject* context, Handler handler) const {
         QObject::connect(sender, signal, context, [guard = *this, handler](auto&&... args) {
-            guard([&] {
-                if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                    handler(args...);
-                else
-                    handler();
-            });
+            guard([&] { callWithOrWithoutArguments(handler, args...); });
         });
     }
 
@@ -44,6 +39,16 @@ public:
     QWidget* window() const { return window_; }
 
 private:
+    // A function of its own: clang 14 instantiates both branches of an "if
+    // constexpr" that stands in a lambda inside a generic lambda.
+    template <typename Handler, typename... Args>
+    static void callWithOrWithoutArguments(const Handler& handler, Args&... args) {
+        if constexpr (std::is_invocable_v<const Handler&, Args&...>)
+            handler(args...);
+        else
+            handler();
+    }
+
     WindowDialogs* dialogs_;
     QPointer<QWidget> window_;
 };

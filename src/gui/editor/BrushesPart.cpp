@@ -3,23 +3,33 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include "editor/BrushFile.h"
 #include "gui/app/WindowRegions.h"
+#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/widgets/ControlNames.h"
 
 namespace stonereach {
 
-BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, WindowRegions& regions)
-    : guard_(guard), programDir_(std::move(programDir)) {
+BrushesPart::BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, MapDrawSource& pictures,
+                         WindowRegions& regions)
+    : guard_(guard), programDir_(std::move(programDir)), pictures_(pictures) {
     chooser_ = new QComboBox;
     chooser_->setObjectName(QStringLiteral("cbCustomBrushes"));
     chooser_->setAccessibleName(QStringLiteral("Custom brush"));
     chooser_->setToolTip(QStringLiteral("Custom brush"));
     chooser_->setMinimumContentsLength(10);
     chooser_->setPlaceholderText(QStringLiteral("(no brush)"));
+    editButton_ = new QToolButton;
+    editButton_->setObjectName(QStringLiteral("SpeedButton6"));
+    editButton_->setText(QStringLiteral("Edit"));
+    setGlyphHint(editButton_, QStringLiteral("Edit custom brushes"));
     regions.brushChooser->addWidget(chooser_);
+    regions.brushChooser->addWidget(editButton_);
     guard_.connect(chooser_, &QComboBox::textActivated, this,
                    [this](const QString& name) { cbCustomBrushesChange(name); });
+    guard_.connect(editButton_, &QToolButton::clicked, this, [this] { SpeedButton6Click(); });
 }
 
 void BrushesPart::listBrushes() {
@@ -37,6 +47,15 @@ void BrushesPart::cbCustomBrushesChange(const QString& name) {
     entries_.clear();
     const QByteArray bytes = name.toLatin1();
     entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, std::string_view(bytes.data(), bytes.size())));
+}
+
+void BrushesPart::SpeedButton6Click() {
+    QStringList names;
+    for (int i = 0; i < chooser_->count(); ++i)
+        names << chooser_->itemText(i);
+    TSRCustomBrush editor(guard_.dialogs(), programDir_, pictures_, names, guard_.window());
+    if (editor.exec() == QDialog::Accepted)
+        listBrushes();
 }
 
 } // namespace stonereach

@@ -9,17 +9,22 @@
 #include "gui/app/HandlerGuard.h"
 
 class QComboBox;
+class QToolButton;
 
 namespace stonereach {
 
+class MapDrawSource;
 struct WindowRegions;
 
 // The custom brushes of the tool strip: the list of brushes in the brushes
-// folder and the cells of the one chosen, which the Brush tool stamps.
+// folder, the cells of the one chosen, which the Brush tool stamps, and the
+// button that opens the brush editor.
 class BrushesPart : public QObject {
     Q_OBJECT
 public:
-    BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, WindowRegions& regions);
+    // `pictures` draws the brush editor's tiles.
+    BrushesPart(const HandlerGuard& guard, std::filesystem::path programDir, MapDrawSource& pictures,
+                WindowRegions& regions);
 
     // Fills the list with the names of the brush files, sorted without
     // regard to case; the current brush stays as it was.
@@ -30,11 +35,16 @@ public:
 
 private:
     void cbCustomBrushesChange(const QString& name);
+    // Opens the brush editor on the brushes listed; after its OK the list is
+    // made again. The brush in use is not reloaded until it is chosen again.
+    void SpeedButton6Click();
 
     HandlerGuard guard_;
     std::filesystem::path programDir_;
+    MapDrawSource& pictures_;
     std::vector<BrushEntry> entries_;
     QComboBox* chooser_;
+    QToolButton* editButton_;
 };
 
 } // namespace stonereach

@@ -17,7 +17,9 @@
 
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/WindowRegions.h"
+#include "gui/editor/DialogSupport.h"
 #include "gui/editor/MapView.h"
+#include "gui/editor/list.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "mapdata/IntegerText.h"
@@ -37,8 +39,9 @@ QLineEdit* jumpEdit(const QString& name) {
 } // namespace
 
 NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files,
-                               const BookmarkTable& bookmarks, WindowRegions& regions)
-    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks) {
+                               const BookmarkTable& bookmarks, std::filesystem::path programDir,
+                               WindowRegions& regions)
+    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks), programDir_(std::move(programDir)) {
     auto* zoomGroup = new QGroupBox(QStringLiteral(" Zoom "));
     zoomGroup->setObjectName(QStringLiteral("ZoomGroup"));
     zoomOutButton_ = glyphButton(QStringLiteral("SpeedButton2"), QStringLiteral("\u2212"), QStringLiteral("Zoom out"));
@@ -64,6 +67,8 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     QLabel* yLabel = buddyLabel(QStringLiteral("YJumpLabel"), QStringLiteral("Y"), yJumpEdit_, nullptr);
     goButton_ = glyphButton(QStringLiteral("CoordGoBtn"), QString(), QStringLiteral("Go"));
     goButton_->setIcon(goButton_->style()->standardIcon(QStyle::SP_ArrowRight));
+    listButton_ = new QPushButton(QStringLiteral("List"));
+    listButton_->setObjectName(QStringLiteral("List"));
     auto* coordsLayout = new QGridLayout(coordsGroup);
     coordsLayout->setContentsMargins(4, 2, 4, 4);
     coordsLayout->addWidget(xLabel, 0, 0);
@@ -71,6 +76,7 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     coordsLayout->addWidget(yLabel, 1, 0);
     coordsLayout->addWidget(yJumpEdit_, 1, 1);
     coordsLayout->addWidget(goButton_, 0, 2, 2, 1, Qt::AlignVCenter);
+    coordsLayout->addWidget(listButton_, 2, 0, 1, 3);
 
     const QStringList onOff{QStringLiteral("On"), QStringLiteral("Off")};
     showAltitude_ = new RadioGroup(QStringLiteral(" Altitude "), onOff);
@@ -97,6 +103,7 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });
     guard_.connect(zoomDefaultButton_, &QPushButton::clicked, this, [this] { TLZoomLevelClick(); });
     guard_.connect(goButton_, &QToolButton::clicked, this, [this] { goByUser(); });
+    guard_.connect(listButton_, &QPushButton::clicked, this, [this] { ListClick(); });
     guard_.connect(xJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
     guard_.connect(yJumpEdit_, &QLineEdit::returnPressed, this, [this] { goByUser(); });
     guard_.connect(grid_, &RadioGroup::clicked, this, [this] { GridBoxClick(); });
@@ -138,6 +145,14 @@ void NavigationPart::goToCell(int x, int y) {
 void NavigationPart::goByUser() {
     CoordGoBtnClick();
     view_.setFocus(Qt::OtherFocusReason);
+}
+
+void NavigationPart::ListClick() {
+    TListForm form(guard_.dialogs(), programDir_, xJumpEdit_->text(), yJumpEdit_->text(), guard_.window());
+    if (form.exec() != QDialog::Accepted || !form.chosen())
+        return;
+    xJumpEdit_->setText(fromFileText(form.chosen()->x));
+    yJumpEdit_->setText(fromFileText(form.chosen()->y));
 }
 
 void NavigationPart::jumpToBookmark(int slot) {

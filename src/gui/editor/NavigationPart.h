@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <QObject>
 
 #include "editor/Bookmarks.h"
@@ -19,14 +21,14 @@ class MapView;
 class RadioGroup;
 struct WindowRegions;
 
-// Where the map view looks and how it draws: the jump to typed coordinates
-// and to bookmarks, the zoom, and the display switches (altitude labels,
-// their colours, the grid).
+// Where the map view looks and how it draws: the jump to typed coordinates,
+// to bookmarks and to the places of the coordinates index, the zoom, and the
+// display switches (altitude labels, their colours, the grid).
 class NavigationPart : public QObject {
     Q_OBJECT
 public:
     NavigationPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files, const BookmarkTable& bookmarks,
-                   WindowRegions& regions);
+                   std::filesystem::path programDir, WindowRegions& regions);
 
     // The Go action with the cell typed in the jump edits: coordinates
     // outside the map are brought to its edge; the jump paints nothing.
@@ -55,6 +57,9 @@ private:
     void setZoom(int cellSize);
     void GridBoxClick();
     void displaySwitchClick();
+    // Opens the coordinates index; its OK puts the place into the jump edits
+    // without moving the view.
+    void ListClick();
     // Go pressed by the user: jumps, then gives the map view the keyboard so
     // the arrow keys scroll at once.
     void goByUser();
@@ -63,6 +68,7 @@ private:
     MapView& view_;
     MapFilesPart& files_;
     const BookmarkTable& bookmarks_;
+    std::filesystem::path programDir_;
 
     QToolButton* zoomOutButton_;
     QToolButton* zoomInButton_;
@@ -71,6 +77,7 @@ private:
     QLineEdit* xJumpEdit_;
     QLineEdit* yJumpEdit_;
     QToolButton* goButton_;
+    QPushButton* listButton_;
     RadioGroup* showAltitude_;
     RadioGroup* grid_;
     QAction* coloredAltitude_;

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "editor/BookmarkFile.h"
 #include "editor/StatusLineText.h"
 #include "gui/editor/MapFilesPart.h"
 #include "gui/app/ProgramDirectory.h"
@@ -26,6 +27,7 @@
 #include "gui/editor/NavigationPart.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/editor/PalettePart.h"
+#include "gui/editor/SRDlgOptions.h"
 #include "editor/TileLists.h"
 #include "gui/widgets/ControlNames.h"
 #include "mapdata/Errors.h"
@@ -43,6 +45,9 @@ constexpr int kMinimumViewSize = 200;
 
 // Where the window was and how large, kept between runs.
 constexpr std::string_view kWindowGeometrySetting = "WindowGeometry";
+
+// The ten bookmarks, in the program directory.
+constexpr const char* kBookmarkFileName = "bookmarklist.xml";
 
 QString qtext(std::string_view value) {
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
@@ -143,9 +148,10 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
 
     buildMenus(regions);
 
-    navigation_ = std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, regions);
+    navigation_ =
+        std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, programDir_, regions);
     palette_ = std::make_unique<PalettePart>(guard_, *drawSource_, *mapFiles_, *mapView_, programDir_, regions);
-    brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, regions);
+    brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, *drawSource_, regions);
     painting_ = std::make_unique<PaintingPart>(guard_, *mapView_, *mapFiles_, *palette_, *brushes_, random_,
                                                programDir_, regions);
     tools_ = std::make_unique<ToolWindows>(*this, dialogs, store_);
@@ -166,6 +172,7 @@ void TSRMapEditForm::FormCreate() {
     const std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
     guard_([&] { palette_->ListTileListFiles(startupList); });
     guard_([&] { palette_->LoadTileList(startupList); });
+    guard_([this] { LoadBookmarks(); });
     guard_([this] { brushes_->listBrushes(); });
 }
 
@@ -190,6 +197,10 @@ void TSRMapEditForm::buildMenus(Regions& regions) {
     regions.displayItems = {extra, afterDisplay};
     regions.toolItems = {extra, afterTools};
     regions.optionsItems = {extra, nullptr};
+    auto* options = new QAction(QStringLiteral("&Options..."), extra);
+    options->setObjectName(QStringLiteral("Options1"));
+    regions.optionsItems.add(options);
+    guard_.connect(options, &QAction::triggered, this, [this] { Options1Click(); });
 
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->setObjectName(QStringLiteral("Info1"));
@@ -269,6 +280,8 @@ void TSRMapEditForm::closeEvent(QCloseEvent* event) {
             if (!mapFiles_->closingAfterError())
                 SaveSettings();
         });
+        if (!mapFiles_->closingAfterError())
+            guard_([this] { SaveBookmarks(); });
     }
     event->accept();
 }
@@ -332,6 +345,37 @@ void TSRMapEditForm::SaveSettings() {
     painting_->collectSettings(values);
     saveViewSettings(store_, values);
     store_.setValue(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+}
+
+// ---- The editor's own files ---------------------------------------------------
+
+void TSRMapEditForm::LoadBookmarks() {
+    const BookmarkLoadReport report = loadBookmarks(programDir_ / kBookmarkFileName, bookmarks_);
+    if (report.clean())
+        return;
+    // What could not be read is told once; the rest of the file is in use
+    // and the next exit writes the file whole again.
+    QStringList lines;
+    for (const std::string& problem : report.problems)
+        lines << QString::fromStdString(problem);
+    if (report.unlistedProblems > 0)
+        lines << QStringLiteral("%1 more problems of the same kind.").arg(report.unlistedProblems);
+    guard_.dialogs().showMessage(this, lines.join(QLatin1Char('\n')));
+}
+
+void TSRMapEditForm::SaveBookmarks() { saveBookmarks(programDir_ / kBookmarkFileName, bookmarks_); }
+
+void TSRMapEditForm::Options1Click() {
+    TSRFOptions options(guard_.dialogs(), programDir_, *drawSource_, this);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    // The dialog has written tilelist.xml and the texture list; the drawing
+    // modes, the sorted palette and the list menu follow the files. Each
+    // step runs even when one before it failed.
+    const std::string list = std::string(kTileListFolderName) + "/" + options.model().textureListName();
+    guard_([this] { painting_->LoadSelectionGroups(); });
+    guard_([&] { palette_->LoadTileList(list); });
+    guard_([&] { palette_->ListTileListFiles(list); });
 }
 
 // ---- Status line --------------------------------------------------------------

@@ -81,6 +81,9 @@ private:
     void restoreWindowGeometry();
     void About1Click();
     void captureHoveredCell();
+    void Options1Click();
+    void LoadBookmarks();
+    void SaveBookmarks();
     bool isOpenMap(const std::filesystem::path& path);
 
     HandlerGuard guard_;

@@ -1,15 +1,13 @@
 #include "gui/widgets/TilePalette.h"
 
 #include <QPainter>
-#include <QPen>
 
 #include "mapdata/IntegerText.h"
-#include "render/MapDrawSource.h"
 
 namespace stonereach {
 
 TilePalette::TilePalette(MapDrawSource& source, Qt::Orientation orientation, QSize cellSize, QWidget* parent)
-    : DrawGrid(parent), source_(source), orientation_(orientation), cellSize_(cellSize) {
+    : DrawGrid(parent), orientation_(orientation), cellSize_(cellSize), pictures_(source) {
     setScrollBars(orientation);
     if (orientation == Qt::Vertical)
         setColCount(1);
@@ -71,31 +69,6 @@ void TilePalette::fitCells() {
         setDefaultRowHeight(height);
 }
 
-QImage TilePalette::noDrawPicture(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor(255, 0, 0), 3, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1));
-    painter.drawLine(QPoint(size.width() - 1, 0), QPoint(0, size.height() - 1));
-    return picture;
-}
-
-void TilePalette::drawTilePicture(QPainter& painter, int tile, const QRect& rect) {
-    if (tile == NoDraw) {
-        painter.drawImage(rect.topLeft(), noDrawPicture(rect.size()));
-        return;
-    }
-    // A value that is no tile id has no picture: black, as a tile without
-    // one. So is every entry while the data files are not ready.
-    if (tile < 0 || tile > 0xFFFF) {
-        painter.fillRect(rect, Qt::black);
-        return;
-    }
-    painter.drawImage(rect.topLeft(), pictures_.picture(source_, static_cast<std::uint16_t>(tile), rect.size()));
-}
-
 void TilePalette::drawRegion(QPainter& painter, const QRect& area) {
     DrawGrid::drawRegion(painter, area);
     // A tile whose picture cannot be read is drawn black and told once.
@@ -110,12 +83,9 @@ void TilePalette::drawCell(QPainter& painter, int col, int row, const QRect& rec
     if (index < 0 || index >= count())
         return;
     const int tile = tileAt(index);
-    drawTilePicture(painter, tile, rect);
-    if (selected || index == found_) {
-        painter.setPen(QColor(255, 0, 0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    }
+    pictures_.draw(painter, tile, rect);
+    if (selected || index == found_)
+        TilePictures::drawFrame(painter, rect);
     if (showIds_) {
         const QString text = tile == NoDraw
                                  ? QStringLiteral("nodraw")

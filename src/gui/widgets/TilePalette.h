@@ -5,7 +5,7 @@
 #include <QSize>
 
 #include "gui/widgets/DrawGrid.h"
-#include "render/TileImageCache.h"
+#include "gui/widgets/TilePictures.h"
 
 namespace stonereach {
 
@@ -20,7 +20,7 @@ class MapDrawSource;
 class TilePalette : public DrawGrid {
     Q_OBJECT
 public:
-    static constexpr int NoDraw = -1;
+    static constexpr int NoDraw = TilePictures::NoDraw;
 
     // `cellSize` is the size of one entry; a width of 0 (vertical) or a height
     // of 0 (horizontal) makes the entries as wide or high as the palette.
@@ -46,7 +46,7 @@ public:
 
     // The NODRAW picture at a size: white, a red cross from corner to corner
     // three pixels wide.
-    static QImage noDrawPicture(QSize size);
+    static QImage noDrawPicture(QSize size) { return TilePictures::noDrawPicture(size); }
 
 signals:
     // The user chose an entry (a click, or the keyboard moved to it).
@@ -62,15 +62,13 @@ protected:
 private:
     int indexOf(int col, int row) const { return orientation_ == Qt::Vertical ? row : col; }
     void fitCells();
-    void drawTilePicture(QPainter& painter, int tile, const QRect& rect);
 
-    MapDrawSource& source_;
     Qt::Orientation orientation_;
     QSize cellSize_;
     std::vector<int> tiles_;
     bool showIds_ = false;
     int found_ = -1;
-    TileImageCache pictures_;
+    TilePictures pictures_;
 };
 
 } // namespace stonereach

@@ -55,6 +55,10 @@ TEST(CoordinatesFile, WritesExactlyTheCurrentEntriesSoRemovedOnesStayRemoved) {
     writeCoordinatesFile(path, {});
     EXPECT_EQ(readText(path), "");
 
+    // A new user's program directory is made by the first save.
+    writeCoordinatesFile(dir / "fresh" / "home" / "coords.def", {{"1", "2"}});
+    EXPECT_EQ(readText(dir / "fresh" / "home" / "coords.def"), "[0]\r\nX=1\r\nY=2\r\n");
+
     writeCoordinatesFile(path, {{"1", "2"}});
     test::expectCleanFailureAtEveryStep(dir.path(), [&] { writeCoordinatesFile(path, {{"9", "9"}, {"8", "8"}}); });
 }
