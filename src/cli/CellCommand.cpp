@@ -30,9 +30,9 @@ int runCell(const CellArgs& args) {
     if (!args.set.empty()) {
         const int tile = parseInteger(args.set[0]);
         const int z = parseInteger(args.set[1]);
-        if (tile < 0 || tile > 0xFFFF)
+        if (!isTileId(tile))
             throw RangeError("Tile id " + args.set[0] + " is outside 0..65535");
-        if (z < -128 || z > 127)
+        if (!isAltitude(z))
             throw RangeError("Altitude " + args.set[1] + " is outside -128..127");
         map.writeCell(x, y, MapCell{static_cast<std::uint16_t>(tile), static_cast<std::int8_t>(z)}, geometry);
     }

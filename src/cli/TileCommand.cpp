@@ -11,6 +11,7 @@
 #include "mapdata/File.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/LandTileImage.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach::cli {
 
@@ -24,7 +25,7 @@ struct TileArgs {
 
 int runTile(const TileArgs& args) {
     const int id = parseInteger(args.id);
-    if (id < 0 || id > 0xFFFF)
+    if (!isTileId(id))
         throw RangeError("Tile id " + args.id + " is outside 0..65535");
 
     const File texIdx(clientFilePath(args.clientDir, ClientFile::TextureIndex), File::Mode::Read);

@@ -6,6 +6,7 @@
 #include "editor/RandomSource.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -16,7 +17,7 @@ std::optional<AltitudeMode> altitudeModeAt(int index) {
 }
 
 std::int8_t clampAltitude(std::int64_t z) {
-    return static_cast<std::int8_t>(std::clamp<std::int64_t>(z, -128, 127));
+    return static_cast<std::int8_t>(std::clamp<std::int64_t>(z, kMinAltitude, kMaxAltitude));
 }
 
 std::int64_t randomAltitudeOffset(std::int32_t noise, RandomSource& random) {

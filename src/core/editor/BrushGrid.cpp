@@ -4,6 +4,7 @@
 #include "editor/TextFile.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -18,7 +19,7 @@ bool isBlankLine(std::string_view line) {
 
 bool fitsGrid(const BrushEntry& entry) {
     return entry.dx >= 0 && entry.dx <= BrushGrid::kMaxBrushOffset && entry.dy >= 0 &&
-           entry.dy <= BrushGrid::kMaxBrushOffset && entry.tile >= 0 && entry.tile <= 0xFFFF;
+           entry.dy <= BrushGrid::kMaxBrushOffset && isTileId(entry.tile);
 }
 
 void checkCell(int col, int row) {

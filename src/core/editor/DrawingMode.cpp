@@ -6,6 +6,7 @@
 #include "editor/RandomSource.h"
 #include "editor/SelectionGroups.h"
 #include "mapdata/Errors.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -17,7 +18,7 @@ DrawingMode DrawingMode::dontDraw() { return {Kind::DontDraw, {}, {}}; }
 DrawingMode DrawingMode::altitudeOnly() { return {Kind::AltitudeOnly, {}, {}}; }
 
 DrawingMode DrawingMode::selectedTile(std::int64_t tile) {
-    if (tile < 0 || tile > 0xFFFF)
+    if (!isTileId(tile))
         throw RangeError("Tile id " + std::to_string(tile) + " is outside 0..65535");
     return {Kind::SelectedTile, {static_cast<std::uint16_t>(tile)}, {}};
 }

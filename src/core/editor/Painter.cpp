@@ -145,7 +145,7 @@ ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces
         const int cx = static_cast<int>(x);
         const int cy = static_cast<int>(y);
         const MapCell old = map_.readCell(cx, cy, geometry_);
-        if (piece.tile < 0 || piece.tile > 0xFFFF)
+        if (!isTileId(piece.tile))
             throw RangeError("Tile id " + std::to_string(piece.tile) + " of the brush cell at (" + std::to_string(cx) +
                              ", " + std::to_string(cy) + ") is outside 0..65535");
         map_.writeCell(cx, cy, MapCell{static_cast<std::uint16_t>(piece.tile), altitude.apply(old.z, random_)},

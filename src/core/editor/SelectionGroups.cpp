@@ -9,6 +9,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -183,7 +184,7 @@ std::vector<std::uint16_t> groupTileIds(const TTileNamed& group) {
             value = parseInteger(text);
         } catch (const ConversionError&) {
         }
-        if (value < 0 || value > 0xFFFF)
+        if (!isTileId(value))
             throw Refusal("The selection group \"" + name + "\" holds \"" + latin1ToUtf8(text) +
                           "\", which is not a tile id (0 to 65535); nothing was painted.");
         tiles.push_back(static_cast<std::uint16_t>(value));

@@ -28,6 +28,14 @@ struct MapCell {
     friend bool operator==(const MapCell&, const MapCell&) = default;
 };
 
+// What a cell can hold: tile ids 0..65535, altitudes -128..127. Every check
+// of a value that is to become a cell's goes through these.
+inline constexpr std::int64_t kMaxTileId = 0xFFFF;
+inline constexpr std::int64_t kMinAltitude = -128;
+inline constexpr std::int64_t kMaxAltitude = 127;
+constexpr bool isTileId(std::int64_t value) { return value >= 0 && value <= kMaxTileId; }
+constexpr bool isAltitude(std::int64_t value) { return value >= kMinAltitude && value <= kMaxAltitude; }
+
 // The 3 bytes of a cell as stored.
 using MapCellBytes = std::array<std::uint8_t, MapLayout::CellSize>;
 static_assert(sizeof(MapCellBytes) == 3, "a map cell is 3 bytes on disk");

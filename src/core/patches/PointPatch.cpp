@@ -3,6 +3,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/NumberedSections.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -51,7 +52,7 @@ PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
         }
         MapCell cell = map.readCell(x, y, geometry);
         const int z = parseInteger(entry.z);
-        if (z < -128 || z > 127)
+        if (!isAltitude(z))
             throw RangeError("Altitude " + entry.z + " of the entry at (" + entry.x + ", " + entry.y +
                              ") is outside -128..127");
         cell.z = static_cast<std::int8_t>(z);

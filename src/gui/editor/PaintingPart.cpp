@@ -182,7 +182,7 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
     zEdit_->setMaxLength(4);
     zEdit_->setFixedWidth(40);
     QLabel* zLabel = buddyLabel(QStringLiteral("ZValueLabel"), QStringLiteral("Z (altitude) ="), zEdit_, nullptr);
-    zUpDown_ = new UpDown(-128, 127, 0);
+    zUpDown_ = new UpDown(int(kMinAltitude), int(kMaxAltitude), 0);
     zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
     zUpDown_->setAccessibleName(zLabel->text());
 
@@ -322,7 +322,7 @@ void PaintingPart::paint(Operation&& operation) {
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     const int z = parseInteger(zEdit_->text().toStdString());
-    if (z < -128 || z > 127) {
+    if (!isAltitude(z)) {
         guard_.dialogs().showMessage(guard_.window(), QStringLiteral("Z must be between -128 to 127!"));
         zEdit_->setText(QStringLiteral("0"));
         return;

@@ -4,6 +4,7 @@
 #include <QPen>
 
 #include "render/MapDrawSource.h"
+#include "mapdata/MapLayout.h"
 
 namespace stonereach {
 
@@ -31,7 +32,7 @@ void TilePictures::draw(QPainter& painter, int tile, const QRect& rect) {
     }
     // A value that is no tile id has no picture: black, as a tile without
     // one. So is every tile while the data files are not ready.
-    if (tile < 0 || tile > 0xFFFF) {
+    if (!isTileId(tile)) {
         painter.fillRect(rect, Qt::black);
         return;
     }
