@@ -103,7 +103,7 @@ CoordinateList samplePlaces(const SampleWorldOptions& world) {
     places.push_back(nearest(terrain, middle, land, [&](int x, int y) {
         if (terrain.groundAt(x, y).terrain != Terrain::Sand)
             return false;
-        for (const auto [dx, dy] : {std::pair{4, 0}, std::pair{-4, 0}, std::pair{0, 4}, std::pair{0, -4}}) {
+        for (const auto& [dx, dy] : {std::pair{4, 0}, std::pair{-4, 0}, std::pair{0, 4}, std::pair{0, -4}}) {
             const int nx = x + dx;
             const int ny = y + dy;
             if (nx >= 0 && ny >= 0 && nx < surfaceEnd && ny < terrain.geometry().height &&

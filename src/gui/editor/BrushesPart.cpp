@@ -45,8 +45,7 @@ void BrushesPart::listBrushes() {
 void BrushesPart::cbCustomBrushesChange(const QString& name) {
     // A brush that cannot be read leaves no brush loaded.
     entries_.clear();
-    const QByteArray bytes = name.toLatin1();
-    entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, std::string_view(bytes.data(), bytes.size())));
+    entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, name.toLatin1().toStdString()));
 }
 
 void BrushesPart::SpeedButton6Click() {
