@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "editor/Bookmarks.h"
@@ -85,6 +86,14 @@ protected:
     QString label(const char* name) { return child<QLabel>(name).text(); }
     QString panel(int i) { return child<StatusBar>("StatusBar").panelText(i); }
     MapView& view() { return window->mapView(); }
+    // The pointer moves over cell (x, y) of the map view. Sent as an event,
+    // since the test's pointer may already stand where the cell is.
+    void hover(int x, int y) {
+        const QPointF at = view().cellRect(x, y).center();
+        QMouseEvent move(QEvent::MouseMove, at, view().viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view().viewport(), &move);
+    }
     void click(const char* name) { QTest::mouseClick(&child<QAbstractButton>(name), Qt::LeftButton); }
     void go(const QString& x, const QString& y) {
         edit("XJumpEdit").setText(x);

@@ -143,9 +143,9 @@ TEST_F(MapEditForm, StatusLineDescribesTheCellUnderThePointer) {
     storePaths(map, clientDir());
     start();
 
-    QTest::mouseMove(view().viewport(), view().cellRect(3, 2).center());
+    hover(3, 2);
     EXPECT_EQ(panel(0), "X=3 - Y=2 - Altitude=-5 - Tile=00 03");
-    QTest::mouseMove(view().viewport(), view().cellRect(1, 1).center());
+    hover(1, 1);
     EXPECT_EQ(panel(0), "X=1 - Y=1 - Altitude=0 - Tile=00 00");
     EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
 }
@@ -295,7 +295,7 @@ TEST_F(MapEditForm, AMapCutShortWhileOpenIsToldOnceAndTheStatusLineSaysTheCellCa
     fs::resize_file(map.toStdString(), kTokunoSize / 2);
     const auto errorsBefore = dialogs.errors.size();
     for (int i = 0; i < 5; ++i)
-        QTest::mouseMove(view().viewport(), view().cellRect(1400, 1400 + i % 2).center());
+        hover(1400, 1400 + i % 2);
     QCoreApplication::processEvents();
     // One message for the status line, at most one more for the view's paint.
     EXPECT_GE(dialogs.errors.size() - errorsBefore, 1);

@@ -41,7 +41,7 @@ TEST_F(ToolWiring, InsertCapturesTheCellUnderThePointerOnceWhileThePatchEditorIs
     MapFile(map.toStdString(), File::Mode::ReadWrite).writeCell(3, 2, MapCell{0x011A, -5}, test::kTokuno);
     storePaths(map, clientDir());
     start();
-    QTest::mouseMove(view().viewport(), view().cellRect(3, 2).center());
+    hover(3, 2);
     view().setFocus();
     QTest::keyClick(&view(), Qt::Key_Insert);
     TPatchEditForm& editor = window->toolWindows().patchEditor();

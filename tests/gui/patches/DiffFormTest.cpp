@@ -63,9 +63,11 @@ protected:
     // column), one block's statics moved to new records and one emptied.
     static DiffFileSet makeModifiedSet(const DiffFileSet& from, const fs::path& folder) {
         DiffFileSet to{folder / "staidx0.mul", folder / "statics0.mul", folder / "map0.mul"};
-        fs::copy_file(from.staIdx, to.staIdx);
-        fs::copy_file(from.statics, to.statics);
-        fs::copy_file(from.map, to.map);
+        // The suite may run again in the same program (repeated runs).
+        const auto overwrite = fs::copy_options::overwrite_existing;
+        fs::copy_file(from.staIdx, to.staIdx, overwrite);
+        fs::copy_file(from.statics, to.statics, overwrite);
+        fs::copy_file(from.map, to.map, overwrite);
         MapFile map(to.map, File::Mode::ReadWrite);
         const MapGeometry geometry{6144, 4096, 512};
         map.writeCell(10, 20, MapCell{0x0003, 44}, geometry);
