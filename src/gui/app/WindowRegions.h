@@ -3,7 +3,9 @@
 class QAction;
 class QBoxLayout;
 class QGridLayout;
+class QMainWindow;
 class QMenu;
+class QToolButton;
 class QString;
 
 namespace stonereach {
@@ -47,5 +49,21 @@ struct WindowRegions {
     MenuSection toolItems;
     MenuSection optionsItems;
 };
+
+// The main window's frame: the region frames (TopPanel, LeftPanel,
+// RightPanel, BottomPanel, FileNamePanel) in its central widget with the
+// places of WindowRegions, and the menu bar with its sections. The map view
+// and the status line are the caller's to put in.
+struct MainWindowFrame {
+    WindowRegions regions;
+    QBoxLayout* mapView = nullptr;    // between the left and the right panel
+    QBoxLayout* statusLine = nullptr; // below everything
+    QToolButton* exitButton = nullptr; // first on the tool strip
+    QAction* exitAction = nullptr;     // "E&xit"
+    QAction* optionsAction = nullptr;  // "&Options...", last in "&Extra"
+    QAction* aboutAction = nullptr;    // "About"
+};
+
+MainWindowFrame buildMainWindowFrame(QMainWindow& window);
 
 } // namespace stonereach

@@ -4,11 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
@@ -53,30 +50,7 @@ QString qtext(std::string_view value) {
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
-QFrame* regionFrame(const QString& name) {
-    auto* frame = new QFrame;
-    frame->setObjectName(name);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    return frame;
-}
-
-QBoxLayout* addRow(QBoxLayout& parent) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(2);
-    parent.addLayout(row);
-    return row;
-}
-
-QBoxLayout* addColumn(QBoxLayout& parent) {
-    auto* column = new QVBoxLayout;
-    column->setSpacing(4);
-    parent.addLayout(column);
-    return column;
-}
-
 } // namespace
-
-struct TSRMapEditForm::Regions : WindowRegions {};
 
 TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, BookmarkTable& bookmarks,
                                QWidget* parent)
@@ -85,68 +59,15 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     setObjectName(QStringLiteral("SRMapEditForm"));
     setWindowTitle(applicationTitle());
 
-    Regions regions;
-    auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-
-    QFrame* top = regionFrame(QStringLiteral("TopPanel"));
-    auto* topRow = new QHBoxLayout(top);
-    topRow->setContentsMargins(2, 2, 2, 2);
-    topRow->setSpacing(2);
-    QToolButton* exit = glyphButton(QStringLiteral("SpeedButton1"), QStringLiteral("\u2715"), QStringLiteral("Exit"));
-    topRow->addWidget(exit);
-    topRow->addSpacing(8);
-    regions.toolButtons = addRow(*topRow);
-    regions.overviewButton = addRow(*topRow);
-    regions.brushChooser = addRow(*topRow);
-    topRow->addStretch();
-    column->addWidget(top);
-
-    auto* middle = new QHBoxLayout;
-    middle->setSpacing(0);
-    QFrame* left = regionFrame(QStringLiteral("LeftPanel"));
-    left->setFixedWidth(176);
-    auto* leftColumn = new QVBoxLayout(left);
-    leftColumn->setContentsMargins(4, 4, 4, 4);
-    leftColumn->setSpacing(4);
-    regions.brushSize = addColumn(*leftColumn);
-    regions.navigation = addColumn(*leftColumn);
-    leftColumn->addStretch();
-    middle->addWidget(left);
-
-    QFrame* files = regionFrame(QStringLiteral("FileNamePanel"));
-    regions.files = new QGridLayout(files);
-    regions.files->setContentsMargins(4, 2, 4, 2);
-    regions.files->setVerticalSpacing(2);
+    MainWindowFrame frame = buildMainWindowFrame(*this);
+    WindowRegions& regions = frame.regions;
     mapFiles_ = std::make_unique<MapFilesPart>(store_, guard_, regions);
     drawSource_ = std::make_unique<DataFileSetDrawSource>(mapFiles_->dataFiles());
     mapView_ = new MapView(*drawSource_, bookmarks_);
     mapView_->setMinimumSize(kMinimumViewSize, kMinimumViewSize);
-    middle->addWidget(mapView_, 1);
-
-    QFrame* right = regionFrame(QStringLiteral("RightPanel"));
-    right->setFixedWidth(186);
-    auto* rightColumn = new QVBoxLayout(right);
-    rightColumn->setContentsMargins(2, 2, 2, 2);
-    regions.palette = rightColumn;
-    middle->addWidget(right);
-    column->addLayout(middle, 1);
-
-    QFrame* bottom = regionFrame(QStringLiteral("BottomPanel"));
-    auto* bottomRow = new QHBoxLayout(bottom);
-    bottomRow->setContentsMargins(4, 2, 4, 2);
-    regions.drawingModes = bottomRow;
-    column->addWidget(bottom);
-
-    column->addWidget(files);
-
-    statusBar_ = new StatusBar(central);
-    column->addWidget(statusBar_);
-    setCentralWidget(central);
-
-    buildMenus(regions);
+    frame.mapView->addWidget(mapView_, 1);
+    statusBar_ = new StatusBar;
+    frame.statusLine->addWidget(statusBar_);
 
     navigation_ =
         std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, programDir_, regions);
@@ -156,9 +77,12 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
                                                programDir_, regions);
     tools_ = std::make_unique<ToolWindows>(*this, dialogs, store_);
     tools_->addMenuEntries(regions.toolItems);
-    regions.overviewButton->addWidget(tools_->createOverviewButton(top));
+    regions.overviewButton->addWidget(tools_->createOverviewButton(frame.exitButton->parentWidget()));
 
-    connect(exit, &QToolButton::clicked, this, &QWidget::close);
+    connect(frame.exitButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(frame.exitAction, &QAction::triggered, this, &QWidget::close);
+    guard_.connect(frame.optionsAction, &QAction::triggered, this, [this] { Options1Click(); });
+    guard_.connect(frame.aboutAction, &QAction::triggered, this, [this] { About1Click(); });
     connectParts();
     FormCreate();
     restoreWindowGeometry();
@@ -177,37 +101,6 @@ void TSRMapEditForm::FormCreate() {
 }
 
 TSRMapEditForm::~TSRMapEditForm() = default;
-
-void TSRMapEditForm::buildMenus(Regions& regions) {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("File1"));
-    QAction* exit = file->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("eXit1"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-
-    regions.editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
-    regions.editMenu->setObjectName(QStringLiteral("Edit1"));
-
-    QMenu* extra = menuBar()->addMenu(QStringLiteral("&Extra"));
-    extra->setObjectName(QStringLiteral("Spezial1"));
-    QAction* afterPalette = extra->addSeparator();
-    QAction* afterDisplay = extra->addSeparator();
-    QAction* afterTools = extra->addSeparator();
-    regions.paletteItems = {extra, afterPalette};
-    regions.displayItems = {extra, afterDisplay};
-    regions.toolItems = {extra, afterTools};
-    regions.optionsItems = {extra, nullptr};
-    auto* options = new QAction(QStringLiteral("&Options..."), extra);
-    options->setObjectName(QStringLiteral("Options1"));
-    regions.optionsItems.add(options);
-    guard_.connect(options, &QAction::triggered, this, [this] { Options1Click(); });
-
-    QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
-    info->setObjectName(QStringLiteral("Info1"));
-    QAction* about = info->addAction(QStringLiteral("About"));
-    about->setObjectName(QStringLiteral("About1"));
-    guard_.connect(about, &QAction::triggered, this, [this] { About1Click(); });
-}
 
 void TSRMapEditForm::connectParts() {
     connect(mapFiles_.get(), &MapFilesPart::mapDetected, this,

@@ -69,8 +69,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Regions;
-    void buildMenus(Regions& regions);
     void connectParts();
 
     void FormShow();

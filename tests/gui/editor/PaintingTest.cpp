@@ -245,6 +245,9 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     EXPECT_EQ(window->palette().selectedTile(), 2);
     EXPECT_EQ(unsorted.topRow(), 2);
     EXPECT_EQ(modes.currentIndex(), 1);
+    hover(8, 8);
+    EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Selected tile=00 02")
+        << "the status line names the tile that painting will write, not the palette's current row";
 
     // The right-button pick takes the tile of the map cell.
     setCell(20, 20, MapCell{3, 0});
