@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 #include "mapdata/File.h"
 
@@ -23,7 +23,9 @@ public:
 
 private:
     const File& file_;
-    std::vector<std::uint8_t> window_;
+    // Left uninitialised: only bytes read from the file are ever used.
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t windowSize_;
     std::uint64_t windowStart_ = 0;
     std::size_t windowFill_ = 0;
     std::uint64_t lastEnd_ = UINT64_MAX;
@@ -38,7 +40,10 @@ public:
     AppendWriter& operator=(const AppendWriter&) = delete;
 
     void append(std::span<const std::uint8_t> data);
-    std::uint64_t position() const { return flushedEnd_ + buffer_.size(); }
+    // Appends `length` bytes read at `offset` through `source`, read straight
+    // into the collected data with no copy in between.
+    void appendFrom(ReadAheadReader& source, std::uint64_t offset, std::uint64_t length);
+    std::uint64_t position() const { return flushedEnd_ + filled_; }
     // Writes out what is collected; call before reading the file back or
     // closing it (the destructor does not write, so a failed run leaves no
     // half-flushed surprise).
@@ -48,7 +53,9 @@ private:
     File& file_;
     std::uint64_t flushedEnd_;
     std::size_t capacity_;
-    std::vector<std::uint8_t> buffer_;
+    std::size_t filled_ = 0;
+    // Left uninitialised: only bytes appended are ever written out.
+    std::unique_ptr<std::uint8_t[]> buffer_;
 };
 
 } // namespace stonereach

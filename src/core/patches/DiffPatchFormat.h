@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -102,6 +101,29 @@ struct DiffStaticEntry {
     friend bool operator==(const DiffStaticEntry&, const DiffStaticEntry&) = default;
 };
 
+// The bytes of an index of fixed-size entries, one per block in index order,
+// starting at `offset` of a file, handed out a block column at a time. A
+// column of entries is only a few kilobytes, so columns are read several at
+// once: fewer, larger reads, and a buffer small enough to stay in the
+// processor's cache.
+class IndexColumnReader {
+public:
+    IndexColumnReader(const File& file, std::uint64_t offset, std::size_t entrySize, const DiffGrid& grid);
+
+    // The entries of block column `column`; valid until the next call.
+    std::span<const std::uint8_t> column(int column);
+
+private:
+    const File& file_;
+    std::uint64_t offset_;
+    std::size_t columnBytes_;
+    int columns_;
+    int columnsPerRead_;
+    int first_ = 0;  // the first column held in buffer_
+    int held_ = 0;   // how many columns buffer_ holds
+    std::vector<std::uint8_t> buffer_;
+};
+
 // Reads a statics index one block column at a time, for walks that need only
 // the column at hand: the whole table of a large map would take megabytes
 // that the walk never needs at once. Only the first grid.blockCount() entries
@@ -119,22 +141,10 @@ public:
     std::uint32_t checksum(std::string_view text, const ProgressCallback& progress);
 
 private:
-    const File& file_;
     DiffGrid grid_;
-    std::vector<std::uint8_t> bytes_;
+    IndexColumnReader reader_;
     std::vector<StaticPointer> entries_;
 };
-
-// Reads the first grid.blockCount() entries of a statics index file, as
-// StaticsIndexColumns does, into one table. Progress runs 0..100 per block
-// column under `text`.
-std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
-                                            const ProgressCallback& progress);
-
-// Writes a statics index, 12 bytes per entry, from offset 0; afterColumn (if
-// any) is called after each block column's entries.
-void writeStaticsIndex(File& file, std::span<const StaticPointer> index, const DiffGrid& grid,
-                       const std::function<void(int column)>& afterColumn = {});
 
 // XOR of every 32-bit word of the index entries (all three words of each).
 std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index);
@@ -150,9 +160,15 @@ void requireFileSize(const File& file, std::uint64_t needed, std::string_view wh
 // Throws IoError unless the map file holds every block of the grid.
 void requireMapBlocks(const File& map, const DiffGrid& grid);
 
+// The byte length of one statics block's records as a StaticBlock reads
+// them: 0 when Start is 0xFFFFFFFF, otherwise Length, which must be a whole
+// number of records (else the FormatError of the length check) and at most
+// 2048 of them (else a FormatError naming the block).
+std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex);
+
 // Reads the records of one statics block as a StaticBlock does: nothing when
-// Start is 0xFFFFFFFF, otherwise Length bytes at Start, which must be a whole
-// number of records and at most 2048 of them. Returns the record bytes.
+// Start is 0xFFFFFFFF, otherwise Length bytes at Start, checked as
+// staticRecordsLength does. Returns the record bytes.
 void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
                        std::vector<std::uint8_t>& records);
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <future>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +17,6 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
-#include "mapdata/MemoryPopulation.h"
 
 namespace stonereach {
 
@@ -26,6 +26,9 @@ namespace T = DiffPatchTexts;
 namespace {
 
 constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
+constexpr std::size_t WriteBuffer = std::size_t{1} << 18;
+// The maps are compared a few block columns at a time, read whole.
+constexpr std::size_t MapChunkBytes = std::size_t{512} << 10;
 
 // The patch's offsets are signed 32-bit numbers; nothing may be placed where
 // they cannot point.
@@ -43,6 +46,50 @@ std::uint32_t sizeField(const File& file) {
     // The header keeps 32 bits of each statics file's size.
     return static_cast<std::uint32_t>(file.size());
 }
+
+// What the statics section says of each block, kept in two bytes a block
+// rather than as the 8-byte entries: the stored records follow one another in
+// index order from the section's start, so each entry's offset is the sum of
+// the lengths stored before it and needs no keeping.
+class StaticsOutcomes {
+public:
+    explicit StaticsOutcomes(std::size_t blocks) : lengths_(blocks, Unchanged) {}
+
+    void emptied(std::size_t k) { lengths_[k] = Emptied; }
+    // A stored block's records are at most 14,336 bytes.
+    void stored(std::size_t k, std::size_t length) { lengths_[k] = static_cast<std::uint16_t>(length); }
+
+    // Writes the statics diff index for records stored from `recordsStart` on.
+    void writeIndex(AppendWriter& out, std::int32_t recordsStart, const DiffGrid& grid, std::string_view text,
+                    const ProgressCallback& progress) const {
+        const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+        std::vector<std::uint8_t> bytes(perColumn * L::DiffStaticEntrySize);
+        std::int64_t next = recordsStart;
+        report(progress, text, 0, 100);
+        for (int column = 0; column < grid.blocksAcross; ++column) {
+            for (std::size_t i = 0; i < perColumn; ++i) {
+                const std::uint16_t length = lengths_[static_cast<std::size_t>(column) * perColumn + i];
+                DiffStaticEntry entry;  // unchanged
+                if (length == Emptied) {
+                    entry.length = 0;
+                } else if (length != Unchanged) {
+                    entry = {static_cast<std::int32_t>(next), length};
+                    next += length;
+                }
+                le::putI32(&bytes[i * L::DiffStaticEntrySize], entry.offset);
+                le::putI32(&bytes[i * L::DiffStaticEntrySize + 4], entry.length);
+            }
+            out.append(bytes);
+            reportColumn(progress, text, column, grid);
+        }
+    }
+
+private:
+    static constexpr std::uint16_t Unchanged = 0xFFFF;
+    static constexpr std::uint16_t Emptied = 0xFFFE;
+    static_assert(L::MaxStaticBlockBytes < Emptied);
+    std::vector<std::uint16_t> lengths_;
+};
 
 // The statics section: records of changed blocks, then their index.
 void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
@@ -66,7 +113,8 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
 
     ReadAheadReader origReader(origStatics, ReadAheadWindow);
     ReadAheadReader modReader(modStatics, ReadAheadWindow);
-    auto diff = populatedVector<DiffStaticEntry>(grid.blockCount());
+    StaticsOutcomes outcomes(grid.blockCount());
+    const std::int32_t recordsStart = patchPosition(out.position(), 0);
     std::vector<std::uint8_t> origRecords;
     std::vector<std::uint8_t> modRecords;
     origRecords.reserve(L::MaxStaticBlockBytes);
@@ -81,7 +129,7 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             const StaticPointer& o = originalColumn[i];
             const StaticPointer& m = modifiedColumn[i];
             if (m.start == L::NoStatics) {
-                diff[k] = DiffStaticEntry{-1, 0};
+                outcomes.emptied(k);
                 ++summary.emptiedStaticBlocks;
                 continue;
             }
@@ -91,25 +139,16 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             readStaticRecords(modReader, m, k, modRecords);
             if (origRecords == modRecords)
                 continue;
-            const std::int32_t at = patchPosition(out.position(), modRecords.size());
+            patchPosition(out.position(), modRecords.size());
             out.append(modRecords);
-            diff[k] = DiffStaticEntry{at, static_cast<std::int32_t>(modRecords.size())};
+            outcomes.stored(k, modRecords.size());
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
     }
 
-    summary.header.staticsIndexOffset = patchPosition(out.position(), diff.size() * L::DiffStaticEntrySize);
-    report(progress, T::StaticsIndex, 0, 100);
-    std::array<std::uint8_t, L::DiffStaticEntrySize> bytes{};
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
-            le::putI32(&bytes[0], diff[k].offset);
-            le::putI32(&bytes[4], diff[k].length);
-            out.append(bytes);
-        }
-        reportColumn(progress, T::StaticsIndex, column, grid);
-    }
+    summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
+    outcomes.writeIndex(out, recordsStart, grid, T::StaticsIndex, progress);
 }
 
 // The checksum of the modified map is a pass of its own over the file. It is
@@ -134,12 +173,16 @@ private:
     std::uint32_t compute(const std::filesystem::path& map) {
         const File modMap(map, File::Mode::Read);
         requireMapBlocks(modMap, grid_);
-        std::vector<std::uint8_t> column(static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize);
+        const std::size_t columnBytes = static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize;
+        const int perRead = static_cast<int>(std::max<std::size_t>(1, MapChunkBytes / columnBytes));
+        const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(columnBytes * static_cast<std::size_t>(perRead));
         std::uint32_t checksum = 0;
-        for (int c = 0; c < grid_.blocksAcross - 1; ++c) {
-            modMap.readAt(static_cast<std::size_t>(c) * column.size(), column);
-            checksum ^= mapBlocksChecksum(column);
-            columnsDone_.store(c + 1);
+        const int columns = grid_.blocksAcross - 1;
+        for (int c = 0; c < columns; c += perRead) {
+            const std::size_t bytes = columnBytes * static_cast<std::size_t>(std::min(perRead, columns - c));
+            modMap.readAt(static_cast<std::uint64_t>(c) * columnBytes, {chunk.get(), bytes});
+            checksum ^= mapBlocksChecksum({chunk.get(), bytes});
+            columnsDone_.store(c + std::min(perRead, columns - c));
         }
         return checksum;
     }
@@ -151,9 +194,13 @@ private:
     std::future<std::uint32_t> result_;
 };
 
-// The map section: changed blocks, then their index.
+// The map section: changed blocks, then their index. Both maps are read a few
+// block columns at a time; changed blocks that follow one another go to the
+// patch as one piece. Only a flag per block is kept: the stored blocks follow
+// one another in index order, so each one's offset is counted at the end.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
                      BackgroundMapChecksum& checksum, const ProgressCallback& progress) {
+    constexpr std::size_t B = MapLayout::BlockSize;
     const DiffGrid& grid = request.grid;
     const File origMap(request.original.map, File::Mode::Read);
     const File modMap(request.modified.map, File::Mode::Read);
@@ -165,32 +212,52 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
 
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    auto diff = populatedVector<std::int32_t>(grid.blockCount(), -1);
-    std::vector<std::uint8_t> origColumn(perColumn * MapLayout::BlockSize);
-    std::vector<std::uint8_t> modColumn(perColumn * MapLayout::BlockSize);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        origMap.readAt(first * MapLayout::BlockSize, origColumn);
-        modMap.readAt(first * MapLayout::BlockSize, modColumn);
-        for (std::size_t i = 0; i < perColumn; ++i) {
-            const std::uint8_t* o = &origColumn[i * MapLayout::BlockSize];
-            const std::uint8_t* m = &modColumn[i * MapLayout::BlockSize];
-            if (std::memcmp(o, m, MapLayout::BlockSize) == 0)
+    const std::size_t columnBytes = perColumn * B;
+    const int perChunk = static_cast<int>(std::max<std::size_t>(1, MapChunkBytes / columnBytes));
+    const std::size_t chunkBytes = columnBytes * static_cast<std::size_t>(perChunk);
+    const auto origChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
+    const auto modChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
+    std::vector<bool> changed(grid.blockCount(), false);
+    const std::int32_t blocksStart = patchPosition(out.position(), 0);
+    for (int c = 0; c < grid.blocksAcross; c += perChunk) {
+        const int columns = std::min(perChunk, grid.blocksAcross - c);
+        const std::size_t first = static_cast<std::size_t>(c) * perColumn;
+        const std::size_t blocks = static_cast<std::size_t>(columns) * perColumn;
+        origMap.readAt(first * B, {origChunk.get(), blocks * B});
+        modMap.readAt(first * B, {modChunk.get(), blocks * B});
+        for (std::size_t i = 0; i < blocks;) {
+            if (std::memcmp(&origChunk[i * B], &modChunk[i * B], B) == 0) {
+                ++i;
                 continue;
-            diff[first + i] = patchPosition(out.position(), MapLayout::BlockSize);
-            out.append({m, MapLayout::BlockSize});
-            ++summary.storedMapBlocks;
+            }
+            std::size_t end = i + 1;
+            while (end < blocks && std::memcmp(&origChunk[end * B], &modChunk[end * B], B) != 0)
+                ++end;
+            patchPosition(out.position(), (end - i) * B);
+            out.append({&modChunk[i * B], (end - i) * B});
+            for (std::size_t j = i; j < end; ++j)
+                changed[first + j] = true;
+            summary.storedMapBlocks += end - i;
+            i = end;
         }
-        reportColumn(progress, T::Map, column, grid);
+        for (int i = 0; i < columns; ++i)
+            reportColumn(progress, T::Map, c + i, grid);
     }
 
-    summary.header.mapIndexOffset = patchPosition(out.position(), diff.size() * L::DiffMapEntrySize);
+    summary.header.mapIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffMapEntrySize);
     report(progress, T::MapIndex, 0, 100);
     std::vector<std::uint8_t> bytes(perColumn * L::DiffMapEntrySize);
+    auto next = static_cast<std::uint64_t>(blocksStart);
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        for (std::size_t i = 0; i < perColumn; ++i)
-            le::putI32(&bytes[i * L::DiffMapEntrySize], diff[first + i]);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            std::int32_t entry = -1;
+            if (changed[first + i]) {
+                entry = static_cast<std::int32_t>(next);
+                next += B;
+            }
+            le::putI32(&bytes[i * L::DiffMapEntrySize], entry);
+        }
         out.append(bytes);
         reportColumn(progress, T::MapIndex, column, grid);
     }
@@ -213,7 +280,7 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     std::optional<BackgroundMapChecksum> mapChecksum;
     if (request.map)
         mapChecksum.emplace(request.modified.map, request.grid);
-    AppendWriter out(patch, L::HeaderSize);
+    AppendWriter out(patch, L::HeaderSize, WriteBuffer);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
