@@ -9,13 +9,25 @@
 
 namespace stonereach {
 
+// How much of a map a whole-file tool reads or writes at a time (two block
+// columns of a large map). Larger reads save system calls, but every page of
+// a buffer costs a page fault when first touched, which on virtual machines
+// can cost as much as copying the page several times; around this size the
+// two costs are least.
+inline constexpr std::size_t WholeFileChunkBytes = std::size_t{256} << 10;
+
+// The read-ahead window and the collected writes for the smaller files a
+// whole-file tool streams (statics, their indexes, patches): a few megabytes
+// each, so a smaller buffer, for the same reason.
+inline constexpr std::size_t StreamBufferBytes = std::size_t{128} << 10;
+
 // Reads ranges of a file through a read-ahead window. Requests that follow one
 // another in the file, or skip a little ahead, are served from one large read;
 // a request elsewhere is read by itself, so scattered small reads never pull in
 // whole windows.
 class ReadAheadReader {
 public:
-    ReadAheadReader(const File& file, std::size_t windowSize);
+    explicit ReadAheadReader(const File& file, std::size_t windowSize = StreamBufferBytes);
 
     // Reads exactly out.size() bytes at offset (IoError when the file ends
     // before that).
@@ -35,7 +47,7 @@ private:
 // large writes. position() is where the next byte lands.
 class AppendWriter {
 public:
-    AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize = std::size_t{1} << 20);
+    AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize = StreamBufferBytes);
     AppendWriter(const AppendWriter&) = delete;
     AppendWriter& operator=(const AppendWriter&) = delete;
 

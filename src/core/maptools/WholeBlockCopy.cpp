@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "mapdata/BufferedFileIO.h"
 #include "mapdata/MapLayout.h"
 
 namespace stonereach {
@@ -12,8 +13,6 @@ namespace {
 
 constexpr int Side = MapLayout::BlockSide;
 constexpr std::size_t BlockBytes = MapLayout::BlockSize;
-// Whole block columns are copied this many bytes at a time.
-constexpr std::size_t BatchBytes = std::size_t{512} << 10;
 
 // The cell rows (or columns) 0..7 of one block that lie between low and high.
 struct CellRange {
@@ -58,7 +57,7 @@ std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const File& source, int h
     const auto rows = static_cast<std::size_t>(r.y2 / Side - firstRow + 1);
     // Whole columns of the same height follow one another in both files.
     const bool wholeColumns = !oneFile && hs == hd && oy == 0 && firstRow == 0 && rows == static_cast<std::size_t>(hs);
-    const int perBatch = wholeColumns ? static_cast<int>(std::max<std::size_t>(1, BatchBytes / (rows * BlockBytes))) : 1;
+    const int perBatch = wholeColumns ? static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / (rows * BlockBytes))) : 1;
 
     const std::size_t bufferBytes = static_cast<std::size_t>(perBatch) * rows * BlockBytes;
     // Left uninitialised: every byte is read from the files before use.

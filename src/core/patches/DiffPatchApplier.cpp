@@ -20,13 +20,6 @@ namespace T = DiffApplyTexts;
 
 namespace {
 
-// Reads of the statics files and of the patch's stored map blocks go through
-// windows of this size; output is collected into writes of this size.
-constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
-constexpr std::size_t WriteBuffer = std::size_t{1} << 18;
-// The map is rebuilt a few block columns at a time, read and written whole.
-constexpr std::size_t MapChunkBytes = std::size_t{512} << 10;
-
 void reportColumn(const ProgressCallback& progress, std::string_view text, int column, const DiffGrid& grid) {
     report(progress, text, column * 100 / grid.blocksAcross, 100);
 }
@@ -44,7 +37,7 @@ void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
 // rather than a read and a copy of its own.
 class StaticsAppender {
 public:
-    StaticsAppender(File& file, std::size_t bufferSize) : file_(file), out_(file, 0, bufferSize) {}
+    explicit StaticsAppender(File& file) : file_(file), out_(file, 0) {}
 
     // Appends `length` bytes at `from` of `source`; returns where they land.
     std::uint32_t take(ReadAheadReader& source, std::uint64_t from, std::uint32_t length) {
@@ -97,10 +90,10 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
     StaticsIndexColumns original(origIdx, grid);
     StaticsDiffColumns diff(patch, header, grid);
 
-    ReadAheadReader origReader(origStatics, ReadAheadWindow);
-    ReadAheadReader patchReader(patch, ReadAheadWindow);
-    StaticsAppender records(newStatics.file(), WriteBuffer);
-    AppendWriter indexOut(newIndex.file(), 0, WriteBuffer);
+    ReadAheadReader origReader(origStatics);
+    ReadAheadReader patchReader(patch);
+    StaticsAppender records(newStatics.file());
+    AppendWriter indexOut(newIndex.file(), 0);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> indexColumn(perColumn * L::StaticPointerSize);
 
@@ -173,9 +166,9 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDIn
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
-    const int columnsPerChunk = static_cast<int>(std::max<std::size_t>(1, MapChunkBytes / columnBytes));
+    const int columnsPerChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
     MapDiffColumns diff(patch, header, grid);
-    ReadAheadReader patchReader(patch, ReadAheadWindow);
+    ReadAheadReader patchReader(patch);
     std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
     std::vector<std::int32_t> entries;
     entries.reserve(perColumn * static_cast<std::size_t>(columnsPerChunk));

@@ -25,10 +25,6 @@ namespace T = DiffPatchTexts;
 
 namespace {
 
-constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
-constexpr std::size_t WriteBuffer = std::size_t{1} << 18;
-// The maps are compared a few block columns at a time, read whole.
-constexpr std::size_t MapChunkBytes = std::size_t{512} << 10;
 
 // The patch's offsets are signed 32-bit numbers; nothing may be placed where
 // they cannot point.
@@ -111,8 +107,8 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     summary.header.origStaticsSize = sizeField(origStatics);
     summary.header.modStaticsSize = sizeField(modStatics);
 
-    ReadAheadReader origReader(origStatics, ReadAheadWindow);
-    ReadAheadReader modReader(modStatics, ReadAheadWindow);
+    ReadAheadReader origReader(origStatics);
+    ReadAheadReader modReader(modStatics);
     StaticsOutcomes outcomes(grid.blockCount());
     const std::int32_t recordsStart = patchPosition(out.position(), 0);
     std::vector<std::uint8_t> origRecords;
@@ -174,7 +170,7 @@ private:
         const File modMap(map, File::Mode::Read);
         requireMapBlocks(modMap, grid_);
         const std::size_t columnBytes = static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize;
-        const int perRead = static_cast<int>(std::max<std::size_t>(1, MapChunkBytes / columnBytes));
+        const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
         const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(columnBytes * static_cast<std::size_t>(perRead));
         std::uint32_t checksum = 0;
         const int columns = grid_.blocksAcross - 1;
@@ -213,7 +209,7 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::size_t columnBytes = perColumn * B;
-    const int perChunk = static_cast<int>(std::max<std::size_t>(1, MapChunkBytes / columnBytes));
+    const int perChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
     const std::size_t chunkBytes = columnBytes * static_cast<std::size_t>(perChunk);
     const auto origChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
     const auto modChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
@@ -280,7 +276,7 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     std::optional<BackgroundMapChecksum> mapChecksum;
     if (request.map)
         mapChecksum.emplace(request.modified.map, request.grid);
-    AppendWriter out(patch, L::HeaderSize, WriteBuffer);
+    AppendWriter out(patch, L::HeaderSize);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
