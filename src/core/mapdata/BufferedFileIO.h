@@ -33,7 +33,18 @@ public:
     // before that).
     void read(std::uint64_t offset, std::span<std::uint8_t> out);
 
+    // The `size` bytes at offset as they lie in the window, with no copy:
+    // valid until the reader is used again. A request elsewhere than the
+    // window goes on from is read alone into the window. `size` may be at
+    // most the window's size (else RangeError).
+    std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size);
+
 private:
+    bool holds(std::uint64_t offset, std::size_t size) const {
+        return offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
+    }
+    bool followsOn(std::uint64_t offset) const;
+
     const File& file_;
     // Left uninitialised: only bytes read from the file are ever used.
     std::unique_ptr<std::uint8_t[]> window_;

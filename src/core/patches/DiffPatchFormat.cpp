@@ -154,22 +154,11 @@ std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks) {
     return sum;
 }
 
-std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex) {
-    if (pointer.start == L::NoStatics)
-        return 0;
+void rejectStaticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex) {
     if (pointer.length % L::StaticRecordSize != 0)
         throw FormatError(std::string(StaticLengthMessage));
-    if (pointer.length > L::MaxStaticBlockBytes)
-        throw FormatError("Statics block " + std::to_string(blockIndex) + " holds " +
-                          std::to_string(pointer.length / L::StaticRecordSize) +
-                          " records; a block holds at most 2048");
-    return pointer.length;
-}
-
-void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
-                       std::vector<std::uint8_t>& records) {
-    records.resize(staticRecordsLength(pointer, blockIndex));
-    statics.read(pointer.start, records);
+    throw FormatError("Statics block " + std::to_string(blockIndex) + " holds " +
+                      std::to_string(pointer.length / L::StaticRecordSize) + " records; a block holds at most 2048");
 }
 
 } // namespace stonereach

@@ -160,17 +160,29 @@ void requireFileSize(const File& file, std::uint64_t needed, std::string_view wh
 // Throws IoError unless the map file holds every block of the grid.
 void requireMapBlocks(const File& map, const DiffGrid& grid);
 
+// Raises the FormatError of a Length that is not a whole number of records
+// (the length check's fixed message) or more than 2048 of them.
+[[noreturn]] void rejectStaticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex);
+
 // The byte length of one statics block's records as a StaticBlock reads
 // them: 0 when Start is 0xFFFFFFFF, otherwise Length, which must be a whole
-// number of records (else the FormatError of the length check) and at most
-// 2048 of them (else a FormatError naming the block).
-std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex);
+// number of records and at most 2048 of them (see rejectStaticRecordsLength).
+// Inline: walks over the statics call it for every block.
+inline std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex) {
+    if (pointer.start == DiffPatchLayout::NoStatics)
+        return 0;
+    if (pointer.length % DiffPatchLayout::StaticRecordSize != 0 || pointer.length > DiffPatchLayout::MaxStaticBlockBytes)
+        rejectStaticRecordsLength(pointer, blockIndex);
+    return pointer.length;
+}
 
-// Reads the records of one statics block as a StaticBlock does: nothing when
-// Start is 0xFFFFFFFF, otherwise Length bytes at Start, checked as
-// staticRecordsLength does. Returns the record bytes.
-void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
-                       std::vector<std::uint8_t>& records);
+// The records of one statics block as a StaticBlock reads them (see
+// staticRecordsLength), seen in the reader's window: valid until the reader
+// is used again.
+inline std::span<const std::uint8_t> staticRecords(ReadAheadReader& statics, const StaticPointer& pointer,
+                                                   std::size_t blockIndex) {
+    return statics.view(pointer.start, staticRecordsLength(pointer, blockIndex));
+}
 
 // The message of the length check.
 inline constexpr std::string_view StaticLengthMessage = "StaticPointer.Length is not a multiple of SizeOf(TStaticRec)";

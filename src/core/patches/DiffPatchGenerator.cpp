@@ -43,34 +43,36 @@ std::uint32_t sizeField(const File& file) {
     return static_cast<std::uint32_t>(file.size());
 }
 
-// What the statics section says of each block, kept in two bytes a block
-// rather than as the 8-byte entries: the stored records follow one another in
-// index order from the section's start, so each entry's offset is the sum of
-// the lengths stored before it and needs no keeping.
+// What the statics section says of each block, kept as two flags a block
+// rather than as the 8-byte entries: a stored block's records are the
+// modified block's, so its length is the modified index's Length, and the
+// stored records follow one another in index order from the section's start,
+// so its offset is the sum of the lengths stored before it.
 class StaticsOutcomes {
 public:
-    explicit StaticsOutcomes(std::size_t blocks) : lengths_(blocks, Unchanged) {}
+    explicit StaticsOutcomes(std::size_t blocks) : emptied_(blocks, false), stored_(blocks, false) {}
 
-    void emptied(std::size_t k) { lengths_[k] = Emptied; }
-    // A stored block's records are at most 14,336 bytes.
-    void stored(std::size_t k, std::size_t length) { lengths_[k] = static_cast<std::uint16_t>(length); }
+    void emptied(std::size_t k) { emptied_[k] = true; }
+    void stored(std::size_t k) { stored_[k] = true; }
 
-    // Writes the statics diff index for records stored from `recordsStart` on.
-    void writeIndex(AppendWriter& out, std::int32_t recordsStart, const DiffGrid& grid, std::string_view text,
-                    const ProgressCallback& progress) const {
+    // Writes the statics diff index for records stored from `recordsStart`
+    // on, taking the stored lengths from the modified index.
+    void writeIndex(AppendWriter& out, std::int32_t recordsStart, StaticsIndexColumns& modified,
+                    const DiffGrid& grid, std::string_view text, const ProgressCallback& progress) const {
         const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
         std::vector<std::uint8_t> bytes(perColumn * L::DiffStaticEntrySize);
         std::int64_t next = recordsStart;
         report(progress, text, 0, 100);
         for (int column = 0; column < grid.blocksAcross; ++column) {
+            const auto lengths = modified.column(column);
             for (std::size_t i = 0; i < perColumn; ++i) {
-                const std::uint16_t length = lengths_[static_cast<std::size_t>(column) * perColumn + i];
+                const std::size_t k = static_cast<std::size_t>(column) * perColumn + i;
                 DiffStaticEntry entry;  // unchanged
-                if (length == Emptied) {
+                if (emptied_[k]) {
                     entry.length = 0;
-                } else if (length != Unchanged) {
-                    entry = {static_cast<std::int32_t>(next), length};
-                    next += length;
+                } else if (stored_[k]) {
+                    entry = {static_cast<std::int32_t>(next), static_cast<std::int32_t>(lengths[i].length)};
+                    next += lengths[i].length;
                 }
                 le::putI32(&bytes[i * L::DiffStaticEntrySize], entry.offset);
                 le::putI32(&bytes[i * L::DiffStaticEntrySize + 4], entry.length);
@@ -81,10 +83,8 @@ public:
     }
 
 private:
-    static constexpr std::uint16_t Unchanged = 0xFFFF;
-    static constexpr std::uint16_t Emptied = 0xFFFE;
-    static_assert(L::MaxStaticBlockBytes < Emptied);
-    std::vector<std::uint16_t> lengths_;
+    std::vector<bool> emptied_;
+    std::vector<bool> stored_;
 };
 
 // The statics section: records of changed blocks, then their index.
@@ -111,10 +111,6 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     ReadAheadReader modReader(modStatics);
     StaticsOutcomes outcomes(grid.blockCount());
     const std::int32_t recordsStart = patchPosition(out.position(), 0);
-    std::vector<std::uint8_t> origRecords;
-    std::vector<std::uint8_t> modRecords;
-    origRecords.reserve(L::MaxStaticBlockBytes);
-    modRecords.reserve(L::MaxStaticBlockBytes);
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     for (int column = 0; column < grid.blocksAcross; ++column) {
@@ -131,33 +127,44 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             }
             if (o.start == m.start && o.length == m.length)
                 continue;
-            readStaticRecords(origReader, o, k, origRecords);
-            readStaticRecords(modReader, m, k, modRecords);
-            if (origRecords == modRecords)
+            // Both are seen in their readers' windows, not copied.
+            const auto origRecords = staticRecords(origReader, o, k);
+            const auto modRecords = staticRecords(modReader, m, k);
+            if (std::ranges::equal(origRecords, modRecords))
                 continue;
             patchPosition(out.position(), modRecords.size());
             out.append(modRecords);
-            outcomes.stored(k, modRecords.size());
+            outcomes.stored(k);
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
     }
 
     summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
-    outcomes.writeIndex(out, recordsStart, grid, T::StaticsIndex, progress);
+    outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);
 }
 
-// The checksum of the modified map is a pass of its own over the file. It is
-// computed on a second thread from the start of the run, while the statics
-// section is written, and waited for where its progress belongs: just before
-// the map section, under the stage text then showing. The progress callback
-// is only ever called on the caller's thread.
-class BackgroundMapChecksum {
+// The modified map's checksum, and which blocks differ between the two maps,
+// found in one pass over both maps on a second thread from the start of the
+// run, while the statics section is written. The checksum is waited for where
+// its progress belongs: just before the map section, under the stage text
+// then showing; the map stage then writes the blocks found changed. The
+// progress callback is only ever called on the caller's thread.
+class BackgroundMapComparison {
 public:
-    BackgroundMapChecksum(std::filesystem::path map, const DiffGrid& grid)
-        : grid_(grid), result_(std::async(std::launch::async, [this, map = std::move(map)] { return compute(map); })) {}
+    struct Result {
+        std::uint32_t checksum = 0;
+        std::vector<bool> changed;  // per block, in index order
+    };
 
-    std::uint32_t wait(std::string_view text, const ProgressCallback& progress) {
+    explicit BackgroundMapComparison(const DiffPatchRequest& request)
+        : grid_(request.grid),
+          result_(std::async(std::launch::async, [this, original = request.original.map,
+                                                  modified = request.modified.map] {
+              return compute(original, modified);
+          })) {}
+
+    Result wait(std::string_view text, const ProgressCallback& progress) {
         report(progress, text, 0, 100);
         while (result_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
             report(progress, text, columnsDone_.load() * 100 / grid_.blocksAcross, 100);
@@ -166,78 +173,78 @@ public:
     }
 
 private:
-    std::uint32_t compute(const std::filesystem::path& map) {
-        const File modMap(map, File::Mode::Read);
-        requireMapBlocks(modMap, grid_);
-        const std::size_t columnBytes = static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize;
+    Result compute(const std::filesystem::path& originalPath, const std::filesystem::path& modifiedPath) {
+        constexpr std::size_t B = MapLayout::BlockSize;
+        const File modified(modifiedPath, File::Mode::Read);
+        requireMapBlocks(modified, grid_);
+        const File original(originalPath, File::Mode::Read);
+        requireMapBlocks(original, grid_);
+        const auto perColumn = static_cast<std::size_t>(grid_.blocksDown);
+        const std::size_t columnBytes = perColumn * B;
         const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
-        const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(columnBytes * static_cast<std::size_t>(perRead));
-        std::uint32_t checksum = 0;
-        const int columns = grid_.blocksAcross - 1;
-        for (int c = 0; c < columns; c += perRead) {
-            const std::size_t bytes = columnBytes * static_cast<std::size_t>(std::min(perRead, columns - c));
-            modMap.readAt(static_cast<std::uint64_t>(c) * columnBytes, {chunk.get(), bytes});
-            checksum ^= mapBlocksChecksum({chunk.get(), bytes});
-            columnsDone_.store(c + std::min(perRead, columns - c));
+        const std::size_t chunkBytes = columnBytes * static_cast<std::size_t>(perRead);
+        // Left uninitialised: every byte used is read from the maps first.
+        const auto modChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
+        const auto origChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
+        Result result;
+        result.changed.assign(grid_.blockCount(), false);
+        const int checksummed = grid_.blocksAcross - 1;  // the last column is left out
+        for (int c = 0; c < grid_.blocksAcross; c += perRead) {
+            const int columns = std::min(perRead, grid_.blocksAcross - c);
+            const std::size_t first = static_cast<std::size_t>(c) * perColumn;
+            const std::size_t blocks = static_cast<std::size_t>(columns) * perColumn;
+            modified.readAt(first * B, {modChunk.get(), blocks * B});
+            original.readAt(first * B, {origChunk.get(), blocks * B});
+            const std::size_t summed = static_cast<std::size_t>(std::clamp(checksummed - c, 0, columns)) * columnBytes;
+            result.checksum ^= mapBlocksChecksum({modChunk.get(), summed});
+            for (std::size_t i = 0; i < blocks; ++i)
+                if (std::memcmp(&origChunk[i * B], &modChunk[i * B], B) != 0)
+                    result.changed[first + i] = true;
+            columnsDone_.store(c + columns);
         }
-        return checksum;
+        return result;
     }
 
     DiffGrid grid_;
     std::atomic<int> columnsDone_{0};
     // Last, so that it is destroyed first: its destructor waits for the
     // thread, which uses the members above.
-    std::future<std::uint32_t> result_;
+    std::future<Result> result_;
 };
 
-// The map section: changed blocks, then their index. Both maps are read a few
-// block columns at a time; changed blocks that follow one another go to the
-// patch as one piece. Only a flag per block is kept: the stored blocks follow
-// one another in index order, so each one's offset is counted at the end.
+// The map section: changed blocks, then their index. Changed blocks that
+// follow one another go to the patch as one run, read from the modified map
+// straight into the patch's write buffer. The stored blocks follow one another
+// in index order, so each one's offset is counted as the index is written.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
-                     BackgroundMapChecksum& checksum, const ProgressCallback& progress) {
+                     BackgroundMapComparison& comparison, const ProgressCallback& progress) {
     constexpr std::size_t B = MapLayout::BlockSize;
     const DiffGrid& grid = request.grid;
-    const File origMap(request.original.map, File::Mode::Read);
-    const File modMap(request.modified.map, File::Mode::Read);
-    // The modified map's length was checked by the checksum pass.
-    requireMapBlocks(origMap, grid);
-
     const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
-    summary.header.modMapCrc = checksum.wait(showing, progress);
+    const BackgroundMapComparison::Result compared = comparison.wait(showing, progress);
+    summary.header.modMapCrc = compared.checksum;
 
+    const File modMap(request.modified.map, File::Mode::Read);
+    ReadAheadReader modReader(modMap);
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    const std::size_t columnBytes = perColumn * B;
-    const int perChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
-    const std::size_t chunkBytes = columnBytes * static_cast<std::size_t>(perChunk);
-    const auto origChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
-    const auto modChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
-    std::vector<bool> changed(grid.blockCount(), false);
     const std::int32_t blocksStart = patchPosition(out.position(), 0);
-    for (int c = 0; c < grid.blocksAcross; c += perChunk) {
-        const int columns = std::min(perChunk, grid.blocksAcross - c);
-        const std::size_t first = static_cast<std::size_t>(c) * perColumn;
-        const std::size_t blocks = static_cast<std::size_t>(columns) * perColumn;
-        origMap.readAt(first * B, {origChunk.get(), blocks * B});
-        modMap.readAt(first * B, {modChunk.get(), blocks * B});
-        for (std::size_t i = 0; i < blocks;) {
-            if (std::memcmp(&origChunk[i * B], &modChunk[i * B], B) == 0) {
-                ++i;
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
+        for (std::size_t k = first, end = first + perColumn; k < end;) {
+            if (!compared.changed[k]) {
+                ++k;
                 continue;
             }
-            std::size_t end = i + 1;
-            while (end < blocks && std::memcmp(&origChunk[end * B], &modChunk[end * B], B) != 0)
-                ++end;
-            patchPosition(out.position(), (end - i) * B);
-            out.append({&modChunk[i * B], (end - i) * B});
-            for (std::size_t j = i; j < end; ++j)
-                changed[first + j] = true;
-            summary.storedMapBlocks += end - i;
-            i = end;
+            std::size_t last = k + 1;
+            while (last < end && compared.changed[last])
+                ++last;
+            patchPosition(out.position(), (last - k) * B);
+            out.appendFrom(modReader, k * B, (last - k) * B);
+            summary.storedMapBlocks += last - k;
+            k = last;
         }
-        for (int i = 0; i < columns; ++i)
-            reportColumn(progress, T::Map, c + i, grid);
+        reportColumn(progress, T::Map, column, grid);
     }
 
     summary.header.mapIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffMapEntrySize);
@@ -248,7 +255,7 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         for (std::size_t i = 0; i < perColumn; ++i) {
             std::int32_t entry = -1;
-            if (changed[first + i]) {
+            if (compared.changed[first + i]) {
                 entry = static_cast<std::int32_t>(next);
                 next += B;
             }
@@ -273,14 +280,14 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     // again complete at the end.
     patch.writeAt(0, encodeHeader(summary.header));
 
-    std::optional<BackgroundMapChecksum> mapChecksum;
+    std::optional<BackgroundMapComparison> mapComparison;
     if (request.map)
-        mapChecksum.emplace(request.modified.map, request.grid);
-    AppendWriter out(patch, L::HeaderSize);
+        mapComparison.emplace(request);
+    AppendWriter out(patch, L::HeaderSize, WholeFileChunkBytes);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
-        writeMapSection(request, out, summary, *mapChecksum, progress);
+        writeMapSection(request, out, summary, *mapComparison, progress);
     out.flush();
 
     patch.writeAt(0, encodeHeader(summary.header));
