@@ -61,6 +61,8 @@ AppendWriter::AppendWriter(File& file, std::uint64_t startOffset, std::size_t bu
       buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize)) {}
 
 void AppendWriter::append(std::span<const std::uint8_t> data) {
+    if (data.empty())
+        return;
     if (filled_ + data.size() > capacity_)
         flush();
     // Data of half the buffer or more goes out as it is rather than being
