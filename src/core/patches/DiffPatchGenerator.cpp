@@ -1,11 +1,8 @@
 #include "patches/DiffPatchGenerator.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -17,6 +14,7 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
+#include "patches/MapComparison.h"
 
 namespace stonereach {
 
@@ -144,85 +142,21 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);
 }
 
-// The modified map's checksum, and which blocks differ between the two maps,
-// found in one pass over both maps on a second thread from the start of the
-// run, while the statics section is written. The checksum is waited for where
-// its progress belongs: just before the map section, under the stage text
-// then showing; the map stage then writes the blocks found changed. The
-// progress callback is only ever called on the caller's thread.
-class BackgroundMapComparison {
-public:
-    struct Result {
-        std::uint32_t checksum = 0;
-        std::vector<bool> changed;  // per block, in index order
-    };
-
-    explicit BackgroundMapComparison(const DiffPatchRequest& request)
-        : grid_(request.grid),
-          result_(std::async(std::launch::async, [this, original = request.original.map,
-                                                  modified = request.modified.map] {
-              return compute(original, modified);
-          })) {}
-
-    Result wait(std::string_view text, const ProgressCallback& progress) {
-        report(progress, text, 0, 100);
-        while (result_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-            report(progress, text, columnsDone_.load() * 100 / grid_.blocksAcross, 100);
-        report(progress, text, 100, 100);
-        return result_.get();
-    }
-
-private:
-    Result compute(const std::filesystem::path& originalPath, const std::filesystem::path& modifiedPath) {
-        constexpr std::size_t B = MapLayout::BlockSize;
-        const File modified(modifiedPath, File::Mode::Read);
-        requireMapBlocks(modified, grid_);
-        const File original(originalPath, File::Mode::Read);
-        requireMapBlocks(original, grid_);
-        const auto perColumn = static_cast<std::size_t>(grid_.blocksDown);
-        const std::size_t columnBytes = perColumn * B;
-        const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
-        const std::size_t chunkBytes = columnBytes * static_cast<std::size_t>(perRead);
-        // Left uninitialised: every byte used is read from the maps first.
-        const auto modChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
-        const auto origChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
-        Result result;
-        result.changed.assign(grid_.blockCount(), false);
-        const int checksummed = grid_.blocksAcross - 1;  // the last column is left out
-        for (int c = 0; c < grid_.blocksAcross; c += perRead) {
-            const int columns = std::min(perRead, grid_.blocksAcross - c);
-            const std::size_t first = static_cast<std::size_t>(c) * perColumn;
-            const std::size_t blocks = static_cast<std::size_t>(columns) * perColumn;
-            modified.readAt(first * B, {modChunk.get(), blocks * B});
-            original.readAt(first * B, {origChunk.get(), blocks * B});
-            const std::size_t summed = static_cast<std::size_t>(std::clamp(checksummed - c, 0, columns)) * columnBytes;
-            result.checksum ^= mapBlocksChecksum({modChunk.get(), summed});
-            for (std::size_t i = 0; i < blocks; ++i)
-                if (std::memcmp(&origChunk[i * B], &modChunk[i * B], B) != 0)
-                    result.changed[first + i] = true;
-            columnsDone_.store(c + columns);
-        }
-        return result;
-    }
-
-    DiffGrid grid_;
-    std::atomic<int> columnsDone_{0};
-    // Last, so that it is destroyed first: its destructor waits for the
-    // thread, which uses the members above.
-    std::future<Result> result_;
-};
-
-// The map section: changed blocks, then their index. Changed blocks that
-// follow one another go to the patch as one run, read from the modified map
-// straight into the patch's write buffer. The stored blocks follow one another
-// in index order, so each one's offset is counted as the index is written.
+// The map section: changed blocks, then their index. Which blocks changed,
+// and the modified map's checksum, come from the comparison of the two maps
+// that began with the run; it is finished where the checksum's progress
+// belongs: just before the map section, under the stage text then showing.
+// Changed blocks that follow one another go to the patch as one run, read
+// from the modified map straight into the patch's write buffer. The stored
+// blocks follow one another in index order, so each one's offset is counted
+// as the index is written.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
-                     BackgroundMapComparison& comparison, const ProgressCallback& progress) {
+                     MapComparison& comparison, const ProgressCallback& progress) {
     constexpr std::size_t B = MapLayout::BlockSize;
     const DiffGrid& grid = request.grid;
     const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
-    const BackgroundMapComparison::Result compared = comparison.wait(showing, progress);
-    summary.header.modMapCrc = compared.checksum;
+    summary.header.modMapCrc = comparison.finish(showing, progress);
+    const ChangedBlocks& changed = comparison.changed();
 
     const File modMap(request.modified.map, File::Mode::Read);
     ReadAheadReader modReader(modMap);
@@ -232,12 +166,12 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         for (std::size_t k = first, end = first + perColumn; k < end;) {
-            if (!compared.changed[k]) {
+            if (!changed[k]) {
                 ++k;
                 continue;
             }
             std::size_t last = k + 1;
-            while (last < end && compared.changed[last])
+            while (last < end && changed[last])
                 ++last;
             patchPosition(out.position(), (last - k) * B);
             out.appendFrom(modReader, k * B, (last - k) * B);
@@ -255,7 +189,7 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         for (std::size_t i = 0; i < perColumn; ++i) {
             std::int32_t entry = -1;
-            if (compared.changed[first + i]) {
+            if (changed[first + i]) {
                 entry = static_cast<std::int32_t>(next);
                 next += B;
             }
@@ -280,9 +214,11 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     // again complete at the end.
     patch.writeAt(0, encodeHeader(summary.header));
 
-    std::optional<BackgroundMapComparison> mapComparison;
+    // The maps are compared on a second thread from the start, while the
+    // statics section is written.
+    std::optional<MapComparison> mapComparison;
     if (request.map)
-        mapComparison.emplace(request);
+        mapComparison.emplace(request.original.map, request.modified.map, request.grid);
     AppendWriter out(patch, L::HeaderSize, WholeFileChunkBytes);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
