@@ -33,7 +33,7 @@ void ReadAheadReader::read(std::uint64_t offset, std::span<std::uint8_t> out) {
     std::memcpy(out.data(), bytes.data(), out.size());
 }
 
-std::span<const std::uint8_t> ReadAheadReader::view(std::uint64_t offset, std::size_t size) {
+std::span<const std::uint8_t> ReadAheadReader::viewRefilling(std::uint64_t offset, std::size_t size) {
     if (size == 0)
         return {};
     if (size > windowSize_)
@@ -60,7 +60,7 @@ AppendWriter::AppendWriter(File& file, std::uint64_t startOffset, std::size_t bu
     : file_(file), flushedEnd_(startOffset), capacity_(bufferSize),
       buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize)) {}
 
-void AppendWriter::append(std::span<const std::uint8_t> data) {
+void AppendWriter::appendOtherwise(std::span<const std::uint8_t> data) {
     if (data.empty())
         return;
     if (filled_ + data.size() > capacity_)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 
@@ -37,9 +38,17 @@ public:
     // valid until the reader is used again. A request elsewhere than the
     // window goes on from is read alone into the window. `size` may be at
     // most the window's size (else RangeError).
-    std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size);
+    std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size) {
+        // Inline for the common case, as walks over statics ask for every
+        // block's records.
+        if (size == 0 || !holds(offset, size))
+            return viewRefilling(offset, size);
+        lastEnd_ = offset + size;
+        return {window_.get() + (offset - windowStart_), size};
+    }
 
 private:
+    std::span<const std::uint8_t> viewRefilling(std::uint64_t offset, std::size_t size);
     bool holds(std::uint64_t offset, std::size_t size) const {
         return offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
     }
@@ -62,7 +71,13 @@ public:
     AppendWriter(const AppendWriter&) = delete;
     AppendWriter& operator=(const AppendWriter&) = delete;
 
-    void append(std::span<const std::uint8_t> data);
+    void append(std::span<const std::uint8_t> data) {
+        // Inline for the common case of a small append that fits.
+        if (data.empty() || filled_ + data.size() > capacity_ || data.size() >= capacity_ / 2)
+            return appendOtherwise(data);
+        std::memcpy(buffer_.get() + filled_, data.data(), data.size());
+        filled_ += data.size();
+    }
     // Appends `length` bytes read at `offset` through `source`, read straight
     // into the collected data with no copy in between.
     void appendFrom(ReadAheadReader& source, std::uint64_t offset, std::uint64_t length);
@@ -73,6 +88,8 @@ public:
     void flush();
 
 private:
+    void appendOtherwise(std::span<const std::uint8_t> data);
+
     File& file_;
     std::uint64_t flushedEnd_;
     std::size_t capacity_;

@@ -109,7 +109,7 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     report(progress, text, 0, 100);
     std::uint32_t sum = 0;
     for (int c = 0; c < grid_.blocksAcross; ++c) {
-        sum ^= staticsIndexChecksum(column(c));
+        sum ^= xorOfWords(reader_.column(c));
         reportColumn(progress, text, c, grid_.blocksAcross);
     }
     report(progress, text, 100, 100);
@@ -121,25 +121,18 @@ void requireMapBlocks(const File& map, const DiffGrid& grid) {
                     "a map of " + std::to_string(grid.blockCount()) + " blocks");
 }
 
-std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index) {
-    std::uint32_t sum = 0;
-    for (const StaticPointer& p : index)
-        sum ^= p.start ^ p.length ^ p.extra;
-    return sum;
-}
-
-std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks) {
+std::uint32_t xorOfWords(std::span<const std::uint8_t> bytes) {
     // XOR works on each bit alone, so byte j of the sum is the XOR of every
     // byte at an offset of j modulo 4. The bytes are combined eight at a time
     // in a 64-bit word (in whatever order the host keeps it: the word goes
     // back to memory before its bytes are folded), which the compiler turns
     // into vector instructions; a word at a time took as long as reading the
-    // map.
+    // file.
     std::uint64_t wide = 0;
     std::size_t i = 0;
-    for (; i + 8 <= blocks.size(); i += 8) {
+    for (; i + 8 <= bytes.size(); i += 8) {
         std::uint64_t word;
-        std::memcpy(&word, &blocks[i], sizeof word);
+        std::memcpy(&word, &bytes[i], sizeof word);
         wide ^= word;
     }
     std::array<std::uint8_t, 8> lanes{};
@@ -149,8 +142,8 @@ std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks) {
                                              static_cast<std::uint8_t>(lanes[2] ^ lanes[6]),
                                              static_cast<std::uint8_t>(lanes[3] ^ lanes[7])};
     std::uint32_t sum = le::u32(folded.data());
-    for (; i + 4 <= blocks.size(); i += 4)
-        sum ^= le::u32(&blocks[i]);
+    for (; i + 4 <= bytes.size(); i += 4)
+        sum ^= le::u32(&bytes[i]);
     return sum;
 }
 

@@ -136,8 +136,9 @@ public:
     // Reads and decodes column `column`; the span is valid until the next call.
     std::span<const StaticPointer> column(int column);
 
-    // The checksum of the whole index (see staticsIndexChecksum), read column
-    // by column with progress 0..100 under `text`.
+    // The checksum of the whole index: XOR of every 32-bit word of its
+    // entries (all three words of each), read column by column with progress
+    // 0..100 under `text`.
     std::uint32_t checksum(std::string_view text, const ProgressCallback& progress);
 
 private:
@@ -146,12 +147,11 @@ private:
     std::vector<StaticPointer> entries_;
 };
 
-// XOR of every 32-bit word of the index entries (all three words of each).
-std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index);
-
-// XOR of the 32-bit words of whole map blocks held in memory (the map
-// checksum is this over the first grid.checksummedMapBlocks() blocks).
-std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks);
+// XOR of the 32-bit little-endian words of bytes held in memory (a whole
+// number of words). Both checksums of a patch are this: the statics index's
+// over its entries, the map's over its first grid.checksummedMapBlocks()
+// blocks.
+std::uint32_t xorOfWords(std::span<const std::uint8_t> bytes);
 
 // Throws IoError unless the file holds at least `needed` bytes; `what` says
 // what the bytes are for.

@@ -59,7 +59,7 @@ void MapComparison::compareChunk(int chunk, std::uint8_t* originalBytes, std::ui
     original_.readAt(first * B, {originalBytes, blocks * B});
 
     const int summed = std::clamp(grid_.blocksAcross - 1 - column, 0, columns);  // the last column is left out
-    checksum_ ^= mapBlocksChecksum({modifiedBytes, static_cast<std::size_t>(summed) * perColumn * B});
+    checksum_ ^= xorOfWords({modifiedBytes, static_cast<std::size_t>(summed) * perColumn * B});
 
     // The flags are gathered a word at a time; a word shared with the next
     // chunk is merged by mark().

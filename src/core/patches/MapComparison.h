@@ -27,7 +27,7 @@ private:
     std::vector<std::atomic<std::uint64_t>> words_;
 };
 
-// The modified map's checksum (see mapBlocksChecksum; the last block column is
+// The modified map's checksum (see xorOfWords; the last block column is
 // left out) and which blocks differ from the original map, found in one pass
 // over both maps, a few block columns at a time. The pass starts on a second
 // thread as soon as the object is made, so it runs while the caller does
