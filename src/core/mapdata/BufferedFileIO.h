@@ -17,6 +17,10 @@ namespace stonereach {
 // two costs are least.
 inline constexpr std::size_t WholeFileChunkBytes = std::size_t{256} << 10;
 
+// Writes that fill a new file: a new file's pages are set up as it is written,
+// which goes faster in larger writes.
+inline constexpr std::size_t NewFileWriteBytes = std::size_t{512} << 10;
+
 // The read-ahead window and the collected writes for the smaller files a
 // whole-file tool streams (statics, their indexes, patches): a few megabytes
 // each, so a smaller buffer, for the same reason.

@@ -74,7 +74,7 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     // time, and the rows below it are never read into, so they stay zero.
     const std::size_t sourceColumnBytes = static_cast<std::size_t>(sourceBlockHeight) * MapLayout::BlockSize;
     const int perBatch = sourceBlockHeight == kEnlargedBlockHeight
-                             ? static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / kColumnBytes))
+                             ? static_cast<int>(std::max<std::size_t>(1, NewFileWriteBytes / kColumnBytes))
                              : 1;
     std::vector<std::uint8_t> columns(kColumnBytes * static_cast<std::size_t>(perBatch), 0);
     for (int bx = 0; bx < sourceBlocksAcross; bx += perBatch) {

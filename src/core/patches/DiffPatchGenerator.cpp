@@ -163,22 +163,26 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::int32_t blocksStart = patchPosition(out.position(), 0);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        for (std::size_t k = first, end = first + perColumn; k < end;) {
-            if (!changed[k]) {
-                ++k;
-                continue;
-            }
-            std::size_t last = k + 1;
-            while (last < end && changed[last])
-                ++last;
-            patchPosition(out.position(), (last - k) * B);
-            out.appendFrom(modReader, k * B, (last - k) * B);
-            summary.storedMapBlocks += last - k;
-            k = last;
+    // Runs may cross block columns; each column's progress is reported once
+    // the runs have gone past it.
+    int reported = 0;
+    const auto reportColumnsBefore = [&](std::size_t block) {
+        for (; reported < grid.blocksAcross && static_cast<std::size_t>(reported + 1) * perColumn <= block; ++reported)
+            reportColumn(progress, T::Map, reported, grid);
+    };
+    for (std::size_t k = 0; k < grid.blockCount();) {
+        if (!changed[k]) {
+            reportColumnsBefore(++k);
+            continue;
         }
-        reportColumn(progress, T::Map, column, grid);
+        std::size_t end = k + 1;
+        while (end < grid.blockCount() && changed[end])
+            ++end;
+        patchPosition(out.position(), (end - k) * B);
+        out.appendFrom(modReader, k * B, (end - k) * B);
+        summary.storedMapBlocks += end - k;
+        k = end;
+        reportColumnsBefore(k);
     }
 
     summary.header.mapIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffMapEntrySize);
@@ -219,7 +223,8 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     std::optional<MapComparison> mapComparison;
     if (request.map)
         mapComparison.emplace(request.original.map, request.modified.map, request.grid);
-    AppendWriter out(patch, L::HeaderSize, WholeFileChunkBytes);
+    // The patch is a new file, which takes large writes best.
+    AppendWriter out(patch, L::HeaderSize, NewFileWriteBytes);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
