@@ -23,7 +23,8 @@ inline std::vector<std::uint8_t> blockRecords(const std::vector<std::uint8_t>& i
                                               const std::vector<std::uint8_t>& statics, std::size_t k) {
     const std::uint32_t start = le::u32(&index[k * 12]);
     const std::uint32_t length = le::u32(&index[k * 12 + 4]);
-    if (start == DiffPatchLayout::NoStatics)
+    // No records: Start may then be anything, even past the end of statics.
+    if (start == DiffPatchLayout::NoStatics || length == 0)
         return {};
     return {statics.begin() + start, statics.begin() + start + length};
 }

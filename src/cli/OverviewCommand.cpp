@@ -22,8 +22,11 @@ int runOverview(const OverviewArgs& args) {
     // The radar colours are read as the editor reads them for this variant.
     RadarColours radar;
     radar.load(clientFilePath(args.clientDir, ClientFile::RadarColours), variant.name);
-    const OverviewPicture picture = buildOverview(args.map, MapGeometry::of(variant), radar);
-    writeRgbPng(args.output, picture.width, picture.height, picture.pixels);
+    // The overview is drawn straight into the rows the PNG encoder takes.
+    const MapGeometry geometry = MapGeometry::of(variant);
+    PngRows rows(geometry.blocksAcross(), geometry.blockHeight);
+    drawOverview(args.map, geometry, radar, {rows.bytes(), PngRows::FirstPixel, rows.rowStride()});
+    writePng(args.output, rows);
     return ExitOk;
 }
 

@@ -47,64 +47,76 @@ struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
-// A buffer left uninitialised: every byte is written before it is read, and
-// zero-filling a megabyte costs as much as filling it.
-struct Bytes {
-    std::unique_ptr<std::uint8_t[]> data;
-    std::size_t size = 0;
-    explicit Bytes(std::size_t n) : data(std::make_unique_for_overwrite<std::uint8_t[]>(n)), size(n) {}
-};
+} // namespace
 
-// Each row as PNG stores it: a filter byte, then the row's RGB bytes.
-Bytes filteredRows(int width, int height, std::span<const Rgb8> pixels) {
+PngRows::PngRows(int width, int height) : width_(width), height_(height) {
+    if (width <= 0 || height <= 0)
+        throw Error("The picture could not be encoded as PNG: it has no pixels");
+    rowStride_ = FirstPixel + static_cast<std::size_t>(width) * sizeof(Rgb8);
+    size_ = rowStride_ * static_cast<std::size_t>(height);
+    // Left uninitialised, as whoever draws the picture writes every pixel;
+    // zero-filling a megabyte costs as much as filling it.
+    data_ = std::make_unique_for_overwrite<std::uint8_t[]>(size_);
+    populateMemory(data_.get(), size_);  // all of it is written; the compressed buffer is only in part
+    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y)
+        data_[y * rowStride_] = NoFilter;
+}
+
+std::vector<std::uint8_t> encodePng(const PngRows& rows) {
+    const std::span<const std::uint8_t> input = rows.bytes();
+    const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+        libdeflate_alloc_compressor(FastestLevel));
+    if (!compressor)
+        throw Error("The picture could not be encoded as PNG: not enough memory for the compressor");
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), input.size());
+    const auto compressed = std::make_unique_for_overwrite<std::uint8_t[]>(bound);
+    const std::size_t size =
+        libdeflate_zlib_compress(compressor.get(), input.data(), input.size(), compressed.get(), bound);
+    if (size == 0)
+        throw Error("The picture could not be encoded as PNG: the compressed rows do not fit");
+
+    std::vector<std::uint8_t> header;
+    putBigEndian32(header, static_cast<std::uint32_t>(rows.width()));
+    putBigEndian32(header, static_cast<std::uint32_t>(rows.height()));
+    header.insert(header.end(), {8, ColourTypeRgb, 0, 0, 0});  // 8 bits, deflate, no interlace
+
+    std::vector<std::uint8_t> png(Signature.begin(), Signature.end());
+    png.reserve(size + 64);
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "IDAT", {compressed.get(), size});
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+namespace {
+
+PngRows rowsOf(int width, int height, std::span<const Rgb8> pixels) {
+    if (width <= 0 || height <= 0 ||
+        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        throw Error("The picture could not be encoded as PNG: it has no pixels");
+    PngRows rows(width, height);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Rgb8);
-    Bytes rows((rowBytes + 1) * static_cast<std::size_t>(height));
-    populateMemory(rows.data.get(), rows.size);  // all of it is written; the compressed buffer is only in part
     const auto* source = reinterpret_cast<const std::uint8_t*>(pixels.data());
-    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
-        std::uint8_t* row = &rows.data[y * (rowBytes + 1)];
-        row[0] = NoFilter;
-        std::copy_n(source + y * rowBytes, rowBytes, row + 1);
-    }
+    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y)
+        std::copy_n(source + y * rowBytes, rowBytes, rows.bytes().data() + y * rows.rowStride() + PngRows::FirstPixel);
     return rows;
 }
 
 } // namespace
 
 std::vector<std::uint8_t> encodeRgbPng(int width, int height, std::span<const Rgb8> pixels) {
-    if (width <= 0 || height <= 0 ||
-        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-        throw Error("The picture could not be encoded as PNG: it has no pixels");
-
-    const Bytes rows = filteredRows(width, height, pixels);
-    const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-        libdeflate_alloc_compressor(FastestLevel));
-    if (!compressor)
-        throw Error("The picture could not be encoded as PNG: not enough memory for the compressor");
-    Bytes compressed(libdeflate_zlib_compress_bound(compressor.get(), rows.size));
-    const std::size_t size = libdeflate_zlib_compress(compressor.get(), rows.data.get(), rows.size,
-                                                      compressed.data.get(), compressed.size);
-    if (size == 0)
-        throw Error("The picture could not be encoded as PNG: the compressed rows do not fit");
-
-    std::vector<std::uint8_t> header;
-    putBigEndian32(header, static_cast<std::uint32_t>(width));
-    putBigEndian32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, ColourTypeRgb, 0, 0, 0});  // 8 bits, deflate, no interlace
-
-    std::vector<std::uint8_t> png(Signature.begin(), Signature.end());
-    png.reserve(size + 64);
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", {compressed.data.get(), size});
-    appendChunk(png, "IEND", {});
-    return png;
+    return encodePng(rowsOf(width, height, pixels));
 }
 
-void writeRgbPng(const std::filesystem::path& path, int width, int height, std::span<const Rgb8> pixels) {
-    const std::vector<std::uint8_t> png = encodeRgbPng(width, height, pixels);
+void writePng(const std::filesystem::path& path, const PngRows& rows) {
+    const std::vector<std::uint8_t> png = encodePng(rows);
     PendingFile out(path, PendingFile::Durability::Never);
     out.file().writeAt(0, png);
     out.commit();
+}
+
+void writeRgbPng(const std::filesystem::path& path, int width, int height, std::span<const Rgb8> pixels) {
+    writePng(path, rowsOf(width, height, pixels));
 }
 
 } // namespace stonereach::cli

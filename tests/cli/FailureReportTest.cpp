@@ -132,3 +132,65 @@ TEST(FailureReport, APictureThatCannotBeWrittenLeavesNoHalfFile) {
 
 } // namespace
 } // namespace stonereach
+
+namespace stonereach {
+namespace {
+
+// Every command that writes a new file, asked to write it into a folder that
+// is not there: the message names the file the user asked for and the missing
+// folder, never the temporary file the command writes first.
+TEST(FailureReport, AnOutputInAMissingFolderNamesThatFileAndTheFolder) {
+    test::TempDir dir;
+    const auto world = dir / "world";
+    ASSERT_EQ(runWithFileSizeLimit({"sample", world.string(), "--variant", "Tokuno"}, RLIM_INFINITY).status, 0);
+    // A diff set of the full patch grid: zero-filled (sparse) files are a
+    // valid set whose every block is empty.
+    const auto set = [&](const std::string& name) {
+        std::filesystem::create_directories(dir / name);
+        std::vector<std::string> paths;
+        for (const auto& [file, size] : {std::pair{"staidx0.mul", 393216 * 12}, {"statics0.mul", 0},
+                                         std::pair{"map0.mul", 393216 * 196}}) {
+            test::writeBytes(dir / name / file, {});
+            std::filesystem::resize_file(dir / name / file, static_cast<std::uintmax_t>(size));
+            paths.push_back((dir / name / file).string());
+        }
+        return paths;
+    };
+    const auto orig = set("orig");
+    const auto patch = (dir / "p.bsr").string();
+    const auto diffArgs = [&](const std::vector<std::string>& modified, const std::string& out) {
+        std::vector<std::string> args{"diff", "--quiet"};
+        args.insert(args.end(), orig.begin(), orig.end());
+        args.insert(args.end(), modified.begin(), modified.end());
+        args.push_back(out);
+        return args;
+    };
+    ASSERT_EQ(runWithFileSizeLimit(diffArgs(orig, patch), RLIM_INFINITY).status, 0);
+
+    const auto missing = dir / "nodir" / "x";
+    const std::string map4 = (world / "map4.mul").string();
+    const std::vector<std::pair<std::vector<std::string>, std::filesystem::path>> commands = {
+        {{"enlarge", "--quiet", map4, (missing / "map0.mul").string()}, missing / "map0.mul"},
+        {diffArgs(orig, (missing / "p.bsr").string()), missing / "p.bsr"},
+        {{"apply", "--quiet", orig[0], orig[1], orig[2], (missing / "staidx0.mul").string(),
+          (missing / "statics0.mul").string(), orig[2], patch},
+         missing / "statics0.mul"},
+        {{"overview", map4, world.string(), (missing / "o.png").string()}, missing / "o.png"},
+        {{"tile", world.string(), "3", (missing / "t.png").string()}, missing / "t.png"},
+        {{"render", map4, world.string(), (missing / "r.png").string()}, missing / "r.png"},
+    };
+    for (const auto& [args, target] : commands) {
+        LimitedRun run = runWithFileSizeLimit(args, RLIM_INFINITY);
+        // Qt's note about a missing runtime folder (run as root without a
+        // session) is not the tool's report.
+        const std::string qtNote = "QStandardPaths:";
+        if (run.err.rfind(qtNote, 0) == 0)
+            run.err.erase(0, run.err.find('\n') + 1);
+        expectOneClearLine(run, target, "the folder '" + missing.string() + "' does not exist");
+        EXPECT_EQ(run.err.find(".tmp-"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "nodir"));
+}
+
+} // namespace
+} // namespace stonereach

@@ -2,61 +2,101 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "mapdata/Errors.h"
 
 namespace stonereach {
 
-ReadAheadReader::ReadAheadReader(const File& file, std::size_t windowSize) : file_(file), window_(windowSize) {}
+ReadAheadReader::ReadAheadReader(const File& file, std::size_t windowSize)
+    : file_(file), window_(std::make_unique_for_overwrite<std::uint8_t[]>(windowSize)), windowSize_(windowSize) {}
+
+// A request that starts where the last one ended, inside the window, or a
+// short skip ahead of the last one (a walk over a file that passes over some
+// of its records) is worth a new window; anything else is read alone.
+bool ReadAheadReader::followsOn(std::uint64_t offset) const {
+    const bool ahead = lastEnd_ != UINT64_MAX && offset >= lastEnd_ && offset - lastEnd_ <= windowSize_ / 4;
+    return ahead || (offset >= windowStart_ && offset <= windowStart_ + windowFill_);
+}
 
 void ReadAheadReader::read(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (out.empty())
         return;
-    const std::uint64_t end = offset + out.size();
-    if (offset >= windowStart_ && end <= windowStart_ + windowFill_) {
-        std::memcpy(out.data(), window_.data() + (offset - windowStart_), out.size());
-        lastEnd_ = end;
-        return;
-    }
-    // A request that starts where the last one ended, inside the window, or a
-    // short skip ahead of the last one (a walk over a file that passes over
-    // some of its records) fills a new window; anything else is read alone.
-    const bool ahead = lastEnd_ != UINT64_MAX && offset >= lastEnd_ && offset - lastEnd_ <= window_.size() / 4;
-    const bool sequential = ahead || (offset >= windowStart_ && offset <= windowStart_ + windowFill_);
-    lastEnd_ = end;
-    if (!sequential || out.size() >= window_.size()) {
+    // A request of half a window or more gains nothing from the window: it
+    // is read straight into place.
+    if (!holds(offset, out.size()) && (!followsOn(offset) || out.size() >= windowSize_ / 2)) {
+        lastEnd_ = offset + out.size();
         file_.readAt(offset, out);
         return;
     }
-    windowStart_ = offset;
-    windowFill_ = file_.readUpTo(offset, window_);
-    if (windowFill_ < out.size()) {
-        file_.readAt(offset, out);  // reports the short read with the file's own message
-        return;
+    const auto bytes = view(offset, out.size());
+    std::memcpy(out.data(), bytes.data(), out.size());
+}
+
+std::span<const std::uint8_t> ReadAheadReader::viewRefilling(std::uint64_t offset, std::size_t size) {
+    if (size == 0)
+        return {};
+    if (size > windowSize_)
+        throw RangeError("A read of " + std::to_string(size) + " bytes does not fit a read-ahead window of " +
+                         std::to_string(windowSize_));
+    if (!holds(offset, size)) {
+        const bool fill = followsOn(offset);
+        windowStart_ = offset;
+        windowFill_ = 0;
+        if (fill)
+            windowFill_ = file_.readUpTo(offset, {window_.get(), windowSize_});
+        if (windowFill_ < size) {
+            // Read alone, or the file ends too soon: then readAt reports the
+            // short read with the file's own message.
+            file_.readAt(offset, {window_.get(), size});
+            windowFill_ = size;
+        }
     }
-    std::memcpy(out.data(), window_.data(), out.size());
+    lastEnd_ = offset + size;
+    return {window_.get() + (offset - windowStart_), size};
 }
 
 AppendWriter::AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize)
-    : file_(file), flushedEnd_(startOffset), capacity_(bufferSize) {
-    buffer_.reserve(capacity_);
-}
+    : file_(file), flushedEnd_(startOffset), capacity_(bufferSize),
+      buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize)) {}
 
-void AppendWriter::append(std::span<const std::uint8_t> data) {
-    if (buffer_.size() + data.size() > capacity_)
+void AppendWriter::appendOtherwise(std::span<const std::uint8_t> data) {
+    if (data.empty())
+        return;
+    if (filled_ + data.size() > capacity_)
         flush();
-    if (data.size() >= capacity_) {
+    // Data of half the buffer or more goes out as it is rather than being
+    // copied in first.
+    if (data.size() >= capacity_ / 2) {
+        flush();
         file_.writeAt(flushedEnd_, data);
         flushedEnd_ += data.size();
         return;
     }
-    buffer_.insert(buffer_.end(), data.begin(), data.end());
+    std::memcpy(buffer_.get() + filled_, data.data(), data.size());
+    filled_ += data.size();
+}
+
+void AppendWriter::appendFrom(ReadAheadReader& source, std::uint64_t offset, std::uint64_t length) {
+    while (length > 0) {
+        // A run that fits the buffer goes in whole, so that a long one is
+        // read in one piece, straight into place.
+        if (filled_ + std::min<std::uint64_t>(length, capacity_) > capacity_)
+            flush();
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, capacity_ - filled_));
+        source.read(offset, {buffer_.get() + filled_, n});
+        filled_ += n;
+        offset += n;
+        length -= n;
+    }
 }
 
 void AppendWriter::flush() {
-    if (buffer_.empty())
+    if (filled_ == 0)
         return;
-    file_.writeAt(flushedEnd_, buffer_);
-    flushedEnd_ += buffer_.size();
-    buffer_.clear();
+    file_.writeAt(flushedEnd_, {buffer_.get(), filled_});
+    flushedEnd_ += filled_;
+    filled_ = 0;
 }
 
 } // namespace stonereach

@@ -2,12 +2,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
-#include <vector>
 
 #include "mapdata/File.h"
 
 namespace stonereach {
+
+// How much of a map a whole-file tool reads or writes at a time (two block
+// columns of a large map). Larger reads save system calls, but every page of
+// a buffer costs a page fault when first touched, which on virtual machines
+// can cost as much as copying the page several times; around this size the
+// two costs are least.
+inline constexpr std::size_t WholeFileChunkBytes = std::size_t{256} << 10;
+
+// Writes that fill a new file: a new file's pages are set up as it is written,
+// which goes faster in larger writes.
+inline constexpr std::size_t NewFileWriteBytes = std::size_t{512} << 10;
+
+// The read-ahead window and the collected writes for the smaller files a
+// whole-file tool streams (statics, their indexes, patches): a few megabytes
+// each, so a smaller buffer, for the same reason.
+inline constexpr std::size_t StreamBufferBytes = std::size_t{128} << 10;
 
 // Reads ranges of a file through a read-ahead window. Requests that follow one
 // another in the file, or skip a little ahead, are served from one large read;
@@ -15,15 +32,36 @@ namespace stonereach {
 // whole windows.
 class ReadAheadReader {
 public:
-    ReadAheadReader(const File& file, std::size_t windowSize);
+    explicit ReadAheadReader(const File& file, std::size_t windowSize = StreamBufferBytes);
 
     // Reads exactly out.size() bytes at offset (IoError when the file ends
     // before that).
     void read(std::uint64_t offset, std::span<std::uint8_t> out);
 
+    // The `size` bytes at offset as they lie in the window, with no copy:
+    // valid until the reader is used again. A request elsewhere than the
+    // window goes on from is read alone into the window. `size` may be at
+    // most the window's size (else RangeError).
+    std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size) {
+        // Inline for the common case, as walks over statics ask for every
+        // block's records.
+        if (size == 0 || !holds(offset, size))
+            return viewRefilling(offset, size);
+        lastEnd_ = offset + size;
+        return {window_.get() + (offset - windowStart_), size};
+    }
+
 private:
+    std::span<const std::uint8_t> viewRefilling(std::uint64_t offset, std::size_t size);
+    bool holds(std::uint64_t offset, std::size_t size) const {
+        return offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
+    }
+    bool followsOn(std::uint64_t offset) const;
+
     const File& file_;
-    std::vector<std::uint8_t> window_;
+    // Left uninitialised: only bytes read from the file are ever used.
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t windowSize_;
     std::uint64_t windowStart_ = 0;
     std::size_t windowFill_ = 0;
     std::uint64_t lastEnd_ = UINT64_MAX;
@@ -33,22 +71,35 @@ private:
 // large writes. position() is where the next byte lands.
 class AppendWriter {
 public:
-    AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize = std::size_t{1} << 20);
+    AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize = StreamBufferBytes);
     AppendWriter(const AppendWriter&) = delete;
     AppendWriter& operator=(const AppendWriter&) = delete;
 
-    void append(std::span<const std::uint8_t> data);
-    std::uint64_t position() const { return flushedEnd_ + buffer_.size(); }
+    void append(std::span<const std::uint8_t> data) {
+        // Inline for the common case of a small append that fits.
+        if (data.empty() || filled_ + data.size() > capacity_ || data.size() >= capacity_ / 2)
+            return appendOtherwise(data);
+        std::memcpy(buffer_.get() + filled_, data.data(), data.size());
+        filled_ += data.size();
+    }
+    // Appends `length` bytes read at `offset` through `source`, read straight
+    // into the collected data with no copy in between.
+    void appendFrom(ReadAheadReader& source, std::uint64_t offset, std::uint64_t length);
+    std::uint64_t position() const { return flushedEnd_ + filled_; }
     // Writes out what is collected; call before reading the file back or
     // closing it (the destructor does not write, so a failed run leaves no
     // half-flushed surprise).
     void flush();
 
 private:
+    void appendOtherwise(std::span<const std::uint8_t> data);
+
     File& file_;
     std::uint64_t flushedEnd_;
     std::size_t capacity_;
-    std::vector<std::uint8_t> buffer_;
+    std::size_t filled_ = 0;
+    // Left uninitialised: only bytes appended are ever written out.
+    std::unique_ptr<std::uint8_t[]> buffer_;
 };
 
 } // namespace stonereach

@@ -30,21 +30,36 @@ std::string at(std::size_t count, std::uint64_t offset) {
     return std::to_string(count) + " bytes at offset " + std::to_string(offset);
 }
 
+// Why opening failed, in the words of what was being done. A file created in
+// a folder that is not there says so: "No such file or directory" alone
+// reads as if the new file itself were missing.
+std::string openFailure(const std::filesystem::path& path, File::Mode mode, int error) {
+    if (mode != File::Mode::Create)
+        return "Cannot open file: " + describe(error);
+    std::error_code ec;
+    const std::filesystem::path folder = path.parent_path();
+    if (error == ENOENT && !folder.empty() && !std::filesystem::is_directory(folder, ec))
+        return "Cannot create file: the folder '" + folder.string() + "' does not exist";
+    return "Cannot create file: " + describe(error);
+}
+
 } // namespace
 
-File::File(const std::filesystem::path& path, Mode mode) : path_(path) {
-    if (const int fault = injectedFailure(IoOperation::Open, path))
-        throw IoError(path.string(), "Cannot open file: " + describe(fault));
+File::File(const std::filesystem::path& path, Mode mode) : File(path, mode, path) {}
+
+File::File(const std::filesystem::path& path, Mode mode, std::filesystem::path shownAs) : path_(std::move(shownAs)) {
+    if (const int fault = injectedFailure(IoOperation::Open, path_))
+        throw IoError(path_.string(), openFailure(path, mode, fault));
     int fd;
     do {
         fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError(path.string(), "Cannot open file: " + describe(errno));
+        throw IoError(path_.string(), openFailure(path, mode, errno));
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd);
-        throw IoError(path.string(), "Cannot open file: it is a directory");
+        throw IoError(path_.string(), "Cannot open file: it is a directory");
     }
     fd_ = fd;
 }

@@ -21,6 +21,10 @@ public:
 
     File() = default;
     File(const std::filesystem::path& path, Mode mode);
+    // Opens `path` but names `shownAs` in this and every later error: a file
+    // written under a temporary name reports the file the user asked for,
+    // whose name is the one that means something to them.
+    File(const std::filesystem::path& path, Mode mode, std::filesystem::path shownAs);
     // A handle that is not open but remembers its path, so that a later use
     // reports which file it was meant to be.
     static File unopened(std::filesystem::path path);
@@ -31,6 +35,7 @@ public:
     ~File();
 
     bool isOpen() const { return fd_ >= 0; }
+    // The path that errors name (see the constructor with shownAs).
     const std::filesystem::path& path() const { return path_; }
 
     // Reads exactly buffer.size() bytes at offset; a short read is an error.

@@ -34,11 +34,21 @@ std::string storedFileName(const fs::path& path) {
     return path.filename().string();
 }
 
-void renameReplacing(const fs::path& from, const fs::path& to) {
+namespace {
+
+// Renames from over to; a failure is reported as an IoError naming `shown`
+// (the file the user knows of) with `failure` and the cause.
+void renameNaming(const fs::path& from, const fs::path& to, const fs::path& shown, const std::string& failure) {
     if (const int fault = injectedFailure(IoOperation::Rename, to))
-        throw IoError(to.string(), "Cannot replace the file with '" + from.string() + "': " + std::strerror(fault));
+        throw IoError(shown.string(), failure + ": " + std::strerror(fault));
     if (std::rename(from.c_str(), to.c_str()) != 0)
-        throw IoError(to.string(), "Cannot replace the file with '" + from.string() + "': " + std::strerror(errno));
+        throw IoError(shown.string(), failure + ": " + std::strerror(errno));
+}
+
+} // namespace
+
+void renameReplacing(const fs::path& from, const fs::path& to) {
+    renameNaming(from, to, to, "Cannot replace the file with '" + from.string() + "'");
 }
 
 void removeFileQuietly(const fs::path& path) noexcept {
@@ -69,7 +79,9 @@ PendingFile::PendingFile(fs::path target, Durability durability)
         temp_ = temporaryNameBeside(target_);
         if (fileExists(temp_) && attempt < 8)
             continue;
-        file_ = File(temp_, File::Mode::Create);
+        // Errors name the target: the temporary name means nothing to the
+        // user, and the file is gone again after a failure.
+        file_ = File(temp_, File::Mode::Create, target_);
         return;
     }
 }
@@ -89,9 +101,15 @@ void PendingFile::finishWriting() {
     }
 }
 
+namespace {
+
+constexpr const char* PublishFailure = "Cannot put the new file in place";
+
+} // namespace
+
 void PendingFile::commit() {
     finishWriting();
-    renameReplacing(temp_, target_);
+    renameNaming(temp_, target_, target_, PublishFailure);
     committed_ = true;
 }
 
@@ -112,10 +130,10 @@ void commitTogether(std::initializer_list<PendingFile*> files) {
             Step& step = steps.emplace_back(Step{file, std::nullopt});
             if (fileExists(file->target_)) {
                 const fs::path aside = temporaryNameBeside(file->target_);
-                renameReplacing(file->target_, aside);
+                renameNaming(file->target_, aside, file->target_, "Cannot move the file aside to replace it");
                 step.aside = aside;
             }
-            renameReplacing(file->temp_, file->target_);
+            renameNaming(file->temp_, file->target_, file->target_, PublishFailure);
             step.published = true;
             file->committed_ = true;
         }

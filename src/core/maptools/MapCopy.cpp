@@ -9,6 +9,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/MapLayout.h"
+#include "maptools/WholeBlockCopy.h"
 
 namespace stonereach {
 
@@ -136,16 +137,22 @@ MapCopyResult copyMapRectangle(const MapCopyRequest& r, const ProgressCallback& 
     if (!oneFile)
         sourceFile.emplace(r.source, File::Mode::Read);
 
+    report(progress, {}, 0, 100);
+    MapCopyResult result;
+    if (r.x2 < r.x1 || r.y2 < r.y1)
+        return result;
+    if (movesByWholeBlocks(r, oneFile)) {
+        result.cellsCopied = copyWholeBlocks(r, oneFile ? destinationFile : *sourceFile, hs, destinationFile, hd,
+                                             oneFile, progress);
+        return result;
+    }
+
     BlockColumnRuns destinationRuns(destinationFile, hd);
     BlockColumnRuns separateSourceRuns(oneFile ? destinationFile : *sourceFile, hs);
     BlockColumnRuns& sourceRuns = oneFile ? destinationRuns : separateSourceRuns;
 
-    report(progress, {}, 0, 100);
-    MapCopyResult result;
     const int ox = r.dx - r.x1;
     const int oy = r.dy - r.y1;
-    if (r.x2 < r.x1 || r.y2 < r.y1)
-        return result;
 
     // One batch per source block column: every cell the batch reads or
     // writes is in memory, the cells are copied one by one in the same order
@@ -179,8 +186,7 @@ MapCopyResult copyMapRectangle(const MapCopyRequest& r, const ProgressCallback& 
                 t += ((y + oy) % Side == Side - 1) ? BlockStep : RowStep;
             }
             result.cellsCopied += static_cast<std::uint64_t>(r.y2 - r.y1 + 1);
-            // A rectangle in column 0 alone has no X2 to divide by; it is done.
-            report(progress, {}, r.x2 > 0 ? static_cast<std::int64_t>(x) * 100 / r.x2 : 100, 100);
+            reportCopiedColumn(progress, x, r.x2);
         }
 
         destinationRuns.writeBack();

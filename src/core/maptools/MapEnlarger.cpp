@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/MapFile.h"
@@ -58,7 +59,6 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     // source's cells (headers zero, rows below the source zero) while
     // copying. The result is the same as zero-filling the whole file first
     // and then copying cell by cell.
-    std::vector<std::uint8_t> column(kColumnBytes, 0);
     report(progress, "Creating new map file", 0, kEnlargedWidth);
     out.allocate(kEnlargedSize);
     for (int bx = 0; bx < kBlocksAcross; ++bx)
@@ -67,17 +67,25 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
 
     const int maxX = sourceGeometry.width - 1;
     report(progress, "Copying source map to new map", 0, maxX);
-    // A source column is read straight into the new column's buffer, which
-    // has the same block layout; only the headers are cleared. The rows below
-    // the source are never read into, so they stay zero.
+    // Source columns are read straight into a buffer of new columns, which
+    // have the same block layout; only the headers are cleared. A source as
+    // tall as the new map has its columns where the new file has them, so
+    // several go in one read and one write; a shorter one goes a column at a
+    // time, and the rows below it are never read into, so they stay zero.
     const std::size_t sourceColumnBytes = static_cast<std::size_t>(sourceBlockHeight) * MapLayout::BlockSize;
-    const std::span<std::uint8_t> sourcePart(column.data(), sourceColumnBytes);
-    for (int bx = 0; bx < sourceBlocksAcross; ++bx) {
-        sourceMap.file().readAt(blockOffset(bx, 0, sourceBlockHeight), sourcePart);
-        for (std::size_t header = 0; header < sourceColumnBytes; header += MapLayout::BlockSize)
-            std::fill_n(&column[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
-        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, column);
-        reportColumn(progress, "Copying source map to new map", bx, maxX, maxX);
+    const int perBatch = sourceBlockHeight == kEnlargedBlockHeight
+                             ? static_cast<int>(std::max<std::size_t>(1, NewFileWriteBytes / kColumnBytes))
+                             : 1;
+    std::vector<std::uint8_t> columns(kColumnBytes * static_cast<std::size_t>(perBatch), 0);
+    for (int bx = 0; bx < sourceBlocksAcross; bx += perBatch) {
+        const int count = std::min(perBatch, sourceBlocksAcross - bx);
+        const std::size_t sourceBytes = sourceColumnBytes * static_cast<std::size_t>(count);
+        sourceMap.file().readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.data(), sourceBytes});
+        for (std::size_t header = 0; header < sourceBytes; header += MapLayout::BlockSize)
+            std::fill_n(&columns[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
+        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {columns.data(), kColumnBytes * static_cast<std::size_t>(count)});
+        for (int c = 0; c < count; ++c)
+            reportColumn(progress, "Copying source map to new map", bx + c, maxX, maxX);
     }
     pending.commit();
     report(progress, "Done.", 0, maxX);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <future>
-#include <span>
-#include <vector>
+#include <memory>
+#include <string>
 
+#include "mapdata/BufferedFileIO.h"
+#include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
@@ -17,27 +19,30 @@ namespace {
 // The sampled cell (1, 1) of a block lies 31 bytes into the block.
 constexpr std::size_t kSampleOffset = cellOffsetInBlock(1, 1);
 static_assert(kSampleOffset == 31);
+static_assert(sizeof(Rgb8) == 3, "a picture's pixels are packed RGB bytes");
 
-// Reads of a couple of hundred kilobytes land in a buffer that stays in the
-// processor's cache, which copies out of the system's file cache fastest.
-constexpr std::size_t kReadBytes = std::size_t{256} << 10;
-
-// Fills the pixels of block columns [first, last).
-void readColumns(const File& file, const MapGeometry& geometry, const RadarColours& radar, int first, int last,
-                 OverviewPicture& picture) {
+// Draws the pixels of block columns [first, last). The file is read several
+// block columns at a time and the pixels go out row by row across them: the
+// file holds columns, the picture rows, and a row of a few neighbouring
+// pixels is written where one pixel a row would touch a line of memory each.
+void drawColumns(const File& file, const MapGeometry& geometry, const RadarColours& radar, int first, int last,
+                 const OverviewRows& rows) {
     const std::size_t columnBytes = static_cast<std::size_t>(geometry.blockHeight) * MapLayout::BlockSize;
-    const int perRead = static_cast<int>(std::max<std::size_t>(1, kReadBytes / columnBytes));
-    std::vector<std::uint8_t> buffer(columnBytes * static_cast<std::size_t>(perRead));
-    const auto width = static_cast<std::size_t>(picture.width);
+    const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
+    // Left uninitialised: every byte used is read from the file first.
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(columnBytes * static_cast<std::size_t>(perRead));
     for (int bx = first; bx < last; bx += perRead) {
         const int columns = std::min(perRead, last - bx);
-        const std::span<std::uint8_t> chunk(buffer.data(), columnBytes * static_cast<std::size_t>(columns));
-        file.readAt(blockOffset(bx, 0, geometry.blockHeight), chunk);
-        for (int c = 0; c < columns; ++c) {
-            const std::uint8_t* sample = &chunk[static_cast<std::size_t>(c) * columnBytes + kSampleOffset];
-            Rgb8* pixel = &picture.pixels[static_cast<std::size_t>(bx + c)];
-            for (int by = 0; by < geometry.blockHeight; ++by, sample += MapLayout::BlockSize, pixel += width)
-                *pixel = overviewColour(radar, le::u16(sample));
+        file.readAt(blockOffset(bx, 0, geometry.blockHeight), {buffer.get(), columnBytes * static_cast<std::size_t>(columns)});
+        std::uint8_t* row = rows.bytes.data() + rows.firstPixel + 3 * static_cast<std::size_t>(bx);
+        for (int by = 0; by < geometry.blockHeight; ++by, row += rows.rowStride) {
+            const std::uint8_t* sample = &buffer[static_cast<std::size_t>(by) * MapLayout::BlockSize + kSampleOffset];
+            for (int c = 0; c < columns; ++c, sample += columnBytes) {
+                const Rgb8 colour = overviewColour(radar, le::u16(sample));
+                row[3 * c] = colour.r;
+                row[3 * c + 1] = colour.g;
+                row[3 * c + 2] = colour.b;
+            }
         }
     }
 }
@@ -51,8 +56,25 @@ std::optional<MapGeometry> overviewGeometryFor(std::string_view sizeText) {
     return std::nullopt;
 }
 
-Rgb8 overviewColour(const RadarColours& radar, std::uint16_t tile) {
-    return tile < RadarColours::Entries ? radar.rgb(tile) : Rgb8{};
+void drawOverview(const std::filesystem::path& map, const MapGeometry& geometry, const RadarColours& radar,
+                  const OverviewRows& rows) {
+    const int width = geometry.blocksAcross();
+    const int height = geometry.blockHeight;
+    if (width <= 0 || height <= 0 || rows.rowStride < 3 * static_cast<std::size_t>(width) ||
+        rows.bytes.size() < rows.firstPixel + static_cast<std::size_t>(height - 1) * rows.rowStride +
+                                3 * static_cast<std::size_t>(width))
+        throw RangeError("The overview of " + std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels does not fit the picture it is drawn into");
+
+    const File file(map, File::Mode::Read);
+    // Nearly all the time goes to copying the file out of the system's cache;
+    // two threads, each reading half of the block columns, take a good part
+    // off that. Should the first half fail, the future still waits for the
+    // second before the rows go out of scope.
+    const int middle = width / 2;
+    auto secondHalf = std::async(std::launch::async, [&] { drawColumns(file, geometry, radar, middle, width, rows); });
+    drawColumns(file, geometry, radar, 0, middle, rows);
+    secondHalf.get();
 }
 
 OverviewPicture buildOverview(const std::filesystem::path& map, const MapGeometry& geometry,
@@ -63,17 +85,8 @@ OverviewPicture buildOverview(const std::filesystem::path& map, const MapGeometr
     const std::size_t pixels = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
     reservePopulated(picture.pixels, pixels);
     picture.pixels.resize(pixels);
-
-    const File file(map, File::Mode::Read);
-    // Nearly all the time goes to copying the file out of the system's cache;
-    // two threads, each reading half of the block columns, take a good part
-    // off that. Should the first half fail, the future still waits for the
-    // second before the picture goes out of scope.
-    const int middle = picture.width / 2;
-    auto secondHalf = std::async(std::launch::async,
-                                 [&] { readColumns(file, geometry, radar, middle, picture.width, picture); });
-    readColumns(file, geometry, radar, 0, middle, picture);
-    secondHalf.get();
+    const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(picture.pixels.data()), pixels * sizeof(Rgb8));
+    drawOverview(map, geometry, radar, {bytes, 0, static_cast<std::size_t>(picture.width) * sizeof(Rgb8)});
     return picture;
 }
 

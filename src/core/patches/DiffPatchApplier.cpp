@@ -10,7 +10,7 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/MapLayout.h"
-#include "mapdata/MemoryPopulation.h"
+#include "mapdata/LittleEndian.h"
 #include "patches/DiffPatchReader.h"
 
 namespace stonereach {
@@ -20,89 +20,173 @@ namespace T = DiffApplyTexts;
 
 namespace {
 
-constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
-
 void reportColumn(const ProgressCallback& progress, std::string_view text, int column, const DiffGrid& grid) {
     report(progress, text, column * 100 / grid.blocksAcross, 100);
 }
 
-// Start of records about to be appended to the new statics file; it must be
-// addressable by the index's 32-bit Start (0xFFFFFFFF means "no records").
-std::uint32_t staticsStart(const AppendWriter& out, const File& file) {
-    if (out.position() >= L::NoStatics)
-        throw IoError(file.path().string(), "The rebuilt statics file would grow past 4 GB, which its index cannot address");
-    return static_cast<std::uint32_t>(out.position());
+void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
+    le::put32(bytes, p.start);
+    le::put32(bytes + 4, p.length);
+    le::put32(bytes + 8, p.extra);
 }
 
-void rebuildStatics(const DiffApplyRequest& request, const File& patch, const std::vector<StaticPointer>& original,
-                    const std::vector<DiffStaticEntry>& diff, PendingFile& newStatics, PendingFile& newIndex,
-                    const ProgressCallback& progress) {
-    const DiffGrid& grid = request.grid;
-    const File origStatics(request.original.statics, File::Mode::Read);
+// The records of the new statics0.mul, appended block after block. Blocks
+// whose records follow one another in their source (the original statics or
+// the patch, where the generator stores them in index order) are collected
+// into one run and copied with one read, so a block costs a few additions
+// rather than a read and a copy of its own.
+class StaticsAppender {
+public:
+    explicit StaticsAppender(File& file) : file_(file), out_(file, 0) {}
 
-    ReadAheadReader origReader(origStatics, ReadAheadWindow);
-    ReadAheadReader patchReader(patch, ReadAheadWindow);
-    AppendWriter out(newStatics.file(), 0);
-    auto rebuilt = populatedVector<StaticPointer>(grid.blockCount());  // every byte 0xFF to begin with
-    std::vector<std::uint8_t> records;
-    records.reserve(L::MaxStaticBlockBytes);
+    // Appends `length` bytes at `from` of `source`; returns where they land.
+    std::uint32_t take(ReadAheadReader& source, std::uint64_t from, std::uint32_t length) {
+        const std::uint64_t at = out_.position() + run_.length;
+        // The index's Start is 32 bits and 0xFFFFFFFF means "no records".
+        if (at >= L::NoStatics)
+            throw IoError(file_.path().string(),
+                          "The rebuilt statics file would grow past 4 GB, which its index cannot address");
+        if (length == 0)
+            return static_cast<std::uint32_t>(at);
+        if (run_.source != &source || run_.from + run_.length != from) {
+            flushRun();
+            run_ = Run{&source, from, 0};
+        }
+        run_.length += length;
+        return static_cast<std::uint32_t>(at);
+    }
+
+    void finish() {
+        flushRun();
+        out_.flush();
+    }
+
+private:
+    struct Run {
+        ReadAheadReader* source = nullptr;
+        std::uint64_t from = 0;
+        std::uint64_t length = 0;
+    };
+
+    void flushRun() {
+        if (run_.length > 0)
+            out_.appendFrom(*run_.source, run_.from, run_.length);
+        run_ = Run{};
+    }
+
+    File& file_;
+    AppendWriter out_;
+    Run run_;
+};
+
+// Writes the new statics0.mul and staidx0.mul a block column at a time: the
+// original index, the patch's index and the new index are only ever held a
+// column at a time.
+void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
+                    PendingFile& newStatics, PendingFile& newIndex, const ProgressCallback& progress) {
+    const DiffGrid& grid = request.grid;
+    const File origIdx(request.original.staIdx, File::Mode::Read);
+    const File origStatics(request.original.statics, File::Mode::Read);
+    StaticsIndexColumns original(origIdx, grid);
+    StaticsDiffColumns diff(patch, header, grid);
+
+    ReadAheadReader origReader(origStatics);
+    ReadAheadReader patchReader(patch);
+    StaticsAppender records(newStatics.file());
+    AppendWriter indexOut(newIndex.file(), 0);
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    std::vector<std::uint8_t> indexColumn(perColumn * L::StaticPointerSize);
 
     report(progress, T::CreatingStatics, 0, 100);
-    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     for (int column = 0; column < grid.blocksAcross; ++column) {
-        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
-            const DiffStaticEntry& d = diff[k];
-            const StaticPointer& o = original[k];
-            StaticPointer& n = rebuilt[k];
-            if (d.emptied() || (d.unchanged() && o.length == 0)) {
-                n.extra = o.extra;
-                continue;
-            }
-            if (d.unchanged()) {
-                readStaticRecords(origReader, o, k, records);
-                n.extra = o.extra;
+        const auto o = original.column(column);
+        const auto d = diff.column(column);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            StaticPointer n;  // no records, Extra 0xFFFFFFFF unless set below
+            if (d[i].emptied() || (d[i].unchanged() && o[i].length == 0)) {
+                n.extra = o[i].extra;
+            } else if (d[i].unchanged()) {
+                n.length = staticRecordsLength(o[i], static_cast<std::size_t>(column) * perColumn + i);
+                n.start = records.take(origReader, o[i].start, n.length);
+                n.extra = o[i].extra;
             } else {
-                // The reader checked the entry: a whole number of records, at
-                // most a block's worth, inside the patch.
-                records.resize(static_cast<std::size_t>(d.length));
-                patchReader.read(static_cast<std::uint64_t>(d.offset), records);
+                // The entry was checked: a whole number of records, at most a
+                // block's worth, inside the patch.
+                n.length = static_cast<std::uint32_t>(d[i].length);
+                n.start = records.take(patchReader, static_cast<std::uint64_t>(d[i].offset), n.length);
             }
-            n.start = staticsStart(out, newStatics.file());
-            n.length = static_cast<std::uint32_t>(records.size());
-            out.append(records);
+            putStaticPointer(&indexColumn[i * L::StaticPointerSize], n);
         }
+        indexOut.append(indexColumn);
         reportColumn(progress, T::CreatingStatics, column, grid);
     }
-    out.flush();
-
-    writeStaticsIndex(newIndex.file(), rebuilt, grid, [&](int column) {
+    records.finish();
+    // The new index went out along with the records; what is left of it is
+    // written now, under the stage's last tenth as the window shows it.
+    indexOut.flush();
+    for (int column = 0; column < grid.blocksAcross; ++column)
         report(progress, T::CreatingStatics, 90 + column * 10 / grid.blocksAcross, 100);
-    });
+}
+
+// Fills `chunk`, the blocks [first, first + entries.size()) of the modified
+// map, from the original map and the patch: the original blocks in one read
+// spanning all of them, the stored blocks in runs that lie one after another
+// in the patch (the generator stores them in index order), each run read
+// straight into place, short ones through the read-ahead window.
+void assembleBlocks(const File& origMap, ReadAheadReader& patchReader, std::size_t first,
+                    std::span<const std::int32_t> entries, std::span<std::uint8_t> chunk) {
+    constexpr std::size_t B = MapLayout::BlockSize;
+    const auto isStored = [](std::int32_t e) { return e != -1; };
+    const auto firstOriginal = std::find_if_not(entries.begin(), entries.end(), isStored);
+    if (firstOriginal != entries.end()) {
+        const auto lastOriginal = std::find_if_not(entries.rbegin(), entries.rend(), isStored).base();
+        const auto from = static_cast<std::size_t>(firstOriginal - entries.begin());
+        const auto to = static_cast<std::size_t>(lastOriginal - entries.begin());
+        origMap.readAt((first + from) * B, chunk.subspan(from * B, (to - from) * B));
+    }
+    for (std::size_t i = 0; i < entries.size();) {
+        if (!isStored(entries[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < entries.size() && isStored(entries[end]) &&
+               static_cast<std::int64_t>(entries[end]) == static_cast<std::int64_t>(entries[end - 1]) + std::int64_t{B})
+            ++end;
+        patchReader.read(static_cast<std::uint64_t>(entries[i]), chunk.subspan(i * B, (end - i) * B));
+        i = end;
+    }
 }
 
 // Writes every block of the grid over the modified map where it stands (an
 // editor holding the file open sees the new cells; its length and anything
-// past the grid stay as they are).
-void rebuildMap(const DiffApplyRequest& request, const File& patch, const File& origMap, File& modMap,
-                const std::vector<std::int32_t>& diff, const ProgressCallback& progress) {
+// past the grid stay as they are), a few block columns per write.
+void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header, const File& origMap,
+                File& modMap, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::uint8_t> column(perColumn * MapLayout::BlockSize);
-    ReadAheadReader patchReader(patch, ReadAheadWindow);
+    const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
+    const int columnsPerChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
+    MapDiffColumns diff(patch, header, grid);
+    ReadAheadReader patchReader(patch);
+    std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
+    std::vector<std::int32_t> entries;
+    entries.reserve(perColumn * static_cast<std::size_t>(columnsPerChunk));
 
     report(progress, T::CreatingMap, 0, 100);
-    for (int c = 0; c < grid.blocksAcross; ++c) {
-        const std::size_t first = static_cast<std::size_t>(c) * perColumn;
-        const std::uint64_t offset = first * MapLayout::BlockSize;
-        origMap.readAt(offset, column);
-        for (std::size_t i = 0; i < perColumn; ++i) {
-            const std::int32_t stored = diff[first + i];
-            if (stored != -1)
-                patchReader.read(static_cast<std::uint64_t>(stored),
-                                 {&column[i * MapLayout::BlockSize], MapLayout::BlockSize});
+    for (int c = 0; c < grid.blocksAcross; c += columnsPerChunk) {
+        const int columns = std::min(columnsPerChunk, grid.blocksAcross - c);
+        entries.clear();
+        for (int i = 0; i < columns; ++i) {
+            const auto column = diff.column(c + i);
+            entries.insert(entries.end(), column.begin(), column.end());
         }
-        modMap.writeAt(offset, column);
-        reportColumn(progress, T::CreatingMap, c, grid);
+        const std::size_t first = static_cast<std::size_t>(c) * perColumn;
+        const std::span<std::uint8_t> blocks(chunk.data(), entries.size() * MapLayout::BlockSize);
+        assembleBlocks(origMap, patchReader, first, entries, blocks);
+        modMap.writeAt(first * MapLayout::BlockSize, blocks);
+        for (int i = 0; i < columns; ++i)
+            reportColumn(progress, T::CreatingMap, c + i, grid);
     }
     report(progress, T::CreatingMap, 100, 100);
 }
@@ -125,11 +209,9 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     const bool hasStatics = header.staticsIndexOffset != L::NoSection;
     const bool hasMap = header.mapIndexOffset != L::NoSection;
 
-    std::vector<StaticPointer> original;
     if (hasStatics) {
         const File origIdx(request.original.staIdx, File::Mode::Read);
-        original = readStaticsIndex(origIdx, grid, T::Working, progress);
-        result.computedCrc = staticsIndexChecksum(original);
+        result.computedCrc = StaticsIndexColumns(origIdx, grid).checksum(T::Working, progress);
         result.recordedCrc = header.origStaIdxCrc;
         if (result.computedCrc != result.recordedCrc) {
             result.mismatchMessage = crcMismatchMessage(result.computedCrc, result.recordedCrc);
@@ -138,15 +220,18 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     }
 
     // Everything that can be checked is checked before the first write: both
-    // indexes, the original map's length and the modified map's presence.
-    std::vector<DiffStaticEntry> staticsDiff;
-    if (hasStatics)
-        staticsDiff = readStaticsDiffIndex(patch, header, grid, T::ReadingStaticsIndex, progress);
-    std::vector<std::int32_t> mapDiff;
+    // indexes (read whole once here, and again a column at a time as they
+    // are used, which costs less than holding them), the original map's
+    // length and the modified map's presence.
+    if (hasStatics) {
+        StaticsDiffColumns statics(patch, header, grid);
+        checkEveryColumn(statics, grid, T::ReadingStaticsIndex, progress);
+    }
     std::optional<File> origMap;
     std::optional<File> modMap;
     if (hasMap) {
-        mapDiff = readMapDiffIndex(patch, header, grid, T::ReadingMapIndex, progress);
+        MapDiffColumns map(patch, header, grid);
+        checkEveryColumn(map, grid, T::ReadingMapIndex, progress);
         origMap.emplace(request.original.map, File::Mode::Read);
         requireMapBlocks(*origMap, grid);
         if (!fileExists(request.modified.map))
@@ -160,11 +245,11 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     if (hasStatics) {
         PendingFile newStatics(request.modified.statics);
         PendingFile newIndex(request.modified.staIdx);
-        rebuildStatics(request, patch, original, staticsDiff, newStatics, newIndex, progress);
+        rebuildStatics(request, patch, header, newStatics, newIndex, progress);
         commitTogether({&newStatics, &newIndex});
     }
     if (hasMap) {
-        rebuildMap(request, patch, *origMap, *modMap, mapDiff, progress);
+        rebuildMap(request, patch, header, *origMap, *modMap, progress);
         modMap->close();
     }
     result.staticsRebuilt = hasStatics;

@@ -1,11 +1,13 @@
 #include "patches/DiffPatchFormat.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <string>
 
 #include "mapdata/Errors.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
-#include "mapdata/MemoryPopulation.h"
 
 namespace stonereach {
 
@@ -14,6 +16,9 @@ namespace L = DiffPatchLayout;
 namespace {
 
 constexpr std::string_view MagicText = "QTPatch";
+
+// How much of an index one read takes.
+constexpr std::size_t IndexReadBytes = std::size_t{64} << 10;
 static_assert(MagicText.size() * 2 == L::MagicSize);
 
 // Block columns hold this many index entries; progress is reported per column.
@@ -67,17 +72,34 @@ void requireFileSize(const File& file, std::uint64_t needed, std::string_view wh
                                                 std::to_string(needed) + " bytes, it holds " + std::to_string(size));
 }
 
+IndexColumnReader::IndexColumnReader(const File& file, std::uint64_t offset, std::size_t entrySize,
+                                     const DiffGrid& grid)
+    : file_(file), offset_(offset), columnBytes_(static_cast<std::size_t>(grid.blocksDown) * entrySize),
+      columns_(grid.blocksAcross),
+      columnsPerRead_(static_cast<int>(std::clamp<std::size_t>(IndexReadBytes / columnBytes_, 1,
+                                                               static_cast<std::size_t>(grid.blocksAcross)))),
+      buffer_(columnBytes_ * static_cast<std::size_t>(columnsPerRead_)) {}
+
+std::span<const std::uint8_t> IndexColumnReader::column(int column) {
+    if (column < first_ || column >= first_ + held_) {
+        first_ = column;
+        held_ = std::min(columnsPerRead_, columns_ - column);
+        file_.readAt(offset_ + static_cast<std::uint64_t>(column) * columnBytes_,
+                     {buffer_.data(), columnBytes_ * static_cast<std::size_t>(held_)});
+    }
+    return {&buffer_[static_cast<std::size_t>(column - first_) * columnBytes_], columnBytes_};
+}
+
 StaticsIndexColumns::StaticsIndexColumns(const File& file, const DiffGrid& grid)
-    : file_(file), grid_(grid), bytes_(static_cast<std::size_t>(grid.blocksDown) * L::StaticPointerSize),
-      entries_(static_cast<std::size_t>(grid.blocksDown)) {
+    : grid_(grid), reader_(file, 0, L::StaticPointerSize, grid), entries_(static_cast<std::size_t>(grid.blocksDown)) {
     const std::size_t count = grid.blockCount();
     requireFileSize(file, count * L::StaticPointerSize, "a statics index of " + std::to_string(count) + " blocks");
 }
 
 std::span<const StaticPointer> StaticsIndexColumns::column(int column) {
-    file_.readAt(static_cast<std::uint64_t>(column) * bytes_.size(), bytes_);
+    const std::span<const std::uint8_t> bytes = reader_.column(column);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const std::uint8_t* p = &bytes_[i * L::StaticPointerSize];
+        const std::uint8_t* p = &bytes[i * L::StaticPointerSize];
         entries_[i] = StaticPointer{le::u32(p), le::u32(p + 4), le::u32(p + 8)};
     }
     return entries_;
@@ -87,7 +109,7 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     report(progress, text, 0, 100);
     std::uint32_t sum = 0;
     for (int c = 0; c < grid_.blocksAcross; ++c) {
-        sum ^= staticsIndexChecksum(column(c));
+        sum ^= xorOfWords(reader_.column(c));
         reportColumn(progress, text, c, grid_.blocksAcross);
     }
     report(progress, text, 100, 100);
@@ -99,72 +121,37 @@ void requireMapBlocks(const File& map, const DiffGrid& grid) {
                     "a map of " + std::to_string(grid.blockCount()) + " blocks");
 }
 
-std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
-                                            const ProgressCallback& progress) {
-    StaticsIndexColumns columns(file, grid);
-    report(progress, text, 0, 100);
-    std::vector<StaticPointer> index;
-    reservePopulated(index, grid.blockCount());
-    for (int c = 0; c < grid.blocksAcross; ++c) {
-        const auto entries = columns.column(c);
-        index.insert(index.end(), entries.begin(), entries.end());
-        reportColumn(progress, text, c, grid.blocksAcross);
+std::uint32_t xorOfWords(std::span<const std::uint8_t> bytes) {
+    // XOR works on each bit alone, so byte j of the sum is the XOR of every
+    // byte at an offset of j modulo 4. The bytes are combined eight at a time
+    // in a 64-bit word (in whatever order the host keeps it: the word goes
+    // back to memory before its bytes are folded), which the compiler turns
+    // into vector instructions; a word at a time took as long as reading the
+    // file.
+    std::uint64_t wide = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, &bytes[i], sizeof word);
+        wide ^= word;
     }
-    report(progress, text, 100, 100);
-    return index;
-}
-
-void writeStaticsIndex(File& file, std::span<const StaticPointer> index, const DiffGrid& grid,
-                       const std::function<void(int column)>& afterColumn) {
-    if (index.size() != grid.blockCount())
-        throw RangeError("A statics index of " + std::to_string(index.size()) + " entries does not fit a grid of " +
-                         std::to_string(grid.blockCount()) + " blocks");
-    AppendWriter out(file, 0);
-    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    std::vector<std::uint8_t> bytes(perColumn * L::StaticPointerSize);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        for (std::size_t i = 0; i < perColumn; ++i) {
-            const StaticPointer& p = index[first + i];
-            std::uint8_t* q = &bytes[i * L::StaticPointerSize];
-            le::put32(q, p.start);
-            le::put32(q + 4, p.length);
-            le::put32(q + 8, p.extra);
-        }
-        out.append(bytes);
-        if (afterColumn)
-            afterColumn(column);
-    }
-    out.flush();
-}
-
-std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index) {
-    std::uint32_t sum = 0;
-    for (const StaticPointer& p : index)
-        sum ^= p.start ^ p.length ^ p.extra;
+    std::array<std::uint8_t, 8> lanes{};
+    std::memcpy(lanes.data(), &wide, sizeof wide);
+    const std::array<std::uint8_t, 4> folded{static_cast<std::uint8_t>(lanes[0] ^ lanes[4]),
+                                             static_cast<std::uint8_t>(lanes[1] ^ lanes[5]),
+                                             static_cast<std::uint8_t>(lanes[2] ^ lanes[6]),
+                                             static_cast<std::uint8_t>(lanes[3] ^ lanes[7])};
+    std::uint32_t sum = le::u32(folded.data());
+    for (; i + 4 <= bytes.size(); i += 4)
+        sum ^= le::u32(&bytes[i]);
     return sum;
 }
 
-std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks) {
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i + 4 <= blocks.size(); i += 4)
-        sum ^= le::u32(&blocks[i]);
-    return sum;
-}
-
-void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
-                       std::vector<std::uint8_t>& records) {
-    records.clear();
-    if (pointer.start == L::NoStatics)
-        return;
+void rejectStaticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex) {
     if (pointer.length % L::StaticRecordSize != 0)
         throw FormatError(std::string(StaticLengthMessage));
-    if (pointer.length > L::MaxStaticBlockBytes)
-        throw FormatError("Statics block " + std::to_string(blockIndex) + " holds " +
-                          std::to_string(pointer.length / L::StaticRecordSize) +
-                          " records; a block holds at most 2048");
-    records.resize(pointer.length);
-    statics.read(pointer.start, records);
+    throw FormatError("Statics block " + std::to_string(blockIndex) + " holds " +
+                      std::to_string(pointer.length / L::StaticRecordSize) + " records; a block holds at most 2048");
 }
 
 } // namespace stonereach

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -102,6 +101,29 @@ struct DiffStaticEntry {
     friend bool operator==(const DiffStaticEntry&, const DiffStaticEntry&) = default;
 };
 
+// The bytes of an index of fixed-size entries, one per block in index order,
+// starting at `offset` of a file, handed out a block column at a time. A
+// column of entries is only a few kilobytes, so columns are read several at
+// once: fewer, larger reads, and a buffer small enough to stay in the
+// processor's cache.
+class IndexColumnReader {
+public:
+    IndexColumnReader(const File& file, std::uint64_t offset, std::size_t entrySize, const DiffGrid& grid);
+
+    // The entries of block column `column`; valid until the next call.
+    std::span<const std::uint8_t> column(int column);
+
+private:
+    const File& file_;
+    std::uint64_t offset_;
+    std::size_t columnBytes_;
+    int columns_;
+    int columnsPerRead_;
+    int first_ = 0;  // the first column held in buffer_
+    int held_ = 0;   // how many columns buffer_ holds
+    std::vector<std::uint8_t> buffer_;
+};
+
 // Reads a statics index one block column at a time, for walks that need only
 // the column at hand: the whole table of a large map would take megabytes
 // that the walk never needs at once. Only the first grid.blockCount() entries
@@ -114,34 +136,22 @@ public:
     // Reads and decodes column `column`; the span is valid until the next call.
     std::span<const StaticPointer> column(int column);
 
-    // The checksum of the whole index (see staticsIndexChecksum), read column
-    // by column with progress 0..100 under `text`.
+    // The checksum of the whole index: XOR of every 32-bit word of its
+    // entries (all three words of each), read column by column with progress
+    // 0..100 under `text`.
     std::uint32_t checksum(std::string_view text, const ProgressCallback& progress);
 
 private:
-    const File& file_;
     DiffGrid grid_;
-    std::vector<std::uint8_t> bytes_;
+    IndexColumnReader reader_;
     std::vector<StaticPointer> entries_;
 };
 
-// Reads the first grid.blockCount() entries of a statics index file, as
-// StaticsIndexColumns does, into one table. Progress runs 0..100 per block
-// column under `text`.
-std::vector<StaticPointer> readStaticsIndex(const File& file, const DiffGrid& grid, std::string_view text,
-                                            const ProgressCallback& progress);
-
-// Writes a statics index, 12 bytes per entry, from offset 0; afterColumn (if
-// any) is called after each block column's entries.
-void writeStaticsIndex(File& file, std::span<const StaticPointer> index, const DiffGrid& grid,
-                       const std::function<void(int column)>& afterColumn = {});
-
-// XOR of every 32-bit word of the index entries (all three words of each).
-std::uint32_t staticsIndexChecksum(std::span<const StaticPointer> index);
-
-// XOR of the 32-bit words of whole map blocks held in memory (the map
-// checksum is this over the first grid.checksummedMapBlocks() blocks).
-std::uint32_t mapBlocksChecksum(std::span<const std::uint8_t> blocks);
+// XOR of the 32-bit little-endian words of bytes held in memory (a whole
+// number of words). Both checksums of a patch are this: the statics index's
+// over its entries, the map's over its first grid.checksummedMapBlocks()
+// blocks.
+std::uint32_t xorOfWords(std::span<const std::uint8_t> bytes);
 
 // Throws IoError unless the file holds at least `needed` bytes; `what` says
 // what the bytes are for.
@@ -150,11 +160,29 @@ void requireFileSize(const File& file, std::uint64_t needed, std::string_view wh
 // Throws IoError unless the map file holds every block of the grid.
 void requireMapBlocks(const File& map, const DiffGrid& grid);
 
-// Reads the records of one statics block as a StaticBlock does: nothing when
-// Start is 0xFFFFFFFF, otherwise Length bytes at Start, which must be a whole
-// number of records and at most 2048 of them. Returns the record bytes.
-void readStaticRecords(ReadAheadReader& statics, const StaticPointer& pointer, std::size_t blockIndex,
-                       std::vector<std::uint8_t>& records);
+// Raises the FormatError of a Length that is not a whole number of records
+// (the length check's fixed message) or more than 2048 of them.
+[[noreturn]] void rejectStaticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex);
+
+// The byte length of one statics block's records as a StaticBlock reads
+// them: 0 when Start is 0xFFFFFFFF, otherwise Length, which must be a whole
+// number of records and at most 2048 of them (see rejectStaticRecordsLength).
+// Inline: walks over the statics call it for every block.
+inline std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size_t blockIndex) {
+    if (pointer.start == DiffPatchLayout::NoStatics)
+        return 0;
+    if (pointer.length % DiffPatchLayout::StaticRecordSize != 0 || pointer.length > DiffPatchLayout::MaxStaticBlockBytes)
+        rejectStaticRecordsLength(pointer, blockIndex);
+    return pointer.length;
+}
+
+// The records of one statics block as a StaticBlock reads them (see
+// staticRecordsLength), seen in the reader's window: valid until the reader
+// is used again.
+inline std::span<const std::uint8_t> staticRecords(ReadAheadReader& statics, const StaticPointer& pointer,
+                                                   std::size_t blockIndex) {
+    return statics.view(pointer.start, staticRecordsLength(pointer, blockIndex));
+}
 
 // The message of the length check.
 inline constexpr std::string_view StaticLengthMessage = "StaticPointer.Length is not a multiple of SizeOf(TStaticRec)";

@@ -1,12 +1,10 @@
 #include "patches/DiffPatchGenerator.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +14,7 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
-#include "mapdata/MemoryPopulation.h"
+#include "patches/MapComparison.h"
 
 namespace stonereach {
 
@@ -25,7 +23,6 @@ namespace T = DiffPatchTexts;
 
 namespace {
 
-constexpr std::size_t ReadAheadWindow = std::size_t{1} << 18;
 
 // The patch's offsets are signed 32-bit numbers; nothing may be placed where
 // they cannot point.
@@ -43,6 +40,50 @@ std::uint32_t sizeField(const File& file) {
     // The header keeps 32 bits of each statics file's size.
     return static_cast<std::uint32_t>(file.size());
 }
+
+// What the statics section says of each block, kept as two flags a block
+// rather than as the 8-byte entries: a stored block's records are the
+// modified block's, so its length is the modified index's Length, and the
+// stored records follow one another in index order from the section's start,
+// so its offset is the sum of the lengths stored before it.
+class StaticsOutcomes {
+public:
+    explicit StaticsOutcomes(std::size_t blocks) : emptied_(blocks, false), stored_(blocks, false) {}
+
+    void emptied(std::size_t k) { emptied_[k] = true; }
+    void stored(std::size_t k) { stored_[k] = true; }
+
+    // Writes the statics diff index for records stored from `recordsStart`
+    // on, taking the stored lengths from the modified index.
+    void writeIndex(AppendWriter& out, std::int32_t recordsStart, StaticsIndexColumns& modified,
+                    const DiffGrid& grid, std::string_view text, const ProgressCallback& progress) const {
+        const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+        std::vector<std::uint8_t> bytes(perColumn * L::DiffStaticEntrySize);
+        std::int64_t next = recordsStart;
+        report(progress, text, 0, 100);
+        for (int column = 0; column < grid.blocksAcross; ++column) {
+            const auto lengths = modified.column(column);
+            for (std::size_t i = 0; i < perColumn; ++i) {
+                const std::size_t k = static_cast<std::size_t>(column) * perColumn + i;
+                DiffStaticEntry entry;  // unchanged
+                if (emptied_[k]) {
+                    entry.length = 0;
+                } else if (stored_[k]) {
+                    entry = {static_cast<std::int32_t>(next), static_cast<std::int32_t>(lengths[i].length)};
+                    next += lengths[i].length;
+                }
+                le::putI32(&bytes[i * L::DiffStaticEntrySize], entry.offset);
+                le::putI32(&bytes[i * L::DiffStaticEntrySize + 4], entry.length);
+            }
+            out.append(bytes);
+            reportColumn(progress, text, column, grid);
+        }
+    }
+
+private:
+    std::vector<bool> emptied_;
+    std::vector<bool> stored_;
+};
 
 // The statics section: records of changed blocks, then their index.
 void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
@@ -64,13 +105,10 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     summary.header.origStaticsSize = sizeField(origStatics);
     summary.header.modStaticsSize = sizeField(modStatics);
 
-    ReadAheadReader origReader(origStatics, ReadAheadWindow);
-    ReadAheadReader modReader(modStatics, ReadAheadWindow);
-    auto diff = populatedVector<DiffStaticEntry>(grid.blockCount());
-    std::vector<std::uint8_t> origRecords;
-    std::vector<std::uint8_t> modRecords;
-    origRecords.reserve(L::MaxStaticBlockBytes);
-    modRecords.reserve(L::MaxStaticBlockBytes);
+    ReadAheadReader origReader(origStatics);
+    ReadAheadReader modReader(modStatics);
+    StaticsOutcomes outcomes(grid.blockCount());
+    const std::int32_t recordsStart = patchPosition(out.position(), 0);
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     for (int column = 0; column < grid.blocksAcross; ++column) {
@@ -81,116 +119,86 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             const StaticPointer& o = originalColumn[i];
             const StaticPointer& m = modifiedColumn[i];
             if (m.start == L::NoStatics) {
-                diff[k] = DiffStaticEntry{-1, 0};
+                outcomes.emptied(k);
                 ++summary.emptiedStaticBlocks;
                 continue;
             }
             if (o.start == m.start && o.length == m.length)
                 continue;
-            readStaticRecords(origReader, o, k, origRecords);
-            readStaticRecords(modReader, m, k, modRecords);
-            if (origRecords == modRecords)
+            // Both are seen in their readers' windows, not copied.
+            const auto origRecords = staticRecords(origReader, o, k);
+            const auto modRecords = staticRecords(modReader, m, k);
+            if (std::ranges::equal(origRecords, modRecords))
                 continue;
-            const std::int32_t at = patchPosition(out.position(), modRecords.size());
+            patchPosition(out.position(), modRecords.size());
             out.append(modRecords);
-            diff[k] = DiffStaticEntry{at, static_cast<std::int32_t>(modRecords.size())};
+            outcomes.stored(k);
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
     }
 
-    summary.header.staticsIndexOffset = patchPosition(out.position(), diff.size() * L::DiffStaticEntrySize);
-    report(progress, T::StaticsIndex, 0, 100);
-    std::array<std::uint8_t, L::DiffStaticEntrySize> bytes{};
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        for (std::size_t k = static_cast<std::size_t>(column) * perColumn, end = k + perColumn; k < end; ++k) {
-            le::putI32(&bytes[0], diff[k].offset);
-            le::putI32(&bytes[4], diff[k].length);
-            out.append(bytes);
-        }
-        reportColumn(progress, T::StaticsIndex, column, grid);
-    }
+    summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
+    outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);
 }
 
-// The checksum of the modified map is a pass of its own over the file. It is
-// computed on a second thread from the start of the run, while the statics
-// section is written, and waited for where its progress belongs: just before
-// the map section, under the stage text then showing. The progress callback
-// is only ever called on the caller's thread.
-class BackgroundMapChecksum {
-public:
-    BackgroundMapChecksum(std::filesystem::path map, const DiffGrid& grid)
-        : grid_(grid), result_(std::async(std::launch::async, [this, map = std::move(map)] { return compute(map); })) {}
-
-    std::uint32_t wait(std::string_view text, const ProgressCallback& progress) {
-        report(progress, text, 0, 100);
-        while (result_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-            report(progress, text, columnsDone_.load() * 100 / grid_.blocksAcross, 100);
-        report(progress, text, 100, 100);
-        return result_.get();
-    }
-
-private:
-    std::uint32_t compute(const std::filesystem::path& map) {
-        const File modMap(map, File::Mode::Read);
-        requireMapBlocks(modMap, grid_);
-        std::vector<std::uint8_t> column(static_cast<std::size_t>(grid_.blocksDown) * MapLayout::BlockSize);
-        std::uint32_t checksum = 0;
-        for (int c = 0; c < grid_.blocksAcross - 1; ++c) {
-            modMap.readAt(static_cast<std::size_t>(c) * column.size(), column);
-            checksum ^= mapBlocksChecksum(column);
-            columnsDone_.store(c + 1);
-        }
-        return checksum;
-    }
-
-    DiffGrid grid_;
-    std::atomic<int> columnsDone_{0};
-    // Last, so that it is destroyed first: its destructor waits for the
-    // thread, which uses the members above.
-    std::future<std::uint32_t> result_;
-};
-
-// The map section: changed blocks, then their index.
+// The map section: changed blocks, then their index. Which blocks changed,
+// and the modified map's checksum, come from the comparison of the two maps
+// that began with the run; it is finished where the checksum's progress
+// belongs: just before the map section, under the stage text then showing.
+// Changed blocks that follow one another go to the patch as one run, read
+// from the modified map straight into the patch's write buffer. The stored
+// blocks follow one another in index order, so each one's offset is counted
+// as the index is written.
 void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
-                     BackgroundMapChecksum& checksum, const ProgressCallback& progress) {
+                     MapComparison& comparison, const ProgressCallback& progress) {
+    constexpr std::size_t B = MapLayout::BlockSize;
     const DiffGrid& grid = request.grid;
-    const File origMap(request.original.map, File::Mode::Read);
-    const File modMap(request.modified.map, File::Mode::Read);
-    // The modified map's length was checked by the checksum pass.
-    requireMapBlocks(origMap, grid);
-
     const std::string_view showing = request.statics ? T::StaticsIndex : T::Working;
-    summary.header.modMapCrc = checksum.wait(showing, progress);
+    summary.header.modMapCrc = comparison.finish(showing, progress);
+    const ChangedBlocks& changed = comparison.changed();
 
+    const File modMap(request.modified.map, File::Mode::Read);
+    ReadAheadReader modReader(modMap);
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    auto diff = populatedVector<std::int32_t>(grid.blockCount(), -1);
-    std::vector<std::uint8_t> origColumn(perColumn * MapLayout::BlockSize);
-    std::vector<std::uint8_t> modColumn(perColumn * MapLayout::BlockSize);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
-        const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        origMap.readAt(first * MapLayout::BlockSize, origColumn);
-        modMap.readAt(first * MapLayout::BlockSize, modColumn);
-        for (std::size_t i = 0; i < perColumn; ++i) {
-            const std::uint8_t* o = &origColumn[i * MapLayout::BlockSize];
-            const std::uint8_t* m = &modColumn[i * MapLayout::BlockSize];
-            if (std::memcmp(o, m, MapLayout::BlockSize) == 0)
-                continue;
-            diff[first + i] = patchPosition(out.position(), MapLayout::BlockSize);
-            out.append({m, MapLayout::BlockSize});
-            ++summary.storedMapBlocks;
+    const std::int32_t blocksStart = patchPosition(out.position(), 0);
+    // Runs may cross block columns; each column's progress is reported once
+    // the runs have gone past it.
+    int reported = 0;
+    const auto reportColumnsBefore = [&](std::size_t block) {
+        for (; reported < grid.blocksAcross && static_cast<std::size_t>(reported + 1) * perColumn <= block; ++reported)
+            reportColumn(progress, T::Map, reported, grid);
+    };
+    for (std::size_t k = 0; k < grid.blockCount();) {
+        if (!changed[k]) {
+            reportColumnsBefore(++k);
+            continue;
         }
-        reportColumn(progress, T::Map, column, grid);
+        std::size_t end = k + 1;
+        while (end < grid.blockCount() && changed[end])
+            ++end;
+        patchPosition(out.position(), (end - k) * B);
+        out.appendFrom(modReader, k * B, (end - k) * B);
+        summary.storedMapBlocks += end - k;
+        k = end;
+        reportColumnsBefore(k);
     }
 
-    summary.header.mapIndexOffset = patchPosition(out.position(), diff.size() * L::DiffMapEntrySize);
+    summary.header.mapIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffMapEntrySize);
     report(progress, T::MapIndex, 0, 100);
     std::vector<std::uint8_t> bytes(perColumn * L::DiffMapEntrySize);
+    auto next = static_cast<std::uint64_t>(blocksStart);
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
-        for (std::size_t i = 0; i < perColumn; ++i)
-            le::putI32(&bytes[i * L::DiffMapEntrySize], diff[first + i]);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            std::int32_t entry = -1;
+            if (changed[first + i]) {
+                entry = static_cast<std::int32_t>(next);
+                next += B;
+            }
+            le::putI32(&bytes[i * L::DiffMapEntrySize], entry);
+        }
         out.append(bytes);
         reportColumn(progress, T::MapIndex, column, grid);
     }
@@ -210,14 +218,17 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     // again complete at the end.
     patch.writeAt(0, encodeHeader(summary.header));
 
-    std::optional<BackgroundMapChecksum> mapChecksum;
+    // The maps are compared on a second thread from the start, while the
+    // statics section is written.
+    std::optional<MapComparison> mapComparison;
     if (request.map)
-        mapChecksum.emplace(request.modified.map, request.grid);
-    AppendWriter out(patch, L::HeaderSize);
+        mapComparison.emplace(request.original.map, request.modified.map, request.grid);
+    // The patch is a new file, which takes large writes best.
+    AppendWriter out(patch, L::HeaderSize, NewFileWriteBytes);
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
-        writeMapSection(request, out, summary, *mapChecksum, progress);
+        writeMapSection(request, out, summary, *mapComparison, progress);
     out.flush();
 
     patch.writeAt(0, encodeHeader(summary.header));

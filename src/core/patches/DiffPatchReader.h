@@ -25,16 +25,54 @@ struct DiffPatchContents {
 // the patch magic and version 3 is refused with a FormatError.
 TSRDInfo readDiffPatchHeader(const File& patch);
 
-// Reads and checks the statics diff index at header.staticsIndexOffset.
-// Progress runs 0..100 per block column under `text`.
-std::vector<DiffStaticEntry> readStaticsDiffIndex(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
-                                                  std::string_view text, const ProgressCallback& progress);
+// The statics diff index of a patch, read and checked a block column at a
+// time: a whole number of records, at most a block's worth, inside the patch.
+// Construction checks that the index lies in the file; a bad entry is a
+// FormatError naming the block when its column is read.
+class StaticsDiffColumns {
+public:
+    StaticsDiffColumns(const File& patch, const TSRDInfo& header, const DiffGrid& grid);
+    // The checked entries of block column `column`; valid until the next call.
+    std::span<const DiffStaticEntry> column(int column);
 
-// Reads and checks the map diff index at header.mapIndexOffset.
-std::vector<std::int32_t> readMapDiffIndex(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
-                                           std::string_view text, const ProgressCallback& progress);
+private:
+    const File& patch_;
+    DiffGrid grid_;
+    std::uint64_t patchSize_;
+    IndexColumnReader reader_;
+    std::vector<DiffStaticEntry> entries_;
+};
 
-// Header and both indexes, checked (no progress).
+// The map diff index of a patch, read and checked a block column at a time:
+// every stored block lies inside the patch.
+class MapDiffColumns {
+public:
+    MapDiffColumns(const File& patch, const TSRDInfo& header, const DiffGrid& grid);
+    // The checked entries of block column `column`; valid until the next call.
+    std::span<const std::int32_t> column(int column);
+
+private:
+    const File& patch_;
+    DiffGrid grid_;
+    std::uint64_t patchSize_;
+    IndexColumnReader reader_;
+    std::vector<std::int32_t> entries_;
+};
+
+// Reads every column of an index once, which checks all of it, with progress
+// 0..100 per block column under `text`. Run before anything is written, so a
+// damaged patch changes nothing.
+template <class Columns>
+void checkEveryColumn(Columns& columns, const DiffGrid& grid, std::string_view text,
+                      const ProgressCallback& progress) {
+    report(progress, text, 0, 100);
+    for (int c = 0; c < grid.blocksAcross; ++c) {
+        (void)columns.column(c);
+        report(progress, text, c * 100 / grid.blocksAcross, 100);
+    }
+}
+
+// Header and both indexes as whole tables, checked (no progress).
 DiffPatchContents readDiffPatch(const File& patch, const DiffGrid& grid);
 
 } // namespace stonereach

@@ -102,6 +102,20 @@ TEST(FileOpen, NamesThePathAndCause) {
     EXPECT_THROW(File(dir.path(), File::Mode::Read), IoError);
 }
 
+TEST(PendingFileTest, AFolderThatIsNotThereIsReportedForTheTarget) {
+    test::TempDir dir;
+    const auto target = dir / "nodir" / "x" / "map0.mul";
+    try {
+        PendingFile pending(target);
+        FAIL() << "created a file in a missing folder";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), target.string());
+        EXPECT_EQ(e.cause(), "Cannot create file: the folder '" + (dir / "nodir" / "x").string() + "' does not exist");
+        EXPECT_EQ(std::string(e.what()).find(".tmp-"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "nodir"));
+}
+
 TEST(PendingFileTest, CommitReplacesTheTargetAndAbandonLeavesItAlone) {
     test::TempDir dir;
     const auto target = dir / "out.bin";

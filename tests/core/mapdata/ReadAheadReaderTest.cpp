@@ -52,6 +52,40 @@ TEST_F(ReadAheadReading, ScatteredReadsAreReadAloneAndBackwardsReadsStillServed)
     EXPECT_EQ(readAll(scattered), scattered.size());
 }
 
+// Views are served from the window without a copy; a long run appended
+// from a reader is read straight into the writer's buffer, in one read.
+TEST_F(ReadAheadReading, ViewsComeFromTheWindowAndLongRunsAreReadStraightIn) {
+    const File file(dir / "data", File::Mode::Read);
+    ReadAheadReader reader(file, Window);
+    test::FailingDevice counter(std::nullopt, 0, {IoOperation::Read});
+    ScopedFaultInjector guard(counter);
+    const auto first = reader.view(100, 50);  // nothing to follow on from: read alone
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), bytes.begin() + 100));
+    const auto next = reader.view(150, 200);  // follows on: fills the window
+    EXPECT_TRUE(std::equal(next.begin(), next.end(), bytes.begin() + 150));
+    const auto inside = reader.view(400, 100);
+    EXPECT_TRUE(std::equal(inside.begin(), inside.end(), bytes.begin() + 400));
+    EXPECT_EQ(counter.count(), 2u) << "the third view lies in the window the second one filled";
+    const auto far = reader.view(50000, 10);
+    EXPECT_TRUE(std::equal(far.begin(), far.end(), bytes.begin() + 50000));
+    EXPECT_EQ(counter.count(), 3u);
+    EXPECT_THROW(reader.view(0, Window + 1), RangeError);
+
+    const auto outPath = dir / "out";
+    File out(outPath, File::Mode::Create);
+    {
+        AppendWriter writer(out, 0, 3 * Window);
+        writer.appendFrom(reader, 1000, 2 * Window);   // long: read straight into the buffer
+        writer.appendFrom(reader, 20000, 30);          // short: through the window
+        writer.flush();
+    }
+    EXPECT_EQ(counter.count(), 5u);
+    const auto written = test::readBytes(outPath);
+    ASSERT_EQ(written.size(), 2 * Window + 30);
+    EXPECT_TRUE(std::equal(written.begin(), written.begin() + 2 * Window, bytes.begin() + 1000));
+    EXPECT_TRUE(std::equal(written.begin() + 2 * Window, written.end(), bytes.begin() + 20000));
+}
+
 TEST_F(ReadAheadReading, AReadPastTheEndIsAnIoError) {
     const File file(dir / "data", File::Mode::Read);
     ReadAheadReader reader(file, Window);

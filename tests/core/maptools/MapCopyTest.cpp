@@ -110,7 +110,8 @@ TEST_F(MapCopyFiles, EachFileUsesItsOwnBlockHeightAndHeadersStay) {
 }
 
 TEST_F(MapCopyFiles, OverlappingCopyInsideOneFileMatchesTheSingleCellOrder) {
-    const int offsets[][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {3, 5}, {-2, 3}, {9, -4}, {0, 0}, {8, 8}, {-7, -9}};
+    const int offsets[][2] = {{0, 1},  {0, -1}, {1, 0},  {-1, 0}, {3, 5},   {-2, 3},
+                              {9, -4}, {0, 0},  {8, 8},  {-7, -9}, {-8, 16}, {16, 0}, {0, 8}};
     auto expected = tokunoBytes;
     for (const auto& o : offsets) {
         const MapCopyRequest r{tokuno, dir / "./map4.mul", 20, 30, 45, 70, 20 + o[0], 30 + o[1]};
@@ -118,6 +119,45 @@ TEST_F(MapCopyFiles, OverlappingCopyInsideOneFileMatchesTheSingleCellOrder) {
         copyCellByCell(expected, 181, expected, 181, r, true);
         ASSERT_TRUE(test::readBytes(tokuno) == expected) << o[0] << ", " << o[1];
     }
+}
+
+// Rectangles moved by whole blocks go block by block; the cells, the headers
+// and everything outside the rectangle must come out as the single-cell copy
+// leaves them, with whole columns several at a time between maps of one size.
+TEST_F(MapCopyFiles, WholeBlockMovesGiveTheSingleCellResult) {
+    std::filesystem::create_directory(dir / "other");
+    const auto otherMalas = dir / "other" / "map3.mul";
+    const auto otherBytes = patternMap(MalasSize, 3);
+    test::writeBytes(otherMalas, otherBytes);
+    struct Case {
+        std::filesystem::path source;
+        const std::vector<std::uint8_t>* sourceBytes;
+        int hs;
+        MapCopyRequest request;
+    };
+    const Case cases[] = {
+        {tokuno, &tokunoBytes, 181, {tokuno, malas, 5, 13, 300, 1001, 21, 37}},         // ragged edges
+        {tokuno, &tokunoBytes, 181, {tokuno, malas, 8, 0, 15, 1447, 2048, 8}},          // one whole column
+        {otherMalas, &otherBytes, 256, {otherMalas, malas, 0, 0, 2559, 2047, 0, 0}},    // the whole map
+        {otherMalas, &otherBytes, 256, {otherMalas, malas, 40, 0, 2519, 2047, 0, 0}},   // whole columns, moved
+        {otherMalas, &otherBytes, 256, {otherMalas, malas, 0, 3, 2559, 2046, 0, 3}},    // all but two rows
+    };
+    for (const Case& c : cases) {
+        test::writeBytes(malas, malasBytes);
+        std::vector<std::int64_t> positions;
+        const auto result =
+            copyMapRectangle(c.request, [&](const ProgressReport& p) { positions.push_back(p.position); });
+        const MapCopyRequest& r = c.request;
+        auto expected = malasBytes;
+        copyCellByCell(*c.sourceBytes, c.hs, expected, 256, r, false);
+        EXPECT_TRUE(test::readBytes(malas) == expected) << r.x1 << "," << r.y1 << " to " << r.dx << "," << r.dy;
+        EXPECT_EQ(result.cellsCopied, static_cast<std::uint64_t>((r.x2 - r.x1 + 1) * (r.y2 - r.y1 + 1)));
+        // Progress after each cell column, as the single-cell copy reports it.
+        ASSERT_EQ(positions.size(), static_cast<std::size_t>(r.x2 - r.x1 + 2));
+        for (int x = r.x1; x <= r.x2; ++x)
+            EXPECT_EQ(positions[static_cast<std::size_t>(x - r.x1 + 1)], static_cast<std::int64_t>(x) * 100 / r.x2);
+    }
+    EXPECT_TRUE(test::readBytes(otherMalas) == otherBytes);
 }
 
 TEST_F(MapCopyFiles, ReversedRectangleCopiesNothing) {

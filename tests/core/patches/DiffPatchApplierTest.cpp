@@ -9,6 +9,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
+#include "support/FailingDevice.h"
 
 namespace stonereach {
 namespace {
@@ -195,6 +196,58 @@ TEST_F(DiffPatchApplication, RebuildsInPlaceOverTheOriginalSet) {
     const auto statics = test::readBytes(origFiles.statics);
     EXPECT_TRUE(std::equal(statics.begin() + index[2].start, statics.begin() + index[2].start + index[2].length,
                            modified.statics.end() - 28));
+}
+
+// A full-size patch whose stored blocks are scattered (every tenth block of
+// the map and of the statics): the patch, the original files and the outputs
+// are read and written in long runs, not block by block (which took some
+// 80,000 reads), and the rebuilt set is the modified one.
+TEST(DiffPatchApplicationReads, ScatteredBlocksAreReadInLongRuns) {
+    test::TempDir dir;
+    const DiffGrid full;
+    StaticsSet original(full);
+    original.fillAllBlocks(1);
+    StaticsSet modified = original;
+    for (std::size_t k = 0; k < full.blockCount(); k += 10) {
+        modified.map[k * 196 + 7] ^= 0x5A;
+        modified.setRecords(k, 2, static_cast<int>(k));
+    }
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    const DiffFileSet modFiles = modified.write(dir / "mod");
+    generateDiffPatch({origFiles, modFiles, dir / "p.bsr", true, true, full}, {});
+    std::filesystem::create_directory(dir / "out");
+    const DiffFileSet outFiles{dir / "out" / "staidx0.mul", dir / "out" / "statics0.mul", dir / "out" / "map0.mul"};
+    std::filesystem::copy_file(origFiles.map, outFiles.map);
+
+    test::FailingDevice reads(std::nullopt, 0, {IoOperation::Read});
+    test::FailingDevice writes(std::nullopt, 0, {IoOperation::Write});
+    {
+        ScopedFaultInjector countReads(reads);
+        ASSERT_TRUE(applyDiffPatch({origFiles, outFiles, dir / "p.bsr", full}, {}).applied);
+    }
+    {
+        std::filesystem::remove(outFiles.staIdx);
+        std::filesystem::remove(outFiles.statics);
+        ScopedFaultInjector countWrites(writes);
+        ASSERT_TRUE(applyDiffPatch({origFiles, outFiles, dir / "p.bsr", full}, {}).applied);
+    }
+    // 39,322 blocks of each kind are stored in the patch.
+    EXPECT_LT(reads.count(), 1000u);
+    EXPECT_LT(writes.count(), 1000u);
+
+    EXPECT_TRUE(test::readBytes(outFiles.map) == modified.map);
+    const auto index = test::decodeIndex(test::readBytes(outFiles.staIdx));
+    const auto statics = test::readBytes(outFiles.statics);
+    std::uint32_t end = 0;
+    for (std::size_t k = 0; k < full.blockCount(); ++k) {
+        const StaticPointer& m = modified.index[k];
+        ASSERT_EQ(index[k], (StaticPointer{end, m.length, k % 10 == 0 ? L::NoStatics : m.extra})) << k;
+        ASSERT_TRUE(std::equal(statics.begin() + end, statics.begin() + end + m.length,
+                               modified.statics.begin() + m.start))
+            << k;
+        end += m.length;
+    }
+    EXPECT_EQ(statics.size(), end);
 }
 
 // Damaged patches are refused before anything is written.

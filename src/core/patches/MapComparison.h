@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <string_view>
+#include <vector>
+
+#include "mapdata/File.h"
+#include "mapdata/Progress.h"
+#include "patches/DiffPatchFormat.h"
+
+namespace stonereach {
+
+// Which blocks of the grid differ between two maps, one flag per block.
+class ChangedBlocks {
+public:
+    explicit ChangedBlocks(std::size_t blocks) : words_((blocks + 63) / 64) {}
+    bool operator[](std::size_t k) const { return (words_[k / 64].load(std::memory_order_relaxed) >> (k % 64)) & 1; }
+    // Marks the blocks whose bits are set in `bits`, the word holding block
+    // 64 * word; safe from several threads at once.
+    void mark(std::size_t word, std::uint64_t bits) { words_[word].fetch_or(bits, std::memory_order_relaxed); }
+
+private:
+    std::vector<std::atomic<std::uint64_t>> words_;
+};
+
+// The modified map's checksum (see xorOfWords; the last block column is
+// left out) and which blocks differ from the original map, found in one pass
+// over both maps, a few block columns at a time. The pass starts on a second
+// thread as soon as the object is made, so it runs while the caller does
+// other work, and finish() has the caller's thread join in. Both maps are
+// opened and their lengths checked on construction (IoError).
+class MapComparison {
+public:
+    MapComparison(const std::filesystem::path& original, const std::filesystem::path& modified, const DiffGrid& grid);
+    MapComparison(const MapComparison&) = delete;
+    MapComparison& operator=(const MapComparison&) = delete;
+    // Stops the second thread at its next chunk (when the caller gave up
+    // before finish(), say on an error) and waits for it.
+    ~MapComparison() { failed_ = true; }
+
+    // Works on the pass with the caller's thread until it is complete,
+    // reporting its progress 0..100 under `text` (the callback is only ever
+    // called on this thread). Throws the first error either thread met.
+    std::uint32_t finish(std::string_view text, const ProgressCallback& progress);
+
+    // Valid after finish().
+    const ChangedBlocks& changed() const { return changed_; }
+
+private:
+    void work(const std::function<void()>& afterChunk);
+    void compareChunk(int chunk, std::uint8_t* originalBytes, std::uint8_t* modifiedBytes);
+    int columnsDone() const;
+
+    DiffGrid grid_;
+    File original_;
+    File modified_;
+    int columnsPerChunk_;
+    int chunks_;
+    ChangedBlocks changed_;
+    std::atomic<std::uint32_t> checksum_{0};
+    std::atomic<int> nextChunk_{0};
+    std::atomic<int> chunksDone_{0};
+    std::atomic<bool> failed_{false};
+    // Last, so that it is destroyed first: its destructor waits for the
+    // thread, which uses the members above.
+    std::future<void> helper_;
+};
+
+} // namespace stonereach
