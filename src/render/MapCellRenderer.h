@@ -60,7 +60,6 @@ public:
     // Drops the stretched tile pictures. Happens by itself when the source's
     // picture generation changes (its client files were reopened).
     void clearTileCache() { tiles_.clear(); }
-    const TileImageCache& tileCache() const { return tiles_; }
 
     // The first tile whose picture could not be read in the drawings since
     // the last call; its cells were drawn black and every other cell as

@@ -45,15 +45,6 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-std::string joinLinesCrLf(std::span<const std::string> lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
 std::string latin1ToUtf8(std::string_view text) {
     std::string utf8;
     utf8.reserve(text.size());

@@ -19,9 +19,6 @@ std::string readTextFile(const std::filesystem::path& path);
 // end does not start another line; an empty text has no lines.
 std::vector<std::string> splitLines(std::string_view text);
 
-// Each line followed by CR LF.
-std::string joinLinesCrLf(std::span<const std::string> lines);
-
 // Latin-1 bytes as UTF-8, for putting a file's text into a message (which
 // the windows show as UTF-8).
 std::string latin1ToUtf8(std::string_view text);

@@ -87,7 +87,6 @@ public:
     // Key pressed in the view, before the grid's own keyboard behaviour.
     void MainDrawGridKeyDown(QKeyEvent* event);
 
-    const MapCellRenderer& renderer() const { return renderer_; }
 
 signals:
     void hoverChanged(int x, int y);            // refresh the status line

@@ -63,7 +63,6 @@ public:
     void collectSettings(ViewSettingsToSave& values) const;
 
     const UndoList& undoList() const { return undo_; }
-    const FillState& fillState() const { return fill_; }
 
 signals:
     // Something panel 1 of the status line shows changed.

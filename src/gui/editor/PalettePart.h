@@ -61,8 +61,8 @@ public:
     // Draws both palettes again (after the client files changed).
     void redraw();
 
-    TilePalette& unsortedPalette() { return *unsorted_; }
     TilePalette& sortedPalette() { return *sorted_; }
+
 
 signals:
     // A palette row was clicked: painting switches to the selected tile.

@@ -41,11 +41,8 @@ public:
     ~TSRMapEditForm() override;
 
     MapView& mapView() { return *mapView_; }
-    MapFilesPart& mapFiles() { return *mapFiles_; }
-    NavigationPart& navigation() { return *navigation_; }
     PalettePart& palette() { return *palette_; }
     PaintingPart& painting() { return *painting_; }
-    BrushesPart& brushes() { return *brushes_; }
     ToolWindows& toolWindows() { return *tools_; }
     const std::filesystem::path& programDirectory() const { return programDir_; }
 

@@ -46,7 +46,6 @@ public:
 
     // The NODRAW picture at a size: white, a red cross from corner to corner
     // three pixels wide.
-    static QImage noDrawPicture(QSize size) { return TilePictures::noDrawPicture(size); }
 
 signals:
     // The user chose an entry (a click, or the keyboard moved to it).
