@@ -16,7 +16,8 @@ namespace stonereach {
 // reset, so the walk can end its stretch there.
 class GatherBudget {
 public:
-    explicit GatherBudget(std::size_t bytes) : left_(bytes) {}
+    explicit GatherBudget(std::size_t bytes) : total_(bytes), left_(bytes) {}
+    std::size_t total() const { return total_; }
     bool take(std::size_t bytes) {
         if (bytes > left_) {
             exceeded_ = true;
@@ -30,6 +31,7 @@ public:
     void resetExceeded() { exceeded_ = false; }
 
 private:
+    std::size_t total_;
     std::size_t left_;
     bool exceeded_ = false;
 };
@@ -47,7 +49,12 @@ public:
             ++jumps_;
         end_ = offset + size;
         bytes_ += size;
+        ++ranges_;
     }
+
+    // How many ranges there are, and how many bytes they hold.
+    std::uint64_t ranges() const { return ranges_; }
+    std::uint64_t bytes() const { return bytes_; }
 
     // Gathering the ranges costs a copy of them through memory, the window a
     // read for every jump, which costs about as much as copying JumpBytes.
@@ -59,6 +66,7 @@ private:
     std::uint64_t end_ = 0;
     std::uint64_t jumps_ = 0;
     std::uint64_t bytes_ = 0;
+    std::uint64_t ranges_ = 0;
 };
 
 // Reads ranges of a file for a walk that knows ahead which ranges it will ask
@@ -81,10 +89,13 @@ private:
 // RangeOrder) ignores announcements and leaves everything to the window.
 class GatheredReader {
 public:
-    // The bytes one announcement costs the budget besides its range's own.
-    static constexpr std::size_t AnnouncementBytes = 24;
+    // The bytes one announcement costs the budget besides its range's own
+    // (its entries in the two tables).
+    static constexpr std::size_t AnnouncementBytes = 20;
 
-    GatheredReader(const File& file, GatherBudget& budget, bool gather);
+    // `mostRanges`: how many ranges a stretch announces at most, so that
+    // the tables are set up once at their size rather than grown.
+    GatheredReader(const File& file, GatherBudget& budget, bool gather, std::size_t mostRanges);
 
     // Whether the reader gathers ranges into memory, or leaves them all to
     // the window.
@@ -92,22 +103,27 @@ public:
 
     // Announces that [offset, offset + size) will be asked for after the
     // next load(), after the ranges announced before it. Ranges the budget
-    // has no room for are left to the window.
+    // has no room for, and ranges past the file's end (or past 4 GB), are
+    // left to the window.
     void want(std::uint64_t offset, std::uint32_t size) {
-        if (size == 0 || !gather_ || packedEnd_ > UINT32_MAX - size || !budget_.take(size + AnnouncementBytes))
+        if (size == 0 || !gather_ || offset + size > fileEnd_ || packedEnd_ > UINT32_MAX - size ||
+            !budget_.take(size + AnnouncementBytes))
             return;
         if (wants_.size() == wants_.capacity())
-            growTables();
-        wants_.push_back(Want{offset, size, packedEnd_});
+            growTables(wants_.size() + 1);
+        wants_.push_back(Want{static_cast<std::uint32_t>(offset), size});
+        ++bucketCounts_[bucketOf(wants_.back().offset)];
         packedEnd_ += size;
     }
 
-    // A point to go back to with forget(): the announcements made after it
-    // are dropped (a stretch that turned out too large for its budget).
+    // A point to go back to with forget(), before load(): the announcements
+    // made after it are dropped (a stretch that turned out too large for its
+    // budget).
     std::size_t announcements() const { return wants_.size(); }
     void forget(std::size_t announcementsBefore);
-    // Drops every announcement and what was loaded, for the next stretch.
-    void clear() { forget(0); }
+    // Drops every announcement and what was loaded; call before announcing
+    // the next stretch.
+    void clear();
 
     // Reads every announced range, in file order.
     void load();
@@ -119,8 +135,11 @@ public:
     // them.
     std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size) {
         // Inline for the gathered case, as walks ask for every block.
-        if (next_ < loadedCount_ && wants_[next_].offset == offset && wants_[next_].size == size)
-            return {memory_.get() + wants_[next_++].packedAt, size};
+        if (next_ < loadedCount_ && wants_[next_].offset == offset && wants_[next_].size == size) {
+            ++next_;
+            nextAt_ += size;
+            return {memory_.get() + (nextAt_ - size), size};
+        }
         return window_.view(offset, size);
     }
 
@@ -138,31 +157,42 @@ public:
 
 private:
     struct Want {
-        std::uint64_t offset;
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    struct Placed {
+        std::uint32_t offset;
         std::uint32_t size;
         std::uint32_t packedAt;  // where it lies in memory_
     };
+    // Ranges are put in file order by the bucket of the file they start in.
+    static constexpr std::size_t BucketBytes = std::size_t{64} << 10;
+    static constexpr std::uint64_t Unread = UINT32_MAX;
 
-    void growTables();
-    void sortIntoFileOrder();
-    void readInFileOrder();
+    static std::size_t bucketOf(std::uint32_t offset) { return offset / BucketBytes; }
+    void growTables(std::size_t ranges);
+    void placeInFileOrder();
+    bool readInFileOrder();
 
     const File& file_;
     GatherBudget& budget_;
     ReadAheadReader window_;
     bool gather_;
+    std::uint64_t fileEnd_ = 0;  // the file's length when the walk began, at most 4 GB
     // The announced ranges in the walk's order, and how far they fill memory.
     std::vector<Want> wants_;
     std::uint32_t packedEnd_ = 0;
-    // How many were loaded, and the next one view() expects.
+    // How many were loaded, the next one view() expects and where it lies.
     std::size_t loadedCount_ = 0;
     std::size_t next_ = 0;
+    std::uint32_t nextAt_ = 0;
     // Left uninitialised: only bytes read from the file are ever used.
     std::unique_ptr<std::uint8_t[]> memory_;
     std::size_t capacity_ = 0;
-    // The announcements in file order (their indexes), and the staging
-    // buffer they are read through.
-    std::vector<std::uint32_t> fileOrder_;
+    // The announced ranges in file order with their places in memory, how
+    // many start in each bucket of the file, and the buffer they are read
+    // through.
+    std::vector<Placed> placed_;
     std::vector<std::uint32_t> bucketCounts_;
     std::unique_ptr<std::uint8_t[]> staging_;
 };

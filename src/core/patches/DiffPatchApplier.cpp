@@ -141,7 +141,7 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
     StaticsDiffColumns diff(patch, header, grid);
 
     GatherBudget budget(staticsGatherBudget(origStatics.size()));
-    GatheredReader origReader(origStatics, budget, origOrder.worthGathering());
+    GatheredReader origReader = staticsReader(origStatics, budget, origOrder);
     ReadAheadReader patchReader(patch);
     StaticsAppender records(newStatics.file(), origReader, patchReader);
     AppendWriter indexOut(newIndex.file(), 0);

@@ -118,8 +118,8 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     // records a stretch of columns compares are read ahead, in the file's
     // own order.
     GatherBudget budget(staticsGatherBudget(origStatics.size()));
-    GatheredReader origReader(origStatics, budget, original.recordsOrder().worthGathering());
-    GatheredReader modReader(modStatics, budget, modified.recordsOrder().worthGathering());
+    GatheredReader origReader = staticsReader(origStatics, budget, original.recordsOrder());
+    GatheredReader modReader = staticsReader(modStatics, budget, modified.recordsOrder());
     StaticsOutcomes outcomes(grid.blockCount());
     const std::int32_t recordsStart = patchPosition(out.position(), 0);
 

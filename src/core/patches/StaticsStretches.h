@@ -11,14 +11,26 @@
 
 namespace stonereach {
 
-// The memory a walk over statics sets may gather records in: as much as the
-// original statics file, so that the records of a set in any order are read
-// in one pass, and some more for the blocks of a second set. Past 256 MB a
-// walk reads in several passes rather than take more.
+// The memory a walk over statics sets gathers records in at a time. Fresh
+// memory costs: setting up a page (on virtual machines above all) costs about
+// as much as reading five from the file cache. So a walk takes the records of
+// statics in any order in stretches of a quarter of the statics file, which
+// it reads again for each stretch, rather than in one stretch of all of it:
+// that balances the two costs for files of a few megabytes, and keeps memory
+// well below the file's size for large ones.
 inline std::size_t staticsGatherBudget(std::uint64_t originalStaticsSize) {
-    constexpr std::uint64_t Cap = std::uint64_t{256} << 20;
-    constexpr std::size_t Spare = std::size_t{8} << 20;
-    return static_cast<std::size_t>(std::min(originalStaticsSize, Cap)) + Spare;
+    constexpr std::uint64_t Least = std::uint64_t{2} << 20;
+    constexpr std::uint64_t Most = std::uint64_t{64} << 20;
+    return static_cast<std::size_t>(std::clamp(originalStaticsSize / 4, Least, Most));
+}
+
+// A reader of a statics file for a walk in stretches of `budget`: it gathers
+// the records when `order`, the survey of the file's index, finds them out of
+// order.
+inline GatheredReader staticsReader(const File& statics, GatherBudget& budget, const RangeOrder& order) {
+    const std::uint64_t mostRanges = std::min<std::uint64_t>(
+        order.ranges(), budget.total() / (GatheredReader::AnnouncementBytes + DiffPatchLayout::StaticRecordSize));
+    return GatheredReader(statics, budget, order.worthGathering(), static_cast<std::size_t>(mostRanges));
 }
 
 // Announces the records of one statics block to the reader that will serve
