@@ -18,19 +18,19 @@ std::uint64_t endOf(std::uint32_t offset, std::uint32_t size) { return std::uint
 } // namespace
 
 GatheredReader::GatheredReader(const File& file, GatherBudget& budget, bool gather, std::size_t mostRanges)
-    : file_(file), budget_(budget), window_(file), gather_(gather) {
+    : file_(file), budget_(budget), window_(file), gather_(gather), mostRanges_(mostRanges) {
     if (!gather)
         return;
     fileEnd_ = std::min<std::uint64_t>(file.size(), Unread);
     bucketCounts_.assign(bucketOf(static_cast<std::uint32_t>(fileEnd_)) + 1, 0);
-    growTables(mostRanges);
 }
 
 // The tables take a few megabytes for a large walk. Fresh memory is costly
 // (setting up its pages, on virtual machines above all), so it is set up in
-// one call for all the tables will hold, not page by page as they grow.
-void GatheredReader::growTables(std::size_t ranges) {
-    const std::size_t capacity = std::max({std::size_t{4096}, ranges, wants_.capacity() * 2});
+// one call for all the tables will hold, not page by page as they grow; and
+// only once the first range is announced, as a walk may need none.
+void GatheredReader::growTables() {
+    const std::size_t capacity = std::max({std::size_t{4096}, mostRanges_, wants_.capacity() * 2});
     reservePopulated(wants_, capacity);
     reservePopulated(placed_, capacity);
 }

@@ -110,7 +110,7 @@ public:
             !budget_.take(size + AnnouncementBytes))
             return;
         if (wants_.size() == wants_.capacity())
-            growTables(wants_.size() + 1);
+            growTables();
         wants_.push_back(Want{static_cast<std::uint32_t>(offset), size});
         ++bucketCounts_[bucketOf(wants_.back().offset)];
         packedEnd_ += size;
@@ -146,7 +146,7 @@ public:
     // Whether bytes that view() gave lie in the gathered memory, and so stay
     // valid until the next stretch.
     bool holds(std::span<const std::uint8_t> bytes) const {
-        return bytes.data() >= memory_.get() && bytes.data() + bytes.size() <= memory_.get() + packedEnd_;
+        return memory_ && bytes.data() >= memory_.get() && bytes.data() + bytes.size() <= memory_.get() + packedEnd_;
     }
 
     // Appends the `length` bytes at offset to `out` through the window; for
@@ -170,7 +170,7 @@ private:
     static constexpr std::uint64_t Unread = UINT32_MAX;
 
     static std::size_t bucketOf(std::uint32_t offset) { return offset / BucketBytes; }
-    void growTables(std::size_t ranges);
+    void growTables();
     void placeInFileOrder();
     bool readInFileOrder();
 
@@ -178,6 +178,7 @@ private:
     GatherBudget& budget_;
     ReadAheadReader window_;
     bool gather_;
+    std::size_t mostRanges_;
     std::uint64_t fileEnd_ = 0;  // the file's length when the walk began, at most 4 GB
     // The announced ranges in the walk's order, and how far they fill memory.
     std::vector<Want> wants_;
