@@ -18,7 +18,7 @@ using namespace stonereach;
 std::vector<std::string> namesIn(std::string_view text) {
     std::vector<std::string> names = {"0", "1", "X", "Y", "Z", "ID", ""};
     std::size_t start = 0;
-    while (start < text.size() && names.size() < 24) {
+    while (start < text.size() && names.size() < 14) {
         const std::size_t end = text.find_first_of("[]=\r\n", start);
         names.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos)

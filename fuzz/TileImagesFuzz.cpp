@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& length : lengths)
         length = take<std::uint16_t>(input);
 
-    const auto& dir = fuzz::scratchDirectory();
+    const auto dir = fuzz::memoryFolder();
     std::array<std::size_t, fileNames.size()> written{};
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const auto bytes = input.first(std::min(lengths[i], input.size()));

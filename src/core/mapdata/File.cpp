@@ -6,10 +6,13 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
+#include "mapdata/MemoryFiles.h"
 
 namespace stonereach {
 
@@ -50,6 +53,12 @@ File::File(const std::filesystem::path& path, Mode mode) : File(path, mode, path
 File::File(const std::filesystem::path& path, Mode mode, std::filesystem::path shownAs) : path_(std::move(shownAs)) {
     if (const int fault = injectedFailure(IoOperation::Open, path_))
         throw IoError(path_.string(), openFailure(path, mode, fault));
+    if (MemoryFiles* files = memoryFilesHolding(path)) {
+        memory_ = mode == Mode::Create ? files->create(path) : files->find(path);
+        if (!memory_)
+            throw IoError(path_.string(), openFailure(path, mode, ENOENT));
+        return;
+    }
     int fd;
     do {
         fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
@@ -71,13 +80,14 @@ File File::unopened(std::filesystem::path path) {
 }
 
 File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), memory_(std::move(other.memory_)), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
+        memory_ = std::move(other.memory_);
         path_ = std::move(other.path_);
     }
     return *this;
@@ -89,10 +99,12 @@ File::~File() {
 }
 
 std::size_t File::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
-    if (fd_ < 0)
+    if (!isOpen())
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Read, path_))
         throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": " + describe(fault));
+    if (memory_)
+        return memory_->read(offset, buffer);
     std::size_t done = 0;
     while (done < buffer.size()) {
         const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done,
@@ -115,16 +127,22 @@ void File::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
 }
 
 void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-    if (fd_ < 0)
+    if (!isOpen())
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Write, path_)) {
         // A disk that fills up part-way stores the start of the data first;
         // whether that store succeeds does not matter, the injected error is
         // the one reported.
         const auto half = data.first(data.size() / 2);
-        [[maybe_unused]] const ssize_t stored = ::pwrite(fd_, half.data(), half.size(), static_cast<off_t>(offset));
+        if (memory_) {
+            memory_->write(offset, half);
+        } else {
+            [[maybe_unused]] const ssize_t stored = ::pwrite(fd_, half.data(), half.size(), static_cast<off_t>(offset));
+        }
         throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault));
     }
+    if (memory_)
+        return memory_->write(offset, data);
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
@@ -139,8 +157,10 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
 }
 
 std::uint64_t File::size() const {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Size, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Size, path_) : 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fault));
+    if (memory_)
+        return memory_->size();
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
@@ -148,16 +168,23 @@ std::uint64_t File::size() const {
 }
 
 void File::resize(std::uint64_t size) {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Resize, path_) : 0)
         throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " + describe(fault));
+    if (memory_)
+        return memory_->resize(size);
     if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(size)) != 0)
         throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " +
                                           describe(fd_ < 0 ? EBADF : errno));
 }
 
 void File::allocate(std::uint64_t size) {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Resize, path_) : 0)
         throw IoError(path_.string(), "Cannot make room for " + std::to_string(size) + " bytes: " + describe(fault));
+    if (memory_) {
+        if (size > memory_->size())
+            memory_->resize(size);
+        return;
+    }
     // posix_fallocate reports its error as its result, not in errno.
     const int error = fd_ < 0 ? EBADF : ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
     if (error != 0)
@@ -165,13 +192,21 @@ void File::allocate(std::uint64_t size) {
 }
 
 void File::sync() {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Sync, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Sync, path_) : 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fault));
+    if (memory_)
+        return;
     if (fd_ < 0 || ::fsync(fd_) != 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fd_ < 0 ? EBADF : errno));
 }
 
 void File::close() {
+    if (memory_) {
+        memory_.reset();
+        if (const int fault = injectedFailure(IoOperation::Close, path_))
+            throw IoError(path_.string(), "Cannot close file: " + describe(fault));
+        return;
+    }
     if (fd_ < 0)
         return;
     const int fd = std::exchange(fd_, -1);

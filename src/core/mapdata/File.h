@@ -3,14 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 
 namespace stonereach {
 
+class MemoryFile;
+
 // One open file with positioned reads and writes. Every failure throws an
 // IoError naming the path and the cause. Files are opened shared: other
 // handles (the program's own tools, other programs) may read and write them
-// meanwhile, which is why nothing here maps or caches file contents.
+// meanwhile, which is why nothing here maps or caches file contents. A path
+// that an installed MemoryFiles holds (see MemoryFiles.h) opens its file in
+// memory instead of on the disk.
 class File {
 public:
     enum class Mode {
@@ -34,7 +39,7 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     // The path that errors name (see the constructor with shownAs).
     const std::filesystem::path& path() const { return path_; }
 
@@ -59,6 +64,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::shared_ptr<MemoryFile> memory_;  // a file held in memory
     std::filesystem::path path_;
 };
 

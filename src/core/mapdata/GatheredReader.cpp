@@ -30,7 +30,7 @@ GatheredReader::GatheredReader(const File& file, GatherBudget& budget, bool gath
 // one call for all the tables will hold, not page by page as they grow; and
 // only once the first range is announced, as a walk may need none.
 void GatheredReader::growTables() {
-    const std::size_t capacity = std::max({std::size_t{4096}, mostRanges_, wants_.capacity() * 2});
+    const std::size_t capacity = std::max({std::size_t{64}, mostRanges_, wants_.capacity() * 2});
     reservePopulated(wants_, capacity);
     reservePopulated(placed_, capacity);
 }
@@ -68,8 +68,9 @@ void GatheredReader::load() {
         // Every page is about to be filled; one call sets them all up.
         populateMemory(memory_.get(), capacity_);
     }
+    // No read is longer than the file.
     if (!staging_)
-        staging_ = std::make_unique_for_overwrite<std::uint8_t[]>(StagingBytes);
+        staging_ = std::make_unique_for_overwrite<std::uint8_t[]>(std::min<std::uint64_t>(StagingBytes, fileEnd_));
     placeInFileOrder();
     // A range the file no longer holds (cut short since the walk looked at
     // its index) leaves the whole stretch to the window, which reports it

@@ -227,7 +227,8 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDIn
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
-    const int columnsPerChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
+    const int columnsPerChunk =
+        static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, grid.blocksAcross));
     MapDiffColumns diff(patch, header, grid);
     ReadAheadReader patchReader(patch);
     std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
