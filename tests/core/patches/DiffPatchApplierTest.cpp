@@ -198,6 +198,17 @@ TEST_F(DiffPatchApplication, RebuildsInPlaceOverTheOriginalSet) {
                            modified.statics.end() - 28));
 }
 
+// The set with every tenth block of the map and of the statics changed, the
+// new records appended to statics0.mul.
+StaticsSet everyTenthBlockChanged(const StaticsSet& original) {
+    StaticsSet modified = original;
+    for (std::size_t k = 0; k < original.grid.blockCount(); k += 10) {
+        modified.map[k * 196 + 7] ^= 0x5A;
+        modified.setRecords(k, 2, static_cast<int>(k));
+    }
+    return modified;
+}
+
 // A full-size patch whose stored blocks are scattered (every tenth block of
 // the map and of the statics): the patch, the original files and the outputs
 // are read and written in long runs, not block by block (which took some
@@ -207,11 +218,7 @@ TEST(DiffPatchApplicationReads, ScatteredBlocksAreReadInLongRuns) {
     const DiffGrid full;
     StaticsSet original(full);
     original.fillAllBlocks(1);
-    StaticsSet modified = original;
-    for (std::size_t k = 0; k < full.blockCount(); k += 10) {
-        modified.map[k * 196 + 7] ^= 0x5A;
-        modified.setRecords(k, 2, static_cast<int>(k));
-    }
+    const StaticsSet modified = everyTenthBlockChanged(original);
     const DiffFileSet origFiles = original.write(dir / "orig");
     const DiffFileSet modFiles = modified.write(dir / "mod");
     generateDiffPatch({origFiles, modFiles, dir / "p.bsr", true, true, full}, {});
@@ -260,13 +267,9 @@ TEST(DiffPatchStaticsOrder, StaticsInAnyOrderGiveTheSameFilesInFewReads) {
     const DiffGrid full;
     StaticsSet ordered(full);
     ordered.fillAllBlocks(1);
-    // Changed blocks are written again at the end of the modified
-    // statics0.mul, so that one is out of order too.
-    StaticsSet modified = ordered;
-    for (std::size_t k = 0; k < full.blockCount(); k += 10) {
-        modified.map[k * 196 + 7] ^= 0x5A;
-        modified.setRecords(k, 2, static_cast<int>(k));
-    }
+    // Its changed blocks are written again at the end of statics0.mul, so the
+    // modified set is out of order too.
+    const StaticsSet modified = everyTenthBlockChanged(ordered);
     const DiffFileSet modFiles = modified.write(dir / "mod");
 
     std::vector<std::vector<std::uint8_t>> outputs[3];
