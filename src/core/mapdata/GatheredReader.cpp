@@ -21,7 +21,7 @@ GatheredReader::GatheredReader(const File& file, GatherBudget& budget, bool gath
     : file_(file), budget_(budget), window_(file), gather_(gather), mostRanges_(mostRanges) {
     if (!gather)
         return;
-    fileEnd_ = std::min<std::uint64_t>(file.size(), Unread);
+    fileEnd_ = std::min<std::uint64_t>(file.size(), LargestFile);
     bucketCounts_.assign(bucketOf(static_cast<std::uint32_t>(fileEnd_)) + 1, 0);
 }
 

@@ -167,7 +167,7 @@ private:
     };
     // Ranges are put in file order by the bucket of the file they start in.
     static constexpr std::size_t BucketBytes = std::size_t{64} << 10;
-    static constexpr std::uint64_t Unread = UINT32_MAX;
+    static constexpr std::uint64_t LargestFile = UINT32_MAX;  // offsets are 32 bits
 
     static std::size_t bucketOf(std::uint32_t offset) { return offset / BucketBytes; }
     void growTables();

@@ -11,17 +11,18 @@
 
 namespace stonereach {
 
-// The memory a walk over statics sets gathers records in at a time. Fresh
-// memory costs: setting up a page (on virtual machines above all) costs about
-// as much as reading five from the file cache. So a walk takes the records of
-// statics in any order in stretches of a quarter of the statics file, which
-// it reads again for each stretch, rather than in one stretch of all of it:
-// that balances the two costs for files of a few megabytes, and keeps memory
-// well below the file's size for large ones.
+// The memory a walk over statics sets gathers records in at a time: as much
+// as the original statics file. Fresh memory costs: setting up a page (on
+// virtual machines above all) costs about as much as reading it several
+// times from the file cache. In stretches this size, a set in any order
+// takes two (its records and the tables that place them), reading the file
+// twice, which costs less than taking memory for all of it at once; and the
+// memory stays within the file's size. Past 256 MB a walk takes more
+// stretches rather than more memory.
 inline std::size_t staticsGatherBudget(std::uint64_t originalStaticsSize) {
     constexpr std::uint64_t Least = std::uint64_t{2} << 20;
-    constexpr std::uint64_t Most = std::uint64_t{64} << 20;
-    return static_cast<std::size_t>(std::clamp(originalStaticsSize / 4, Least, Most));
+    constexpr std::uint64_t Most = std::uint64_t{256} << 20;
+    return static_cast<std::size_t>(std::clamp(originalStaticsSize, Least, Most));
 }
 
 // A reader of a statics file for a walk in stretches of `budget`: it gathers
