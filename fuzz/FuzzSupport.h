@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "mapdata/File.h"
+#include "mapdata/FileSystem.h"
 #include "mapdata/MemoryFiles.h"
 
 // Helpers shared by the fuzz programs.
@@ -66,13 +67,16 @@ inline std::filesystem::path memoryFolder() {
     return MemoryFolderName;
 }
 
-// Writes and reads whole files, on the disk or in memory.
+// Writes and reads whole files, on the disk or in memory; a file that is not
+// there reads as no bytes.
 inline void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     File file(path, File::Mode::Create);
     file.writeAt(0, bytes);
 }
 
 inline std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+    if (!fileExists(path))
+        return {};
     const File file(path, File::Mode::Read);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
     file.readAt(0, bytes);
