@@ -3,12 +3,15 @@
 #include <filesystem>
 
 #include "mapdata/File.h"
+#include "mapdata/LandArtFiles.h"
 #include "mapdata/MapFile.h"
 #include "render/MapDrawSource.h"
 
 namespace stonereach {
 
-// A map file and the four client picture files, opened by path for reading.
+// A map file and the client picture files (the textures, and the land art
+// as artidx.mul with art.mul or as artLegacyMUL.uop), opened by path for
+// reading.
 // Used where there is no editor window: the command-line tool and benchmarks.
 class ClientFilesDrawSource : public MapDrawSource {
 public:
@@ -19,13 +22,14 @@ public:
     const MapFile& mapFile() override { return map_; }
     bool loadTextureImage(std::uint16_t id, TileImage& image) override;
     bool loadLandArtImage(std::uint16_t id, TileImage& image) override;
+    // An art entry that could not be read, told once.
+    std::optional<std::string> takeArtNotice() { return art_.takeNotice(); }
 
 private:
     MapFile map_;
     File texIdx_;
     File texMaps_;
-    File artIdx_;
-    File art_;
+    LandArtFiles art_;
 };
 
 } // namespace stonereach

@@ -4,6 +4,7 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/MapIdentity.h"
 #include "mapdata/ClientFiles.h"
+#include "mapdata/LandArtFiles.h"
 #include "mapdata/LandArtImage.h"
 #include "mapdata/TextureImage.h"
 
@@ -48,10 +49,22 @@ void DataFileSet::openMapFile(const std::string& path, const char* title) {
         return;
     try {
         map_ = MapFile(path, File::Mode::ReadWrite);
-    } catch (const IoError&) {
+    } catch (const Error&) {
+        // A file that cannot be opened, or a container that cannot be used.
         map_ = MapFile();
         map_.file() = File::unopened(path);
         reportError(title, fileDetail(path));
+    }
+}
+
+void DataFileSet::openArtContainer(const std::filesystem::path& path) {
+    if (closingAfterError_)
+        return;
+    try {
+        artContainer_ = std::make_unique<ArtContainer>(File(path, File::Mode::Read));
+    } catch (const Error&) {
+        artContainer_.reset();
+        reportError("Load Art", fileDetail(path));
     }
 }
 
@@ -60,8 +73,15 @@ void DataFileSet::openClientFiles(const std::string& clientDir) {
     const auto art = clientFilePath(clientDir, kArt);
     const auto texIdx = clientFilePath(clientDir, kTexIdx);
     const auto texMaps = clientFilePath(clientDir, kTexMaps);
-    openInto(artIdx_, artIdx, "Load ArtIdx", fileDetail(artIdx));
-    openInto(art_, art, "Load Art", fileDetail(art));
+    artContainer_.reset();
+    if (landArtKindIn(clientDir) == LandArtKind::Container) {
+        artIdx_ = File::unopened(artIdx);
+        art_ = File::unopened(art);
+        openArtContainer(artContainerPath(clientDir));
+    } else {
+        openInto(artIdx_, artIdx, "Load ArtIdx", fileDetail(artIdx));
+        openInto(art_, art, "Load Art", fileDetail(art));
+    }
     openInto(texIdx_, texIdx, "Load TextureIdx", fileDetail(texIdx));
     openInto(texMaps_, texMaps, "Load Texture", fileDetail(texMaps));
     ++clientGeneration_;
@@ -75,7 +95,8 @@ DataFileSet::Paths DataFileSet::restoreDataFiles() {
     if (!stored.mapPath.empty())
         openMapFile(stored.mapPath, "Load File Names");
 
-    if (!closingAfterError_ && !fileExists(clientFilePath(stored.clientDir, kArtIdx))) {
+    if (!closingAfterError_ && !fileExists(clientFilePath(stored.clientDir, kArtIdx)) &&
+        landArtKindIn(stored.clientDir) != LandArtKind::Container) {
         dialogs_.browseClientDirectory();
         // The browser reports a chosen folder through changeClientDirectory;
         // when cancelled, the edit's text stays what it was.
@@ -109,7 +130,8 @@ void DataFileSet::changeMapPath(const std::string& text) {
     mapPath_ = text;
     mapReopenPending_ = false;
     mapValid_ = false;
-    if (fileExists(text) && isMapFileName(storedFileName(text))) {
+    mapRefusal_.clear();
+    if (isUsableMapPath(text, &mapRefusal_)) {
         mapValid_ = true;
         mapReopenPending_ = true;
     }
@@ -119,7 +141,7 @@ void DataFileSet::changeClientDirectory(const std::string& text, std::string_vie
     clientDir_ = text;
     clientReopenPending_ = true;
     clientValid_ = fileExists(clientFilePath(text, kTexIdx)) && fileExists(clientFilePath(text, kTexMaps)) &&
-                   fileExists(clientFilePath(text, kArtIdx)) && fileExists(clientFilePath(text, kArt));
+                   landArtKindIn(text) != LandArtKind::None;
     if (clientValid_)
         radar_.load(clientFilePath(text, kRadarCol), variantName);
 }
@@ -141,7 +163,13 @@ bool DataFileSet::loadLandArtImage(std::uint16_t id, TileImage& image) {
         return true;
     if (!dataFilesReady())
         return false;
+    if (artContainer_)
+        return stonereach::loadLandArtImage(*artContainer_, id, image);
     return stonereach::loadLandArtImage(artIdx_, art_, id, image);
+}
+
+std::optional<std::string> DataFileSet::takeArtNotice() {
+    return artContainer_ ? artContainer_->takeNotice() : std::nullopt;
 }
 
 void DataFileSet::closeForExit() {
@@ -157,6 +185,8 @@ void DataFileSet::closeForExit() {
     if (clientValid_) {
         closeOne(artIdx_, "Artidx file error: ");
         closeOne(art_, "Art file error: ");
+        if (artContainer_)
+            closeOne(artContainer_->file(), "Art file error: ");
         closeOne(texIdx_, "Texidx file error: ");
         closeOne(texMaps_, "Texmaps file error: ");
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mapdata/Errors.h"
-#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/MapLayout.h"
 #include "maptools/WholeBlockCopy.h"
 
@@ -23,7 +23,7 @@ constexpr int Side = MapLayout::BlockSide;
 // one read and one write.
 class BlockColumnRuns {
 public:
-    BlockColumnRuns(File& file, int blockHeight) : file_(file), blockHeight_(blockHeight) {}
+    BlockColumnRuns(MapFile& file, int blockHeight) : file_(file), blockHeight_(blockHeight) {}
 
     // Makes block rows firstRow..lastRow of block column bx part of the batch.
     void require(int bx, int firstRow, int lastRow) { wanted_[bx].include(firstRow, lastRow); }
@@ -90,7 +90,7 @@ private:
         std::vector<std::uint8_t> bytes;
     };
 
-    File& file_;
+    MapFile& file_;
     int blockHeight_;
     std::map<int, Range> wanted_;
     std::map<int, Run> runs_;
@@ -132,8 +132,8 @@ MapCopyResult copyMapRectangle(const MapCopyRequest& r, const ProgressCallback& 
 
     // The source is only read; inside one file a single handle serves both.
     const bool oneFile = sameFile(r.source, r.destination);
-    File destinationFile(r.destination, File::Mode::ReadWrite);
-    std::optional<File> sourceFile;
+    MapFile destinationFile(r.destination, File::Mode::ReadWrite);
+    std::optional<MapFile> sourceFile;
     if (!oneFile)
         sourceFile.emplace(r.source, File::Mode::Read);
 
