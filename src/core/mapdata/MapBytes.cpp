@@ -14,13 +14,13 @@ std::string byteRun(std::size_t count, std::uint64_t offset) {
 }
 
 // A container's plain form ends with its pieces; nothing may reach past them.
-void requireInsidePieces(const File& file, const MapExtents& extents, std::uint64_t offset, std::size_t count,
+void requireInsidePieces(const ByteSource& file, const MapExtents& extents, std::uint64_t offset, std::size_t count,
                          const char* verb) {
     if (extents.isWholeFile())
         return;
     const std::uint64_t length = extents.piecesLength();
     if (offset > length || count > length - offset)
-        throw IoError(file.path().string(), std::string("Cannot ") + verb + " " + byteRun(count, offset) +
+        throw IoError(file.sourceName(), std::string("Cannot ") + verb + " " + byteRun(count, offset) +
                                                 ": the map's entries end at " + std::to_string(length));
 }
 
@@ -79,11 +79,11 @@ void reserveWholeFile(File& file, std::uint64_t length) {
 
 MapExtents::MapExtents(std::vector<Extent> pieces) : pieces_(std::move(pieces)), pieced_(true) {}
 
-std::uint64_t plainMapLength(const File& file, const MapExtents& extents) {
+std::uint64_t plainMapLength(const ByteSource& file, const MapExtents& extents) {
     return extents.isWholeFile() ? file.size() : extents.piecesLength();
 }
 
-std::size_t readMapBytesUpTo(const File& file, const MapExtents& extents, std::uint64_t offset,
+std::size_t readMapBytesUpTo(const ByteSource& file, const MapExtents& extents, std::uint64_t offset,
                              std::span<std::uint8_t> out) {
     if (extents.isWholeFile())
         return file.readUpTo(offset, out);
@@ -95,7 +95,7 @@ std::size_t readMapBytesUpTo(const File& file, const MapExtents& extents, std::u
     return count;
 }
 
-void readMapBytes(const File& file, const MapExtents& extents, std::uint64_t offset, std::span<std::uint8_t> out) {
+void readMapBytes(const ByteSource& file, const MapExtents& extents, std::uint64_t offset, std::span<std::uint8_t> out) {
     if (extents.isWholeFile()) {
         file.readAt(offset, out);
         return;

@@ -71,13 +71,13 @@ private:
 };
 
 // Length of the plain form: the file's size, or what the pieces hold.
-std::uint64_t plainMapLength(const File& file, const MapExtents& extents);
+std::uint64_t plainMapLength(const ByteSource& file, const MapExtents& extents);
 
 // Reads plain-form bytes; IoError naming the file when the map ends before
 // all of them.
-void readMapBytes(const File& file, const MapExtents& extents, std::uint64_t offset, std::span<std::uint8_t> out);
+void readMapBytes(const ByteSource& file, const MapExtents& extents, std::uint64_t offset, std::span<std::uint8_t> out);
 // Reads what there is of plain-form bytes; returns the count.
-std::size_t readMapBytesUpTo(const File& file, const MapExtents& extents, std::uint64_t offset,
+std::size_t readMapBytesUpTo(const ByteSource& file, const MapExtents& extents, std::uint64_t offset,
                              std::span<std::uint8_t> out);
 
 // Writes plain-form bytes, so that a failure never leaves a cell or a block
