@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
@@ -24,11 +23,6 @@ constexpr std::size_t ChunkBytes = NewFileWriteBytes / B * B;
 
 bool isPlainMapName(const std::filesystem::path& path) {
     return asciiLower(path.extension().string()) == ".mul";
-}
-
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
 }
 
 // How many blocks the map has: those of its variant, else every whole block

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/MapLayout.h"
 #include "maptools/WholeBlockCopy.h"
@@ -96,11 +97,6 @@ private:
     std::map<int, Run> runs_;
     std::vector<std::vector<std::uint8_t>> spare_;
 };
-
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
-}
 
 void checkRequest(const MapCopyRequest& r, const MapCopySide& source, const MapCopySide& destination) {
     const bool valid = mapCopySourceValid(r.x1, source.maxX) && mapCopySourceValid(r.x2, source.maxX) &&

@@ -21,13 +21,6 @@ constexpr std::size_t kColumnBytes = static_cast<std::size_t>(kEnlargedBlockHeig
 constexpr std::uint64_t kEnlargedSize = static_cast<std::uint64_t>(kBlocksAcross) * kColumnBytes;
 static_assert(kEnlargedSize == 89915392);
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec))
-        return true;
-    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
-}
-
 // The progress of one phase is reported per cell column, as "TEXT (N%)" with
 // N = x * 100 / last; here x is the last cell column of the block column just
 // written.
