@@ -8,7 +8,7 @@
 namespace stonereach {
 
 std::size_t MemoryByteSource::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
-    if (offset >= bytes_.size())
+    if (offset >= bytes_.size() || buffer.empty())
         return 0;
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), bytes_.size() - offset));
     std::memcpy(buffer.data(), bytes_.data() + offset, n);

@@ -69,7 +69,8 @@ TEST(ArtContainer, EntriesThatCannotBeReadAreTilesWithoutArt) {
     std::vector<UopPayload> entries{{uopArtEntryName(3), art, 2048, UopLayout::Stored},
                                     {uopArtEntryName(4), {1, 2, 3, 4}, 2048, 3},
                                     {uopArtEntryName(5), {1, 2, 3, 4}, 2048, 3},
-                                    {uopArtEntryName(6), {0x78, 0x9C, 0x01, 0x02}, 2048, UopLayout::Zlib}};
+                                    {uopArtEntryName(6), {0x78, 0x9C, 0x01, 0x02}, 2048, UopLayout::Zlib},
+                                    {uopArtEntryName(9), {}, 2048, UopLayout::Zlib}};
     writeUopFile(dir / "artLegacyMUL.uop", entries);
     ArtContainer container(File(dir / "artLegacyMUL.uop", File::Mode::Read));
 
@@ -91,6 +92,12 @@ TEST(ArtContainer, EntriesThatCannotBeReadAreTilesWithoutArt) {
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), (dir / "artLegacyMUL.uop").string());
     }
+    // The same from memory, with an entry of no bytes at all.
+    const auto bytes = test::readBytes(dir / "artLegacyMUL.uop");
+    const MemoryByteSource memory(bytes, "in memory");
+    ArtContainer fromMemory(memory);
+    EXPECT_TRUE(loadLandArtImage(fromMemory, 3, image));
+    EXPECT_THROW((void)loadLandArtImage(fromMemory, 9, image), IoError);
 }
 
 class NoDialogs : public DataFileDialogs {
