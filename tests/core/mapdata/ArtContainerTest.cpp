@@ -70,7 +70,7 @@ TEST(ArtContainer, EntriesThatCannotBeReadAreTilesWithoutArt) {
                                     {uopArtEntryName(4), {1, 2, 3, 4}, 2048, 3},
                                     {uopArtEntryName(5), {1, 2, 3, 4}, 2048, 3},
                                     {uopArtEntryName(6), {0x78, 0x9C, 0x01, 0x02}, 2048, UopLayout::Zlib},
-                                    {uopArtEntryName(9), {}, 2048, UopLayout::Zlib}};
+                                    {uopArtEntryName(10), {}, 2048, UopLayout::Zlib}};
     writeUopFile(dir / "artLegacyMUL.uop", entries);
     ArtContainer container(File(dir / "artLegacyMUL.uop", File::Mode::Read));
 
@@ -97,7 +97,7 @@ TEST(ArtContainer, EntriesThatCannotBeReadAreTilesWithoutArt) {
     const MemoryByteSource memory(bytes, "in memory");
     ArtContainer fromMemory(memory);
     EXPECT_TRUE(loadLandArtImage(fromMemory, 3, image));
-    EXPECT_THROW((void)loadLandArtImage(fromMemory, 9, image), IoError);
+    EXPECT_THROW((void)loadLandArtImage(fromMemory, 10, image), IoError);
 }
 
 class NoDialogs : public DataFileDialogs {
