@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+#include "gui/app/QtConversions.h"
+
 namespace stonereach {
 
 namespace fs = std::filesystem;
@@ -26,8 +28,6 @@ bool holdsEditorFiles(const fs::path& dir) {
 
 bool writable(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
 
-fs::path fromQt(const QString& path) { return fs::path(path.toStdU16String()); }
-
 } // namespace
 
 fs::path chooseProgramDirectory(const std::optional<fs::path>& home, const fs::path& executableDir,
@@ -43,8 +43,8 @@ fs::path programDirectory() {
     std::optional<fs::path> home;
     if (const char* value = std::getenv("STONEREACH_HOME"))
         home = fs::path(value);
-    const fs::path userData = fromQt(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    return chooseProgramDirectory(home, fromQt(QCoreApplication::applicationDirPath()), userData);
+    const fs::path userData = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    return chooseProgramDirectory(home, pathOf(QCoreApplication::applicationDirPath()), userData);
 }
 
 } // namespace stonereach

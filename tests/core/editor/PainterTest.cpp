@@ -112,7 +112,6 @@ TEST_F(PainterOnMap, FillPaintsColumnByColumnAndAReversedFillPaintsNothing) {
     const auto rect = fill.select(12, 11);
     ASSERT_TRUE(rect);
     EXPECT_FALSE(fill.pending());
-    EXPECT_EQ(fill.firstCorner(), (CellPoint{-1, -1}));
 
     MapFile map(mapPath, File::Mode::ReadWrite);
     const auto before = mapBytes();
@@ -135,7 +134,7 @@ TEST_F(PainterOnMap, FillPaintsColumnByColumnAndAReversedFillPaintsNothing) {
     EXPECT_FALSE(fill.pending());
     // The next selection starts a new fill.
     EXPECT_FALSE(fill.select(5, 5));
-    EXPECT_EQ(fill.firstCorner(), (CellPoint{5, 5}));
+    EXPECT_EQ(fill.select(5, 6), (CellRect{5, 5, 5, 6}));
 }
 
 TEST_F(PainterOnMap, UndoAfterASquareBrushRestoresTheFileByteForByteTopLeftLast) {

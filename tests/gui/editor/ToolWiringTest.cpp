@@ -10,7 +10,7 @@
 #include <QToolButton>
 
 #include "gui/app/EditorWindowFixture.h"
-#include "gui/app/ToolWindows.h"
+#include "gui/editor/ToolWindows.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/patches/TPatchEditForm.h"
 #include "gui/widgets/RadioGroup.h"
