@@ -72,7 +72,7 @@ void QtSettingsStore::flush() {
     pending_.clear();
     settings_->sync();
     if (settings_->status() != QSettings::NoError)
-        throw IoError(settings_->fileName().toStdString(), "The settings could not be written");
+        throw IoError(stdText(settings_->fileName()), "The settings could not be written");
 }
 
 } // namespace stonereach

@@ -11,6 +11,7 @@
 #include <QRegion>
 
 #include "gui/app/ErrorBoundary.h"
+#include "gui/app/QtConversions.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -134,7 +135,7 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         // A tile whose picture cannot be read costs its own cells only; it is
         // told like an error that stopped the drawing.
         if (const auto failure = renderer_.takeTileFailure())
-            reportDrawFailure(QString::fromStdString(failure->message));
+            reportDrawFailure(qText(failure->message));
         else if (area == viewport()->rect())
             forgetDrawFailure();
     } catch (const std::exception& e) {

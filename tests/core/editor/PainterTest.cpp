@@ -410,5 +410,31 @@ TEST(DrawingMode, PicksEveryGroupMemberAndRefusesABadGroupNamingIt) {
     EXPECT_NE(refusal({"Big", {"65536"}}).find("holds \"65536\", which is not a tile id"), std::string::npos);
 }
 
+// The editor paints on its open map: at the map's own offsets when it knows
+// the layout, and not at all when it does not.
+TEST(PainterOverTheOpenMap, PaintsARecognisedMapAndNothingWithoutAKnownLayout) {
+    test::TempDir dir;
+    const auto tokuno = dir / "map4.mul";
+    test::writeBytes(tokuno, std::vector<std::uint8_t>(6421156, 0));
+    UndoList undo;
+    RandomSource random{1};
+    OpenMap map;
+    EXPECT_FALSE(Painter::over(map, undo, random)) << "no map open";
+
+    map.open(tokuno);
+    std::optional<Painter> painter = Painter::over(map, undo, random);
+    ASSERT_TRUE(painter);
+    painter->paintFootprint({1440, 1440, 1447, 1447}, DrawingMode::selectedTile(0x0102), rule(AltitudeMode::Set, -3));
+    const auto bytes = test::readBytes(tokuno);
+    const auto at = cellOffset(1447, 1447, 181);
+    EXPECT_EQ((std::vector<std::uint8_t>{bytes[at], bytes[at + 1], bytes[at + 2]}),
+              (std::vector<std::uint8_t>{0x02, 0x01, 0xFD}));
+    EXPECT_EQ(undo.size(), 64u);
+
+    std::filesystem::resize_file(tokuno, 6421156 + 1);
+    map.open(tokuno);
+    EXPECT_FALSE(Painter::over(map, undo, random)) << "a file of no known size is not painted";
+}
+
 } // namespace
 } // namespace stonereach
