@@ -90,10 +90,11 @@ bool onlyPrints(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (onlyPrints(argc, argv)) {
+        // Ends the program after printing; carries on only when the word was
+        // an option's value (`--map --help`), to start as any other start.
         QCoreApplication app(argc, argv);
         setIdentity();
         parseArguments();
-        return 0;
     }
     stonereach::GuardedApplication app(argc, argv);
     setIdentity();
