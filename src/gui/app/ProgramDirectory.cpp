@@ -28,12 +28,23 @@ bool holdsEditorFiles(const fs::path& dir) {
 
 bool writable(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
 
+bool isInstalled(const fs::path& executableDir) {
+    std::error_code error;
+    return fs::exists(executableDir / installedLayoutMarker(), error);
+}
+
 } // namespace
+
+fs::path installedLayoutMarker() { return fs::path(STONEREACH_INSTALLED_MARKER); }
 
 fs::path chooseProgramDirectory(const std::optional<fs::path>& home, const fs::path& executableDir,
                                 const fs::path& userDataDir) {
     if (home && !home->empty())
         return *home;
+    // An installed program shares its folder with every other program: it
+    // never writes there, even when it could (as root).
+    if (isInstalled(executableDir))
+        return userDataDir;
     if (holdsEditorFiles(executableDir) || writable(executableDir))
         return executableDir;
     return userDataDir;
