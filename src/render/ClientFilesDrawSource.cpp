@@ -2,6 +2,7 @@
 
 #include "mapdata/ClientFiles.h"
 #include "mapdata/LandArtImage.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/TextureImage.h"
 
 namespace stonereach {
@@ -12,7 +13,10 @@ ClientFilesDrawSource::ClientFilesDrawSource(const std::filesystem::path& mapPat
       texIdx_(clientFilePath(clientDir, ClientFile::TextureIndex), File::Mode::Read),
       texMaps_(clientFilePath(clientDir, ClientFile::Textures), File::Mode::Read),
       artIdx_(clientFilePath(clientDir, ClientFile::ArtIndex), File::Mode::Read),
-      art_(clientFilePath(clientDir, ClientFile::Art), File::Mode::Read) {}
+      art_(clientFilePath(clientDir, ClientFile::Art), File::Mode::Read) {
+    if (const MapVariant* variant = identifyMapFile(mapPath))
+        geometry_ = MapGeometry::of(*variant);
+}
 
 bool ClientFilesDrawSource::loadTextureImage(std::uint16_t id, TileImage& image) {
     return stonereach::loadTextureImage(texIdx_, texMaps_, id, image);

@@ -8,8 +8,9 @@
 
 namespace stonereach {
 
-// A map file and the four client picture files, opened by path for reading.
-// Used where there is no editor window: the command-line tool and benchmarks.
+// A map file and the four client picture files, opened by path for reading;
+// the map's geometry follows from its variant. Used where there is no editor
+// window: the command-line tool and benchmarks.
 class ClientFilesDrawSource : public MapDrawSource {
 public:
     // Throws IoError naming the first file that cannot be opened.
@@ -17,11 +18,13 @@ public:
 
     bool dataFilesReady() override { return true; }
     const MapFile& mapFile() override { return map_; }
+    std::optional<MapGeometry> mapGeometry() const override { return geometry_; }
     bool loadTextureImage(std::uint16_t id, TileImage& image) override;
     bool loadLandArtImage(std::uint16_t id, TileImage& image) override;
 
 private:
     MapFile map_;
+    std::optional<MapGeometry> geometry_;
     File texIdx_;
     File texMaps_;
     File artIdx_;

@@ -7,8 +7,7 @@
 
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/File.h"
-#include "mapdata/MapFile.h"
-#include "mapdata/MapVariant.h"
+#include "mapdata/OpenMap.h"
 #include "mapdata/RadarColours.h"
 #include "mapdata/SettingsStore.h"
 #include "mapdata/TileImage.h"
@@ -26,10 +25,18 @@ inline constexpr std::string_view kClientDirDesignText = "Path to Ultima Online 
 // reopens the files as the paths change. Failures to open are reported
 // through the window's error dialog; Cancel there marks the program as
 // closing, and no further file is opened or reported after that.
+//
+// The map file is the set's open map: it is opened whenever the map half is
+// reopened, let go when the map path stops naming a map file, and every
+// cell it reads passes the readiness test first.
 class DataFileSet {
 public:
     DataFileSet(SettingsStore& store, DataFileDialogs& dialogs);
+    // The open map's readiness test refers to the set.
+    DataFileSet(const DataFileSet&) = delete;
+    DataFileSet& operator=(const DataFileSet&) = delete;
 
+    // The paths as the settings store keeps them (UTF-8).
     struct Paths {
         std::string mapPath;
         std::string clientDir;
@@ -42,34 +49,31 @@ public:
 
     // Writes both paths to the store and reopens the halves whose path is
     // valid.
-    void storePathsAndReopen(const std::string& mapPath, const std::string& clientDir);
+    void storePathsAndReopen(const std::filesystem::path& mapPath, const std::filesystem::path& clientDir);
 
     // The readiness test every cell and image access passes first: both paths
     // valid, and the set reopened if a path changed since the last test.
     bool dataFilesReady();
 
     // The map path edit changed: the path becomes valid when a file of one of
-    // the six map names exists there (and is then due to be reopened).
-    void changeMapPath(const std::string& text);
+    // the six map names exists there (and is then due to be reopened). A path
+    // that is not valid lets go of the open map.
+    void changeMapPath(const std::filesystem::path& path);
     // The client directory edit changed: valid when its four client files
     // exist. A valid directory loads the radar colours for the variant named;
     // that load may throw IoError after the validity has been set.
-    void changeClientDirectory(const std::string& text, std::string_view variantName);
+    void changeClientDirectory(const std::filesystem::path& dir, std::string_view variantName);
 
-    // The variant of the valid map file, or nothing when the path is invalid
-    // or the file's size matches no variant.
-    const MapVariant* detectMapVariant() const;
-
-    const std::string& mapPath() const { return mapPath_; }
-    const std::string& clientDir() const { return clientDir_; }
+    const std::filesystem::path& mapPath() const { return mapPath_; }
+    const std::filesystem::path& clientDir() const { return clientDir_; }
     bool mapPathValid() const { return mapValid_; }
     bool clientDirValid() const { return clientValid_; }
     bool mapReopenPending() const { return mapReopenPending_; }
     bool clientReopenPending() const { return clientReopenPending_; }
     bool closingAfterError() const { return closingAfterError_; }
 
-    MapFile& mapFile() { return map_; }
-    const MapFile& mapFile() const { return map_; }
+    OpenMap& openMap() { return map_; }
+    const OpenMap& openMap() const { return map_; }
 
     // Tile images from the open client files, after the readiness test; land
     // art ids 7 and 8 answer true without touching the image or the files.
@@ -88,8 +92,8 @@ public:
     void closeForExit();
 
 private:
-    void openMapFile(const std::string& path, const char* title);
-    void openClientFiles(const std::string& clientDir);
+    void openMapFile(const std::filesystem::path& path, const char* title);
+    void openClientFiles(const std::filesystem::path& clientDir);
     void openInto(File& slot, const std::filesystem::path& path, const char* title, std::string detail);
     // Reports through the dialog; Cancel marks the program as closing.
     void reportError(const std::string& title, const std::string& detail);
@@ -97,8 +101,8 @@ private:
     SettingsStore& store_;
     DataFileDialogs& dialogs_;
 
-    std::string mapPath_{kMapPathDesignText};
-    std::string clientDir_{kClientDirDesignText};
+    std::filesystem::path mapPath_{kMapPathDesignText};
+    std::filesystem::path clientDir_{kClientDirDesignText};
     bool mapValid_ = false;
     bool clientValid_ = false;
     bool mapReopenPending_ = false;
@@ -106,7 +110,7 @@ private:
     bool closingAfterError_ = false;
     std::uint64_t clientGeneration_ = 0;
 
-    MapFile map_;
+    OpenMap map_{[this] { return dataFilesReady(); }};
     File artIdx_;
     File art_;
     File texIdx_;

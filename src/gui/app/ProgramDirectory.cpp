@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+#include "gui/app/QtConversions.h"
+
 namespace stonereach {
 
 namespace fs = std::filesystem;
@@ -31,8 +33,6 @@ bool isInstalled(const fs::path& executableDir) {
     return fs::exists(executableDir / installedLayoutMarker(), error);
 }
 
-fs::path fromQt(const QString& path) { return fs::path(path.toStdU16String()); }
-
 } // namespace
 
 fs::path installedLayoutMarker() { return fs::path(STONEREACH_INSTALLED_MARKER); }
@@ -54,8 +54,8 @@ fs::path programDirectory() {
     std::optional<fs::path> home;
     if (const char* value = std::getenv("STONEREACH_HOME"))
         home = fs::path(value);
-    const fs::path userData = fromQt(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    return chooseProgramDirectory(home, fromQt(QCoreApplication::applicationDirPath()), userData);
+    const fs::path userData = pathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    return chooseProgramDirectory(home, pathOf(QCoreApplication::applicationDirPath()), userData);
 }
 
 } // namespace stonereach
