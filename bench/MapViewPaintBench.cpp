@@ -68,9 +68,9 @@ void paintFullView(benchmark::State& state) {
     ClientFilesDrawSource source(map, container ? world.containers.path() : world.folder);
     BookmarkTable bookmarks{};
     MapView view(source, bookmarks);
-    view.setMapGeometry(MapGeometry::of(requireKnownMap(map)));
+    view.mapChanged();
     view.setZoom(zoom);
-    view.setDrawOptions({.showAltitude = altitude, .coloredAltitude = altitude});
+    view.setDisplaySwitches({.showAltitude = altitude, .coloredAltitude = altitude});
     // The viewport, not the widget, is 1920 x 1080.
     view.show();
     view.resize(1920, 1080);

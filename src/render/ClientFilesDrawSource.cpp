@@ -1,6 +1,7 @@
 #include "render/ClientFilesDrawSource.h"
 
 #include "mapdata/ClientFiles.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/TextureImage.h"
 
 namespace stonereach {
@@ -10,7 +11,10 @@ ClientFilesDrawSource::ClientFilesDrawSource(const std::filesystem::path& mapPat
     : map_(mapPath, File::Mode::Read),
       texIdx_(clientFilePath(clientDir, ClientFile::TextureIndex), File::Mode::Read),
       texMaps_(clientFilePath(clientDir, ClientFile::Textures), File::Mode::Read),
-      art_(clientDir) {}
+      art_(clientDir) {
+    if (const MapVariant* variant = identifyMap(map_))
+        geometry_ = MapGeometry::of(*variant);
+}
 
 bool ClientFilesDrawSource::loadTextureImage(std::uint16_t id, TileImage& image) {
     return stonereach::loadTextureImage(texIdx_, texMaps_, id, image);

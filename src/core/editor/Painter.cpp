@@ -27,6 +27,13 @@ struct Span {
 Painter::Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, RandomSource& random)
     : map_(map), geometry_(geometry), undo_(undo), random_(random) {}
 
+std::optional<Painter> Painter::over(OpenMap& map, UndoList& undo, RandomSource& random) {
+    const std::optional<MapGeometry> geometry = map.geometry();
+    if (!geometry || !map.isOpen())
+        return std::nullopt;
+    return Painter(map.file(), *geometry, undo, random);
+}
+
 // The footprint is painted one block column at a time: the blocks it covers
 // in that column are read with one read, its cells are worked out in the
 // order of painting cell by cell (the undo rows and the random draws follow

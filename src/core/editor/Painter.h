@@ -11,6 +11,7 @@
 #include "editor/Footprints.h"
 #include "editor/UndoList.h"
 #include "mapdata/MapFile.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -32,6 +33,10 @@ class RandomSource;
 class Painter {
 public:
     Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, RandomSource& random);
+
+    // A painter for one operation on the editor's open map; nothing while no
+    // map of known layout is open, when there is nothing to paint on.
+    static std::optional<Painter> over(OpenMap& map, UndoList& undo, RandomSource& random);
 
     // Paints every cell of the footprint inside the map, column by column
     // (PaintCell): reads the cell, appends an undo row with its old altitude

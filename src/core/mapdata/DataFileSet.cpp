@@ -44,15 +44,13 @@ void DataFileSet::openInto(File& slot, const std::filesystem::path& path, const 
     }
 }
 
-void DataFileSet::openMapFile(const std::string& path, const char* title) {
+void DataFileSet::openMapFile(const std::filesystem::path& path, const char* title) {
     if (closingAfterError_)
         return;
     try {
-        map_ = MapFile(path, File::Mode::ReadWrite);
+        map_.open(path);
     } catch (const Error&) {
         // A file that cannot be opened, or a container that cannot be used.
-        map_ = MapFile();
-        map_.file() = File::unopened(path);
         reportError(title, fileDetail(path));
     }
 }
@@ -68,7 +66,7 @@ void DataFileSet::openArtContainer(const std::filesystem::path& path) {
     }
 }
 
-void DataFileSet::openClientFiles(const std::string& clientDir) {
+void DataFileSet::openClientFiles(const std::filesystem::path& clientDir) {
     const auto artIdx = clientFilePath(clientDir, kArtIdx);
     const auto art = clientFilePath(clientDir, kArt);
     const auto texIdx = clientFilePath(clientDir, kTexIdx);
@@ -93,22 +91,22 @@ DataFileSet::Paths DataFileSet::restoreDataFiles() {
     stored.clientDir = store_.value(SettingNames::ClientDir).value_or("");
 
     if (!stored.mapPath.empty())
-        openMapFile(stored.mapPath, "Load File Names");
+        openMapFile(pathFromUtf8(stored.mapPath), "Load File Names");
 
-    if (!closingAfterError_ && !fileExists(clientFilePath(stored.clientDir, kArtIdx)) &&
-        landArtKindIn(stored.clientDir) != LandArtKind::Container) {
+    if (!closingAfterError_ && !fileExists(clientFilePath(pathFromUtf8(stored.clientDir), kArtIdx)) &&
+        landArtKindIn(pathFromUtf8(stored.clientDir)) != LandArtKind::Container) {
         dialogs_.browseClientDirectory();
         // The browser reports a chosen folder through changeClientDirectory;
         // when cancelled, the edit's text stays what it was.
-        stored.clientDir = clientDir_;
+        stored.clientDir = utf8Of(clientDir_);
     }
-    openClientFiles(stored.clientDir);
+    openClientFiles(pathFromUtf8(stored.clientDir));
     return stored;
 }
 
-void DataFileSet::storePathsAndReopen(const std::string& mapPath, const std::string& clientDir) {
-    store_.setValue(SettingNames::MapPath, mapPath);
-    store_.setValue(SettingNames::ClientDir, clientDir);
+void DataFileSet::storePathsAndReopen(const std::filesystem::path& mapPath, const std::filesystem::path& clientDir) {
+    store_.setValue(SettingNames::MapPath, utf8Of(mapPath));
+    store_.setValue(SettingNames::ClientDir, utf8Of(clientDir));
     if (mapValid_)
         openMapFile(mapPath_, "Save File Names");
     if (clientValid_)
@@ -126,28 +124,28 @@ bool DataFileSet::dataFilesReady() {
     return true;
 }
 
-void DataFileSet::changeMapPath(const std::string& text) {
-    mapPath_ = text;
+void DataFileSet::changeMapPath(const std::filesystem::path& path) {
+    mapPath_ = path;
     mapReopenPending_ = false;
     mapValid_ = false;
     mapRefusal_.clear();
-    if (isUsableMapPath(text, &mapRefusal_)) {
+    if (isUsableMapPath(path, &mapRefusal_)) {
         mapValid_ = true;
         mapReopenPending_ = true;
+    } else {
+        // Nothing is read from a path that names no map file: the open map
+        // goes until a valid path is opened.
+        map_.forget();
     }
 }
 
-void DataFileSet::changeClientDirectory(const std::string& text, std::string_view variantName) {
-    clientDir_ = text;
+void DataFileSet::changeClientDirectory(const std::filesystem::path& dir, std::string_view variantName) {
+    clientDir_ = dir;
     clientReopenPending_ = true;
-    clientValid_ = fileExists(clientFilePath(text, kTexIdx)) && fileExists(clientFilePath(text, kTexMaps)) &&
-                   landArtKindIn(text) != LandArtKind::None;
+    clientValid_ = fileExists(clientFilePath(dir, kTexIdx)) && fileExists(clientFilePath(dir, kTexMaps)) &&
+                   landArtKindIn(dir) != LandArtKind::None;
     if (clientValid_)
-        radar_.load(clientFilePath(text, kRadarCol), variantName);
-}
-
-const MapVariant* DataFileSet::detectMapVariant() const {
-    return mapValid_ ? identifyMapFile(mapPath_) : nullptr;
+        radar_.load(clientFilePath(dir, kRadarCol), variantName);
 }
 
 bool DataFileSet::loadTextureImage(std::uint16_t id, TileImage& image) {
@@ -181,7 +179,7 @@ void DataFileSet::closeForExit() {
         }
     };
     if (mapValid_)
-        closeOne(map_.file(), "Map file error: ");
+        closeOne(map_.file().file(), "Map file error: ");
     if (clientValid_) {
         closeOne(artIdx_, "Artidx file error: ");
         closeOne(art_, "Art file error: ");

@@ -10,8 +10,7 @@
 #include "mapdata/ArtContainer.h"
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/File.h"
-#include "mapdata/MapFile.h"
-#include "mapdata/MapVariant.h"
+#include "mapdata/OpenMap.h"
 #include "mapdata/RadarColours.h"
 #include "mapdata/SettingsStore.h"
 #include "mapdata/TileImage.h"
@@ -31,10 +30,18 @@ inline constexpr std::string_view kClientDirDesignText = "Path to Ultima Online 
 // reopens the files as the paths change. Failures to open are reported
 // through the window's error dialog; Cancel there marks the program as
 // closing, and no further file is opened or reported after that.
+//
+// The map file is the set's open map: it is opened whenever the map half is
+// reopened, let go when the map path stops naming a map file, and every
+// cell it reads passes the readiness test first.
 class DataFileSet {
 public:
     DataFileSet(SettingsStore& store, DataFileDialogs& dialogs);
+    // The open map's readiness test refers to the set.
+    DataFileSet(const DataFileSet&) = delete;
+    DataFileSet& operator=(const DataFileSet&) = delete;
 
+    // The paths as the settings store keeps them (UTF-8).
     struct Paths {
         std::string mapPath;
         std::string clientDir;
@@ -47,7 +54,7 @@ public:
 
     // Writes both paths to the store and reopens the halves whose path is
     // valid.
-    void storePathsAndReopen(const std::string& mapPath, const std::string& clientDir);
+    void storePathsAndReopen(const std::filesystem::path& mapPath, const std::filesystem::path& clientDir);
 
     // The readiness test every cell and image access passes first: both paths
     // valid, and the set reopened if a path changed since the last test.
@@ -55,8 +62,9 @@ public:
 
     // The map path edit changed: the path becomes valid when a file of one of
     // the six map names exists there, or a map container of one of the
-    // container names that opens as one (and is then due to be reopened).
-    void changeMapPath(const std::string& text);
+    // container names that opens as one (and is then due to be reopened). A
+    // path that is not valid lets go of the open map.
+    void changeMapPath(const std::filesystem::path& path);
     // Why the map path is invalid when it names a container that cannot be
     // used (the file and the fault), else empty.
     const std::string& mapRefusal() const { return mapRefusal_; }
@@ -64,22 +72,18 @@ public:
     // its land art (the .mul pair or the art container) exist. A valid
     // directory loads the radar colours for the variant named;
     // that load may throw IoError after the validity has been set.
-    void changeClientDirectory(const std::string& text, std::string_view variantName);
+    void changeClientDirectory(const std::filesystem::path& dir, std::string_view variantName);
 
-    // The variant of the valid map file, or nothing when the path is invalid
-    // or the file's size matches no variant.
-    const MapVariant* detectMapVariant() const;
-
-    const std::string& mapPath() const { return mapPath_; }
-    const std::string& clientDir() const { return clientDir_; }
+    const std::filesystem::path& mapPath() const { return mapPath_; }
+    const std::filesystem::path& clientDir() const { return clientDir_; }
     bool mapPathValid() const { return mapValid_; }
     bool clientDirValid() const { return clientValid_; }
     bool mapReopenPending() const { return mapReopenPending_; }
     bool clientReopenPending() const { return clientReopenPending_; }
     bool closingAfterError() const { return closingAfterError_; }
 
-    MapFile& mapFile() { return map_; }
-    const MapFile& mapFile() const { return map_; }
+    OpenMap& openMap() { return map_; }
+    const OpenMap& openMap() const { return map_; }
 
     // Tile images from the open client files, after the readiness test; land
     // art ids 7 and 8 answer true without touching the image or the files.
@@ -100,8 +104,8 @@ public:
     void closeForExit();
 
 private:
-    void openMapFile(const std::string& path, const char* title);
-    void openClientFiles(const std::string& clientDir);
+    void openMapFile(const std::filesystem::path& path, const char* title);
+    void openClientFiles(const std::filesystem::path& clientDir);
     void openInto(File& slot, const std::filesystem::path& path, const char* title, std::string detail);
     void openArtContainer(const std::filesystem::path& path);
     // Reports through the dialog; Cancel marks the program as closing.
@@ -110,8 +114,8 @@ private:
     SettingsStore& store_;
     DataFileDialogs& dialogs_;
 
-    std::string mapPath_{kMapPathDesignText};
-    std::string clientDir_{kClientDirDesignText};
+    std::filesystem::path mapPath_{kMapPathDesignText};
+    std::filesystem::path clientDir_{kClientDirDesignText};
     bool mapValid_ = false;
     bool clientValid_ = false;
     bool mapReopenPending_ = false;
@@ -120,7 +124,7 @@ private:
     std::string mapRefusal_;
     std::uint64_t clientGeneration_ = 0;
 
-    MapFile map_;
+    OpenMap map_{[this] { return dataFilesReady(); }};
     File artIdx_;
     File art_;
     // In place of artIdx_ and art_ when the client keeps its art in a container.

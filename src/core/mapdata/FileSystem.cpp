@@ -14,6 +14,13 @@ namespace stonereach {
 
 namespace fs = std::filesystem;
 
+std::string utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path pathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
 bool fileExists(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);

@@ -5,10 +5,17 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "mapdata/File.h"
 
 namespace stonereach {
+
+// A path as UTF-8 text (what the settings store keeps), and UTF-8 text as a
+// path: both keep every path intact, also where the system's 8-bit code page
+// cannot spell it.
+std::string utf8Of(const std::filesystem::path& path);
+std::filesystem::path pathFromUtf8(std::string_view text);
 
 // True when a regular file (or a link to one) exists at path.
 bool fileExists(const std::filesystem::path& path);

@@ -32,13 +32,6 @@ constexpr bool sizesMatchGeometry() {
 }
 static_assert(sizesMatchGeometry());
 
-const MapVariant* bySizeText(std::string_view sizeText) {
-    for (const auto& v : kVariants)
-        if (v.sizeText == sizeText)
-            return &v;
-    return nullptr;
-}
-
 } // namespace
 
 std::span<const MapVariant> mapVariants() { return kVariants; }
@@ -99,24 +92,6 @@ std::optional<int> blockHeightOf(std::string_view variantName) {
     for (const auto& v : kVariants)
         if (v.name == variantName)
             return v.blockHeight;
-    return std::nullopt;
-}
-
-std::optional<int> blocksAcrossOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return v->blocksAcross;
-    return std::nullopt;
-}
-
-std::optional<int> blocksDownOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return v->blockHeight;
-    return std::nullopt;
-}
-
-std::optional<CellPoint> largestCoordinatesOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return CellPoint{v->width - 1, v->height - 1};
     return std::nullopt;
 }
 

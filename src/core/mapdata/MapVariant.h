@@ -61,18 +61,15 @@ bool isKnownMapSize(std::uint64_t sizeBytes);
 // Lower-case copy of an 8-bit name (the map names are plain ASCII).
 std::string asciiLower(std::string_view text);
 
-// Geometry by the texts a window shows. Texts outside the table (such as
-// "None") give no result.
+// The block height of the variant a window names by its text, for windows
+// that work from the texts they show rather than from a file. Texts outside
+// the table (such as "None") give no result.
 std::optional<int> blockHeightOf(std::string_view variantName);
-std::optional<int> blocksAcrossOf(std::string_view sizeText);
-std::optional<int> blocksDownOf(std::string_view sizeText);
 
 struct CellPoint {
     int x = 0;
     int y = 0;
     friend bool operator==(const CellPoint&, const CellPoint&) = default;
 };
-// Largest cell coordinates (width - 1, height - 1) by size text.
-std::optional<CellPoint> largestCoordinatesOf(std::string_view sizeText);
 
 } // namespace stonereach

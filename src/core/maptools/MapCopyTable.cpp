@@ -29,21 +29,6 @@ constexpr std::array<Row, 8> Rows{{
     {"map5.mul", 16056320, "Stygian Abyss", "1280x4096", 1279, 4095},
 }};
 
-struct HeightRow {
-    std::string_view mapName;
-    int blockHeight;
-};
-
-constexpr std::array<HeightRow, 7> Heights{{
-    {"Mondains Legacy", 512},
-    {"Felucca+Trammel", 512},
-    {"Felucca+Trammel (unknown version)", 512},
-    {"Stygian Abyss", 512},
-    {"Ilshenar", 200},
-    {"Malas", 256},
-    {"Tokuno", 181},
-}};
-
 } // namespace
 
 MapCopySide recogniseForMapCopy(std::string_view fileName, std::uint64_t sizeBytes) {
@@ -61,11 +46,6 @@ MapCopySide recogniseForMapCopy(const std::filesystem::path& path) {
     return recogniseForMapCopy(identity->fileName, identity->sizeBytes);
 }
 
-std::optional<int> mapCopyBlockHeightOf(std::string_view mapName) {
-    for (const HeightRow& row : Heights)
-        if (row.mapName == mapName)
-            return row.blockHeight;
-    return std::nullopt;
-}
+std::optional<int> mapCopyBlockHeightOf(std::string_view mapName) { return blockHeightOf(mapName); }
 
 } // namespace stonereach

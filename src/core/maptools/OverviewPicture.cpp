@@ -49,13 +49,6 @@ void drawColumns(const MapFile& file, const MapGeometry& geometry, const RadarCo
 
 } // namespace
 
-std::optional<MapGeometry> overviewGeometryFor(std::string_view sizeText) {
-    for (const auto& v : mapVariants())
-        if (v.sizeText == sizeText)
-            return MapGeometry::of(v);
-    return std::nullopt;
-}
-
 void drawOverview(const std::filesystem::path& map, const MapGeometry& geometry, const RadarColours& radar,
                   const OverviewRows& rows) {
     const int width = geometry.blocksAcross();

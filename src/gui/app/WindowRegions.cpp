@@ -61,7 +61,6 @@ void buildMenus(QMainWindow& window, MainWindowFrame& frame) {
     regions.paletteItems = {extra, afterPalette};
     regions.displayItems = {extra, afterDisplay};
     regions.toolItems = {extra, afterTools};
-    regions.optionsItems = {extra, nullptr};
     frame.optionsAction = addAction(extra, QStringLiteral("Options1"), QStringLiteral("&Options..."));
 
     QMenu* info = addMenu(window, QStringLiteral("Info1"), QStringLiteral("&Info"));

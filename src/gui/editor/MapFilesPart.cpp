@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ValidityColours.h"
@@ -19,8 +20,6 @@
 namespace stonereach {
 
 namespace {
-
-QString qtext(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
 
 QToolButton* browseButton(const QString& name, const QString& hint) {
     QToolButton* button = glyphButton(name, QStringLiteral("..."), hint);
@@ -49,10 +48,10 @@ QString folderOf(const QString& path) {
 MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, WindowRegions& regions)
     : guard_(guard),
       dataFiles_(std::make_unique<DataFileSet>(store, static_cast<DataFileDialogs&>(*this))) {
-    mapEdit_ = new QLineEdit(qtext(std::string(kMapPathDesignText)));
+    mapEdit_ = new QLineEdit(qText(kMapPathDesignText));
     mapEdit_->setObjectName(QStringLiteral("MapEdit"));
     loadMapButton_ = browseButton(QStringLiteral("TlLoadMap"), QStringLiteral("Browse for the map file"));
-    clientDirEdit_ = new QLineEdit(qtext(std::string(kClientDirDesignText)));
+    clientDirEdit_ = new QLineEdit(qText(kClientDirDesignText));
     clientDirEdit_->setObjectName(QStringLiteral("UOPathEdit"));
     selectDirButton_ =
         browseButton(QStringLiteral("TlSelectDir"), QStringLiteral("Browse for the Ultima Online directory"));
@@ -91,62 +90,55 @@ MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, Wind
 
 MapFilesPart::~MapFilesPart() = default;
 
-std::optional<MapGeometry> MapFilesPart::mapGeometry() const { return geometry_; }
-QString MapFilesPart::mapSizeText() const { return mapSize_->text(); }
-QString MapFilesPart::mapPathText() const { return mapEdit_->text(); }
-QString MapFilesPart::clientDirText() const { return clientDirEdit_->text(); }
-
-void MapFilesPart::setMapPath(const QString& path) { mapEdit_->setText(path); }
-
 void MapFilesPart::restoreDataFiles() {
     const DataFileSet::Paths paths = dataFiles_->restoreDataFiles();
     if (closingAfterError())
         return;
-    mapEdit_->setText(qtext(paths.mapPath));
+    mapEdit_->setText(qText(paths.mapPath));
     if (closingAfterError())
         return;
-    clientDirEdit_->setText(qtext(paths.clientDir));
+    clientDirEdit_->setText(qText(paths.clientDir));
 }
 
 void MapFilesPart::storePathsAndReopen() {
-    dataFiles_->storePathsAndReopen(mapEdit_->text().toStdString(), clientDirEdit_->text().toStdString());
+    dataFiles_->storePathsAndReopen(pathOf(mapEdit_->text()), pathOf(clientDirEdit_->text()));
 }
 
 void MapFilesPart::MapEditChange(const QString& value) {
     // Validity first, so the jump below stores the new path without opening
     // a path that is not a map file.
-    dataFiles_->changeMapPath(value.toStdString());
+    dataFiles_->changeMapPath(pathOf(value));
     showPathValidity();
     if (!firstMapPathChange_)
         emit mapSwitched();
     firstMapPathChange_ = false;
-    DetectMapVariant();
     storePathsAndReopen();
+    DetectMapVariant();
     emit filesChanged();
 }
 
+void MapFilesPart::reopenMap() {
+    dataFiles_->changeMapPath(dataFiles_->mapPath());
+    storePathsAndReopen();
+    DetectMapVariant();
+}
+
 void MapFilesPart::DetectMapVariant() {
-    mapInfo_->setText(QStringLiteral("None"));
-    mapSize_->setText(QStringLiteral("None"));
-    describeUnknownMap(QString());
-    const MapVariant* variant = dataFiles_->mapPathValid() ? dataFiles_->detectMapVariant() : nullptr;
-    // An open file of unknown size keeps the view's dimensions, but no cell
-    // of it is read: its block layout is unknown.
-    if (variant) {
-        mapInfo_->setText(qtext(variant->name));
-        mapSize_->setText(qtext(variant->sizeText));
-        geometry_ = MapGeometry::of(*variant);
-    } else {
-        geometry_.reset();
-        if (dataFiles_->mapPathValid()) {
-            const std::filesystem::path path(dataFiles_->mapPath());
-            const auto size = fileSize(path);
-            describeUnknownMap(QStringLiteral("%1, %2 bytes: no known map has this name and size.")
-                                   .arg(qtext(storedFileName(path)))
-                                   .arg(size ? QString::number(*size) : QStringLiteral("unknown")));
-        }
+    const OpenMap& map = openMap();
+    mapInfo_->setText(qText(map.variantName()));
+    mapSize_->setText(qText(map.sizeText()));
+    // A map file of unknown size is open, but no cell of it is read: its
+    // block layout is unknown. The tooltip says what was found.
+    QString unknown;
+    if (!map.variant() && dataFiles_->mapPathValid()) {
+        const std::filesystem::path& path = dataFiles_->mapPath();
+        const auto size = fileSize(path);
+        unknown = QStringLiteral("%1, %2 bytes: no known map has this name and size.")
+                      .arg(qPath(storedFileName(path)))
+                      .arg(size ? QString::number(*size) : QStringLiteral("unknown"));
     }
-    emit mapDetected(geometry_, mapSize_->text());
+    describeUnknownMap(unknown);
+    emit mapDetected();
 }
 
 // A map file that is there but of no known variant: the path is green and the
@@ -163,7 +155,7 @@ void MapFilesPart::UOPathEditChange(const QString& value) {
         ~ShowValidityAtEnd() { part->showPathValidity(); }
     } showAtEnd{this};
     // The radar colour load may fail after the directory has been judged.
-    dataFiles_->changeClientDirectory(value.toStdString(), mapInfo_->text().toStdString());
+    dataFiles_->changeClientDirectory(pathOf(value), openMap().variantName());
     emit filesChanged();
 }
 
@@ -188,7 +180,7 @@ void MapFilesPart::TlSelectDirClick() {
 
 ErrorChoice MapFilesPart::showErrorDetected(const std::string& title, const std::string& detail) {
     const QString message =
-        QStringLiteral("Error detected :\r\n") + qtext(title) + QStringLiteral("\r\n") + qtext(detail);
+        QStringLiteral("Error detected :\r\n") + qText(title) + QStringLiteral("\r\n") + qText(detail);
     const ErrorChoice choice = guard_.dialogs().showErrorDetected(guard_.window(), message);
     if (choice == ErrorChoice::Cancel)
         emit quitRequested();

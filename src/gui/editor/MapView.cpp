@@ -1,7 +1,9 @@
 #include "gui/editor/MapView.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +11,7 @@
 #include <QRegion>
 
 #include "gui/app/ErrorBoundary.h"
+#include "gui/app/QtConversions.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -32,20 +35,34 @@ MapView::MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* paren
     setZoom(DefaultZoom);
 }
 
-void MapView::setMapGeometry(const std::optional<MapGeometry>& geometry) {
-    geometry_ = geometry;
+void MapView::mapChanged() {
     forgetDrawFailure();
-    if (geometry_) {
-        setColCount(geometry_->width);
-        setRowCount(geometry_->height);
+    if (const std::optional<MapGeometry> geometry = source_.mapGeometry()) {
+        setColCount(geometry->width);
+        setRowCount(geometry->height);
     }
     redrawAll();
 }
 
-void MapView::setSizeText(const QString& sizeText) { sizeText_ = sizeText; }
-
 void MapView::setDrawOptions(const CellDrawOptions& options) {
     options_ = options;
+    redrawAll();
+}
+
+void MapView::setDisplaySwitches(const CellDrawOptions& switches) {
+    CellDrawOptions options = switches;
+    options.shapeToolDown = options_.shapeToolDown;
+    setDrawOptions(options);
+}
+
+void MapView::setShapeToolDown(bool down) {
+    CellDrawOptions options = options_;
+    options.shapeToolDown = down;
+    setDrawOptions(options);
+}
+
+void MapView::showGridLines(bool on) {
+    setGridLineWidth(on ? 1 : 0);
     redrawAll();
 }
 
@@ -55,10 +72,17 @@ void MapView::setZoom(int zoom) {
     setDefaultRowHeight(zoom);
 }
 
-void MapView::clearTileCache() {
-    renderer_.clearTileCache();
-    forgetDrawFailure();
-    redrawAll();
+void MapView::jumpTo(int x, int y) {
+    const SilentSelection silent(*this);
+    x = std::clamp(x, 0, std::max(colCount() - 1, 0));
+    y = std::clamp(y, 0, std::max(rowCount() - 1, 0));
+    // Moving away first makes the final move scroll the target into view
+    // even when it already is the current cell.
+    if (x == col())
+        setCurrentCell(std::abs(x - 1), row());
+    if (y == row())
+        setCurrentCell(col(), std::abs(y - 1));
+    setCurrentCell(x, y);
 }
 
 void MapView::redrawCells(const ChangedCells& cells) {
@@ -100,14 +124,18 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
                          QImage::Format_RGB32);
     // The area's part of the reused buffer.
     QImage image(buffer_.bits(), area.width(), area.height(), buffer_.bytesPerLine(), QImage::Format_RGB32);
+    if (source_.tileImagesGeneration() != picturesSeen_) {
+        picturesSeen_ = source_.tileImagesGeneration();
+        forgetDrawFailure();
+    }
     try {
-        renderer_.drawRegion(image, area.topLeft(), gridLayout(), QPoint(col(), row()), source_, geometry_,
-                             bookmarks_, options_);
+        renderer_.drawRegion(image, area.topLeft(), gridLayout(), QPoint(col(), row()), source_,
+                             source_.mapGeometry(), bookmarks_, options_);
         painter.drawImage(area.topLeft(), image);
         // A tile whose picture cannot be read costs its own cells only; it is
         // told like an error that stopped the drawing.
         if (const auto failure = renderer_.takeTileFailure())
-            reportDrawFailure(QString::fromStdString(failure->message));
+            reportDrawFailure(qText(failure->message));
         else if (area == viewport()->rect())
             forgetDrawFailure();
     } catch (const std::exception& e) {
@@ -128,9 +156,9 @@ void MapView::MainDrawGridMouseMove(QPoint viewportPos) {
     qint64 y = cellIndex(viewportPos.y(), grid.pitchY(), grid.topRow);
     x = std::max<qint64>(x, 0);
     y = std::max<qint64>(y, 0);
-    if (const auto largest = largestCoordinatesOf(sizeText_.toStdString())) {
-        x = std::min<qint64>(x, largest->x);
-        y = std::min<qint64>(y, largest->y);
+    if (const std::optional<MapGeometry> map = source_.mapGeometry()) {
+        x = std::min<qint64>(x, map->width - 1);
+        y = std::min<qint64>(y, map->height - 1);
     }
     hover_ = CellPoint{int(x), int(y)};
     emit hoverChanged(hover_.x, hover_.y);
@@ -141,28 +169,24 @@ void MapView::MainDrawGridKeyDown(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     switch (key) {
     case Qt::Key_Left:
-        arrowScrollPending_ = true;
         if (leftCol() > 0)
             setLeftCol(leftCol() - 1);
-        emit statusLineUpdateRequested();
+        emit arrowScrolled();
         break;
     case Qt::Key_Up:
-        arrowScrollPending_ = true;
         if (topRow() > 0)
             setTopRow(topRow() - 1);
-        emit statusLineUpdateRequested();
+        emit arrowScrolled();
         break;
     case Qt::Key_Right:
-        arrowScrollPending_ = true;
         if (leftCol() < colCount())
             setLeftCol(leftCol() + 1);
-        emit statusLineUpdateRequested();
+        emit arrowScrolled();
         break;
     case Qt::Key_Down:
-        arrowScrollPending_ = true;
         if (topRow() < rowCount())
             setTopRow(topRow() + 1);
-        emit statusLineUpdateRequested();
+        emit arrowScrolled();
         break;
     case Qt::Key_Insert:
         emit insertPressed();

@@ -1,6 +1,7 @@
 #include "gui/editor/PaintingPart.h"
 
 #include <array>
+#include <utility>
 
 #include <QAction>
 #include <QBoxLayout>
@@ -16,21 +17,17 @@
 #include <QPainter>
 #include <QToolButton>
 
-#include "editor/DrawingMode.h"
 #include "editor/Painter.h"
-#include "editor/RandomSource.h"
 #include "editor/ShapeTables.h"
 #include "editor/StatusLineText.h"
-#include "gui/editor/MapFilesPart.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/BrushesPart.h"
-#include "gui/editor/MapView.h"
-#include "gui/editor/PalettePart.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "gui/widgets/UpDown.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -81,15 +78,13 @@ QToolButton* toolButton(const QString& name, const QString& glyph, const QString
     return button;
 }
 
-QString qtext(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+using Kind = DrawingMode::Kind;
 
 } // namespace
 
-PaintingPart::PaintingPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files, PalettePart& palette,
-                           BrushesPart& brushes, RandomSource& random, std::filesystem::path programDir,
+PaintingPart::PaintingPart(const HandlerGuard& guard, OpenMap& map, std::filesystem::path programDir,
                            WindowRegions& regions)
-    : guard_(guard), view_(view), files_(files), palette_(palette), brushes_(brushes), random_(random),
-      programDir_(std::move(programDir)) {
+    : guard_(guard), map_(map), programDir_(std::move(programDir)) {
     buildToolButtons(regions);
     buildBrushSizeGroup(regions);
     buildAltitudeControls(regions);
@@ -98,10 +93,7 @@ PaintingPart::PaintingPart(const HandlerGuard& guard, MapView& view, MapFilesPar
     undoAction_->setObjectName(QStringLiteral("TlUndo"));
     regions.editMenu->addAction(undoAction_);
 
-    guard_.connect(&view_, &MapView::selectCell, this, [this](int col, int row) { MainDrawGridSelectCell(col, row); });
-    guard_.connect(&view_, &MapView::undoRequested, this, [this] { UndoLastCell(); });
     guard_.connect(undoAction_, &QAction::triggered, this, [this] { UndoLastCell(); });
-    guard_.connect(&palette_, &PalettePart::tileChosen, this, [this] { setDrawingModeIndex(1); });
 }
 
 PaintingPart::~PaintingPart() = default;
@@ -188,6 +180,8 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
 
     drawingModes_ = new QComboBox;
     drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));
+    for (const std::string_view item : kFixedDrawingModes)
+        drawingModes_->addItem(fromFileText(item));
     drawingModes_->setMaxVisibleItems(16);
     drawingModes_->setMinimumContentsLength(18);
     QLabel* modeLabel =
@@ -246,11 +240,7 @@ void PaintingPart::ZValueEditChange(const QString& text) {
         zUpDown_->setPosition(value);
 }
 
-void PaintingPart::toolChanged() {
-    CellDrawOptions options = view_.drawOptions();
-    options.shapeToolDown = toolDown() == Tool::Shape;
-    view_.setDrawOptions(options);
-}
+void PaintingPart::toolChanged() { emit shapeToolDownChanged(toolDown() == Tool::Shape); }
 
 PaintingPart::Tool PaintingPart::toolDown() const {
     const int id = tools_->checkedId();
@@ -265,19 +255,26 @@ PaintingPart::Tool PaintingPart::toolDown() const {
 
 int PaintingPart::shapeDown() const { return tools_->checkedId() - kFirstShapeId; }
 
-void PaintingPart::setDrawingModeIndex(int index) { drawingModes_->setCurrentIndex(index); }
+void PaintingPart::chooseDrawingMode(DrawingMode::Kind kind) {
+    drawingModes_->setCurrentIndex(fixedDrawingModeIndex(kind));
+}
+
+void PaintingPart::chooseTile(std::int64_t tile) {
+    selectedTile_ = tile;
+    chooseDrawingMode(Kind::SelectedTile);
+}
 
 void PaintingPart::LoadSelectionGroups() {
     SelectionGroupsRead read = readSelectionGroups(programDir_ / kSelectionGroupFileName);
     groups_ = std::move(read.groups);
     drawingModes_->blockSignals(true);
     drawingModes_->clear();
-    drawingModes_->addItems({QStringLiteral("Don't draw"), QStringLiteral("Selected tile from list"),
-                             QStringLiteral("Altitude only")});
+    for (const std::string_view item : kFixedDrawingModes)
+        drawingModes_->addItem(fromFileText(item));
     for (const TTileNamed& group : groups_)
-        drawingModes_->addItem(qtext(group.TileName));
+        drawingModes_->addItem(fromFileText(group.TileName));
     drawingModes_->blockSignals(false);
-    setDrawingModeIndex(0);
+    chooseDrawingMode(Kind::DontDraw);
     // The groups read before a fault in the file are kept; the fault is told.
     if (read.problem)
         throw FormatError(*read.problem);
@@ -290,47 +287,45 @@ AltitudeSettings PaintingPart::altitudeSettings(int z) const {
     settings.mode = altitudeModeAt(altitudeMode_->itemIndex()).value_or(AltitudeMode::OnlyChangeTile);
     settings.z = z;
     settings.addRandom = addRandom_->isChecked();
-    settings.noiseText = noiseEdit_->text().toStdString();
+    settings.noiseText = stdText(noiseEdit_->text());
     return settings;
 }
 
+DrawingModeItem PaintingPart::drawingModeItem() const { return drawingModeItemAt(drawingModes_->currentIndex()); }
+
 DrawingMode PaintingPart::drawingMode() const {
-    const int index = drawingModes_->currentIndex();
-    switch (index) {
-    case 0: return DrawingMode::dontDraw();
-    case 1: return DrawingMode::selectedTile(palette_.selectedTile());
-    case 2: return DrawingMode::altitudeOnly();
-    default: return DrawingMode::group(groups_.at(std::size_t(index - 3)));
+    const DrawingModeItem item = drawingModeItem();
+    switch (item.kind) {
+    case Kind::DontDraw: break;
+    case Kind::SelectedTile: return DrawingMode::selectedTile(selectedTile_);
+    case Kind::AltitudeOnly: return DrawingMode::altitudeOnly();
+    case Kind::Group: return DrawingMode::group(groups_.at(item.group));
     }
+    return DrawingMode::dontDraw();
 }
 
 template <typename Operation>
 void PaintingPart::paint(Operation&& operation) {
-    DataFileSet& data = files_.dataFiles();
-    const std::optional<MapGeometry> geometry = files_.mapGeometry();
-    // Without an open map of known layout there is nothing to paint on.
-    if (!data.mapPathValid() || !geometry || !data.mapFile().isOpen())
+    std::optional<Painter> painter = Painter::over(map_, undo_, random_);
+    if (!painter)
         return;
-    Painter painter(data.mapFile(), *geometry, undo_, random_);
-    struct RedrawWritten {
-        MapView& view;
+    struct TellWritten {
+        PaintingPart& part;
         const Painter& painter;
-        ~RedrawWritten() { view.redrawCells(painter.changedCells()); }
-    } redraw{view_, painter};
-    operation(painter);
+        ~TellWritten() { emit part.cellsWritten(painter.changedCells()); }
+    } tell{*this, *painter};
+    operation(*painter);
 }
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {
-    const int z = parseInteger(zEdit_->text().toStdString());
+    const int z = parseInteger(stdText(zEdit_->text()));
     if (!isAltitude(z)) {
         guard_.dialogs().showMessage(guard_.window(), QStringLiteral("Z must be between -128 to 127!"));
         zEdit_->setText(QStringLiteral("0"));
         return;
     }
-    if (view_.arrowScrollPending()) {
-        view_.setArrowScrollPending(false);
+    if (std::exchange(skipNextSelection_, false))
         return;
-    }
     const AltitudeRule rule(altitudeSettings(z));
     switch (toolDown()) {
     case Tool::Shape:
@@ -343,11 +338,11 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
         }
         break;
     case Tool::Brush:
-        if (!brushes_.entries().empty())
-            paint([&](Painter& painter) { painter.stamp(col, row, brushes_.entries(), rule); });
+        if (!brush_.empty())
+            paint([&](Painter& painter) { painter.stamp(col, row, brush_, rule); });
         break;
     case Tool::Paint:
-        if (drawingModes_->currentIndex() != 0 && files_.dataFiles().dataFilesReady()) {
+        if (drawingModeItem().kind != Kind::DontDraw && map_.readable()) {
             const DrawingMode mode = drawingMode();
             const CellRect square = squareBrushFootprint(col, row, brushSize_->position());
             paint([&](Painter& painter) { painter.paintFootprint(square, mode, rule); });
@@ -363,26 +358,27 @@ void PaintingPart::UndoLastCell() {
 // ---- Status line and settings ---------------------------------------------------
 
 std::string PaintingPart::selectedModeStatus() const {
-    const std::string altitude = altitudeModeText(altitudeMode_->itemIndex(), zEdit_->text().toStdString());
+    const std::string altitude = altitudeModeText(altitudeMode_->itemIndex(), stdText(zEdit_->text()));
     std::string drawing;
-    switch (const int index = drawingModes_->currentIndex()) {
-    case 0: drawing = std::string(kDrawingDisabledText); break;
-    case 1: drawing = selectedTileText(static_cast<std::uint16_t>(palette_.selectedTile())); break;
-    case 2: drawing = std::string(kDrawingAltitudeOnlyText); break;
-    default: drawing = index > 0 ? selectedGroupText(groups_.at(std::size_t(index - 3)).TileName) : std::string(); break;
+    const DrawingModeItem item = drawingModeItem();
+    switch (item.kind) {
+    case Kind::DontDraw: drawing = std::string(kDrawingDisabledText); break;
+    case Kind::SelectedTile: drawing = selectedTileText(static_cast<std::uint16_t>(selectedTile_)); break;
+    case Kind::AltitudeOnly: drawing = std::string(kDrawingAltitudeOnlyText); break;
+    case Kind::Group: drawing = selectedGroupText(groups_.at(item.group).TileName); break;
     }
     return selectedModeText(altitude, drawing);
 }
 
 void PaintingPart::applySettings(const StoredViewSettings& stored) {
     if (stored.coordZ)
-        zEdit_->setText(QString::fromStdString(*stored.coordZ));
+        zEdit_->setText(qText(*stored.coordZ));
     if (stored.altitudeModify)
         altitudeMode_->selectAsIfClicked(radioIndexFromSetting(*stored.altitudeModify, altitudeMode_->itemCount()));
 }
 
 void PaintingPart::collectSettings(ViewSettingsToSave& values) const {
-    values.coordZ = zEdit_->text().toStdString();
+    values.coordZ = stdText(zEdit_->text());
     values.altitudeModify = altitudeMode_->itemIndex();
 }
 

@@ -13,20 +13,21 @@
 
 #include "editor/BookmarkFile.h"
 #include "editor/StatusLineText.h"
-#include "gui/editor/MapFilesPart.h"
+#include "editor/TileLists.h"
 #include "gui/app/ProgramDirectory.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/StatusBar.h"
-#include "gui/app/ToolWindows.h"
 #include "gui/app/TInfoForm.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/MapView.h"
 #include "gui/editor/BrushesPart.h"
+#include "gui/editor/MapFilesPart.h"
+#include "gui/editor/MapView.h"
 #include "gui/editor/NavigationPart.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/editor/PalettePart.h"
-#include "gui/editor/SRDlgOptions.h"
-#include "editor/TileLists.h"
+#include "gui/editor/TSRFOptions.h"
+#include "gui/editor/ToolWindows.h"
 #include "gui/widgets/ControlNames.h"
 #include "mapdata/Errors.h"
 #include "mapdata/ViewSettings.h"
@@ -47,10 +48,6 @@ constexpr std::string_view kWindowGeometrySetting = "WindowGeometry";
 // The ten bookmarks, in the program directory.
 constexpr const char* kBookmarkFileName = "bookmarklist.xml";
 
-QString qtext(std::string_view value) {
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-}
-
 } // namespace
 
 TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, BookmarkTable& bookmarks,
@@ -62,7 +59,9 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
 
     MainWindowFrame frame = buildMainWindowFrame(*this);
     WindowRegions& regions = frame.regions;
+    // The map files come first: they hold the open map the others work on.
     mapFiles_ = std::make_unique<MapFilesPart>(store_, guard_, regions);
+    OpenMap& map = mapFiles_->openMap();
     drawSource_ = std::make_unique<DataFileSetDrawSource>(mapFiles_->dataFiles());
     mapView_ = new MapView(*drawSource_, bookmarks_);
     mapView_->setMinimumSize(kMinimumViewSize, kMinimumViewSize);
@@ -70,12 +69,10 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     statusBar_ = new StatusBar;
     frame.statusLine->addWidget(statusBar_);
 
-    navigation_ =
-        std::make_unique<NavigationPart>(guard_, *mapView_, *mapFiles_, bookmarks_, programDir_, regions);
-    palette_ = std::make_unique<PalettePart>(guard_, *drawSource_, *mapFiles_, *mapView_, programDir_, regions);
+    navigation_ = std::make_unique<NavigationPart>(guard_, bookmarks_, programDir_, regions);
+    palette_ = std::make_unique<PalettePart>(guard_, *drawSource_, map, programDir_, regions);
     brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, *drawSource_, regions);
-    painting_ = std::make_unique<PaintingPart>(guard_, *mapView_, *mapFiles_, *palette_, *brushes_, random_,
-                                               programDir_, regions);
+    painting_ = std::make_unique<PaintingPart>(guard_, map, programDir_, regions);
     tools_ = std::make_unique<ToolWindows>(*this, dialogs, store_);
     tools_->addMenuEntries(regions.toolItems);
     regions.overviewButton->addWidget(tools_->createOverviewButton(frame.exitButton->parentWidget()));
@@ -104,15 +101,11 @@ void TSRMapEditForm::FormCreate() {
 TSRMapEditForm::~TSRMapEditForm() = default;
 
 void TSRMapEditForm::connectParts() {
-    connect(mapFiles_.get(), &MapFilesPart::mapDetected, this,
-            [this](const std::optional<MapGeometry>& geometry, const QString& sizeText) {
-                mapView_->setMapGeometry(geometry);
-                mapView_->setSizeText(sizeText);
-            });
+    // The map files: what the view shows, where it goes, what draws again.
+    connect(mapFiles_.get(), &MapFilesPart::mapDetected, mapView_, &MapView::mapChanged);
     // A later change of map file sends the view to the new map's origin.
     connect(mapFiles_.get(), &MapFilesPart::mapSwitched, this, [this] { navigation_->goToCell(0, 0); });
     connect(mapFiles_.get(), &MapFilesPart::filesChanged, this, [this] {
-        statusReadFailureShown_ = false;
         mapView_->redrawAll();
         palette_->redraw();
     });
@@ -123,14 +116,43 @@ void TSRMapEditForm::connectParts() {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     });
 
+    // Navigation moves and dresses the view.
+    connect(navigation_.get(), &NavigationPart::goStarted, mapFiles_.get(), &MapFilesPart::storePathsAndReopen);
+    connect(navigation_.get(), &NavigationPart::jumpRequested, mapView_, &MapView::jumpTo);
+    connect(navigation_.get(), &NavigationPart::jumpedByUser, this,
+            [this] { mapView_->setFocus(Qt::OtherFocusReason); });
+    connect(navigation_.get(), &NavigationPart::zoomChanged, mapView_, &MapView::setZoom);
+    connect(navigation_.get(), &NavigationPart::gridLinesChanged, mapView_, &MapView::showGridLines);
+    connect(navigation_.get(), &NavigationPart::displaySwitched, mapView_, &MapView::setDisplaySwitches);
+    guard_.connect(mapView_, &MapView::goToBookmarkRequested, this,
+                   [this](int slot) { navigation_->jumpToBookmark(slot); });
+
+    // Painting: the view's selections and undo key, the tile and brush it
+    // paints with, and the cells it wrote.
+    guard_.connect(mapView_, &MapView::selectCell, this,
+                   [this](int col, int row) { painting_->MainDrawGridSelectCell(col, row); });
+    connect(mapView_, &MapView::arrowScrolled, painting_.get(), &PaintingPart::arrowKeyScrolled);
+    guard_.connect(mapView_, &MapView::undoRequested, this, [this] { painting_->UndoLastCell(); });
+    connect(painting_.get(), &PaintingPart::cellsWritten, mapView_, &MapView::redrawCells);
+    connect(painting_.get(), &PaintingPart::shapeToolDownChanged, mapView_, &MapView::setShapeToolDown);
+    connect(palette_.get(), &PalettePart::tileSelected, painting_.get(), &PaintingPart::selectTile);
+    guard_.connect(palette_.get(), &PalettePart::tileChosen, this,
+                   [this](std::int64_t tile) { painting_->chooseTile(tile); });
+    connect(brushes_.get(), &BrushesPart::brushChosen, painting_.get(), &PaintingPart::setBrush);
+    guard_.connect(mapView_, &MapView::cellPressed, this, [this](int col, int row, Qt::MouseButton button) {
+        palette_->MainDrawGridMouseDown(col, row, button);
+    });
+
+    // The status line and the Insert key's capture for the patch editor.
     guard_.connect(mapView_, &MapView::hoverChanged, this, [this] { UpdateStatusLine(); });
+    guard_.connect(mapView_, &MapView::arrowScrolled, this, [this] { UpdateStatusLine(); });
+    guard_.connect(palette_.get(), &PalettePart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
+    guard_.connect(painting_.get(), &PaintingPart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
     guard_.connect(mapView_, &MapView::insertPressed, this, [this] {
         if (tools_->patchEditorVisible())
             captureHoveredCell();
     });
-    guard_.connect(mapView_, &MapView::statusLineUpdateRequested, this, [this] { UpdateStatusLine(); });
-    guard_.connect(palette_.get(), &PalettePart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
-    guard_.connect(painting_.get(), &PaintingPart::statusLineRefreshRequested, this, [this] { UpdateStatusLine(); });
+
     connect(mapView_, &MapView::drawFailed, this,
             [this](const QString& message) { guard_.dialogs().showError(this, message); });
     // The status bar gets its new width after the window's resize has been
@@ -149,12 +171,12 @@ void TSRMapEditForm::showEvent(QShowEvent* event) {
 }
 
 void TSRMapEditForm::FormShow() {
-    random_ = RandomSource::seededFromClock();
+    painting_->seedRandomFromClock();
     mapFiles_->restoreDataFiles();
     if (mapFiles_->closingAfterError())
         return;
     mapFiles_->DetectMapVariant();
-    painting_->setDrawingModeIndex(0);
+    painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
     LoadSettings();
     UpdateStatusLine();
     // The view shows the cell the jump edits hold, as Go would.
@@ -169,7 +191,7 @@ void TSRMapEditForm::FormShow() {
 void TSRMapEditForm::closeEvent(QCloseEvent* event) {
     if (!mapFiles_->closingAfterError()) {
         guard_([this] {
-            dataFiles().closeForExit();
+            mapFiles_->dataFiles().closeForExit();
             // Cancel in a closing error means quit without saving.
             if (!mapFiles_->closingAfterError())
                 SaveSettings();
@@ -251,7 +273,7 @@ void TSRMapEditForm::LoadBookmarks() {
     // and the next exit writes the file whole again.
     QStringList lines;
     for (const std::string& problem : report.problems)
-        lines << QString::fromStdString(problem);
+        lines << qText(problem);
     if (report.unlistedProblems > 0)
         lines << QStringLiteral("%1 more problems of the same kind.").arg(report.unlistedProblems);
     guard_.dialogs().showMessage(this, lines.join(QLatin1Char('\n')));
@@ -275,42 +297,37 @@ void TSRMapEditForm::Options1Click() {
 // ---- Status line --------------------------------------------------------------
 
 void TSRMapEditForm::UpdateStatusLine() {
-    statusBar_->setPanelText(1, QString::fromLatin1(painting_->selectedModeStatus()));
+    statusBar_->setPanelText(1, fromFileText(painting_->selectedModeStatus()));
     const CellPoint hover = mapView_->hoverCell();
+    OpenMap& map = mapFiles_->openMap();
+    // A map cut short by another program fails at every move over the lost
+    // area: the line says so, and the error is told once, until a read
+    // succeeds again.
+    const bool failureTold = map.readFailing();
     std::optional<MapCell> cell;
-    // A map file of unknown size is open but has no block layout to read by.
-    const std::optional<MapGeometry> geometry = mapFiles_->mapGeometry();
-    if (dataFiles().dataFilesReady() && geometry) {
-        try {
-            cell = dataFiles().mapFile().readCell(hover.x, hover.y, *geometry);
-            statusReadFailureShown_ = false;
-        } catch (const IoError&) {
-            // A map cut short by another program fails at every move over the
-            // lost area: the line says so, and the error is shown once.
-            statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
-            if (!statusReadFailureShown_) {
-                statusReadFailureShown_ = true;
-                throw;
-            }
-            return;
-        }
+    try {
+        cell = map.readCell(hover.x, hover.y);
+    } catch (const IoError&) {
+        statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
+        if (!failureTold)
+            throw;
+        return;
     }
-    statusBar_->setPanelText(0, qtext(hoverCellText(hover.x, hover.y, cell)));
+    statusBar_->setPanelText(0, qText(hoverCellText(hover.x, hover.y, cell)));
 }
 
 // The Insert key with the patch editor open: the cell under the pointer joins
 // the patch list, unless its coordinates are there already.
 void TSRMapEditForm::captureHoveredCell() {
     const CellPoint hover = mapView_->hoverCell();
-    const std::optional<MapGeometry> geometry = mapFiles_->mapGeometry();
     // Without a readable map there is no cell to capture.
-    if (!dataFiles().dataFilesReady() || !geometry)
+    const std::optional<MapCell> cell = mapFiles_->openMap().readCell(hover.x, hover.y);
+    if (!cell)
         return;
-    const MapCell cell = dataFiles().mapFile().readCell(hover.x, hover.y, *geometry);
     if (tools_->IsOnPatchList(QString::number(hover.x), QString::number(hover.y)))
         guard_.dialogs().showMessage(this, QStringLiteral("This coords are on list!"));
     else
-        tools_->addCapturedCell(hover.x, hover.y, cell);
+        tools_->addCapturedCell(hover.x, hover.y, *cell);
     UpdateStatusLine();
 }
 
@@ -323,31 +340,23 @@ void TSRMapEditForm::About1Click() {
 
 void TSRMapEditForm::goToCell(int x, int y) { navigation_->goToCell(x, y); }
 
-DataFileSet& TSRMapEditForm::dataFiles() { return mapFiles_->dataFiles(); }
+const OpenMap& TSRMapEditForm::openMap() { return mapFiles_->openMap(); }
 
-std::optional<MapGeometry> TSRMapEditForm::mapGeometry() const { return mapFiles_->mapGeometry(); }
+const RadarColours& TSRMapEditForm::radarColours() { return mapFiles_->dataFiles().radarColours(); }
 
-QString TSRMapEditForm::mapSizeText() const { return mapFiles_->mapSizeText(); }
-
-bool TSRMapEditForm::isOpenMap(const std::filesystem::path& path) {
-    std::error_code error;
-    return dataFiles().mapPathValid() &&
-           std::filesystem::equivalent(path, std::filesystem::path(dataFiles().mapPath()), error);
-}
+bool TSRMapEditForm::clientDirectoryValid() { return mapFiles_->dataFiles().clientDirValid(); }
 
 void TSRMapEditForm::mapFileWritten(const std::filesystem::path& path) {
-    if (isOpenMap(path))
+    if (openMap().isFileAt(path))
         mapView_->redrawAll();
 }
 
 void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {
-    if (!isOpenMap(path))
+    if (!openMap().isFileAt(path))
         return;
     // The open handle still reads the file that was replaced: open the new
-    // one (its size may differ, so the variant is detected again).
-    dataFiles().changeMapPath(dataFiles().mapPath());
-    mapFiles_->DetectMapVariant();
-    mapFiles_->storePathsAndReopen();
+    // one (its size may differ, so its variant is told again).
+    mapFiles_->reopenMap();
     mapView_->redrawAll();
 }
 

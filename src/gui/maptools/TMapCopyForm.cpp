@@ -32,7 +32,7 @@ const QStringList kMapFilters{QStringLiteral("Ultima Online MAP (*.mul)")};
 // The edit's value, or nothing while its text is not an integer.
 std::optional<std::int64_t> valueOf(const QLineEdit* edit) {
     try {
-        return parseInteger(edit->text().toStdString());
+        return parseInteger(stdText(edit->text()));
     } catch (const ConversionError&) {
         return std::nullopt;
     }
@@ -274,7 +274,7 @@ void TMapCopyForm::btnCopyClick() {
             return;
         }
     }
-    const auto value = [&](Coordinate c) { return parseInteger(edits_[static_cast<std::size_t>(c)]->text().toStdString()); };
+    const auto value = [&](Coordinate c) { return parseInteger(stdText(edits_[static_cast<std::size_t>(c)]->text())); };
     MapCopyRequest request;
     request.source = pathOf(source_.path->text());
     request.destination = pathOf(destination_.path->text());

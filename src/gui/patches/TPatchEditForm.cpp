@@ -42,8 +42,6 @@ QLineEdit* entryField(const QString& name, const QString& text, QWidget* parent)
     return edit;
 }
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
-
 } // namespace
 
 TPatchEditForm::TPatchEditForm(EditorLink& link, WindowDialogs& dialogs, QWidget* parent)
@@ -154,17 +152,17 @@ void TPatchEditForm::appendEntry(const PointPatchEntry& entry) {
     list_->insertRow(row);
     const std::string* texts[ColumnCount] = {&entry.x, &entry.y, &entry.z, &entry.id};
     for (int column = 0; column < ColumnCount; ++column)
-        list_->setItem(row, column, new QTableWidgetItem(fromStd(*texts[column])));
+        list_->setItem(row, column, new QTableWidgetItem(qText(*texts[column])));
 }
 
 PointPatchEntry TPatchEditForm::entryAt(int row) const {
-    const auto text = [&](int column) { return list_->item(row, column)->text().toStdString(); };
+    const auto text = [&](int column) { return stdText(list_->item(row, column)->text()); };
     return PointPatchEntry{text(ColumnX), text(ColumnY), text(ColumnZ), text(ColumnId)};
 }
 
 PointPatchEntry TPatchEditForm::entryFields() const {
-    return PointPatchEntry{x_->text().toStdString(), y_->text().toStdString(), z_->text().toStdString(),
-                           id_->text().toStdString()};
+    return PointPatchEntry{stdText(x_->text()), stdText(y_->text()), stdText(z_->text()),
+                           stdText(id_->text())};
 }
 
 std::vector<int> TPatchEditForm::selectedRows() const {
@@ -205,10 +203,10 @@ void TPatchEditForm::SeznamClick() {
     if (rows.size() != 1)
         return;
     const PointPatchEntry entry = entryAt(rows.front());
-    x_->setText(fromStd(entry.x));
-    y_->setText(fromStd(entry.y));
-    z_->setText(fromStd(entry.z));
-    id_->setText(fromStd(entry.id));
+    x_->setText(qText(entry.x));
+    y_->setText(qText(entry.y));
+    z_->setText(qText(entry.z));
+    id_->setText(qText(entry.id));
 }
 
 void TPatchEditForm::SeznamDblClick() {

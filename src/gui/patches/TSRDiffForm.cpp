@@ -184,7 +184,7 @@ void TSRDiffForm::showEvent(QShowEvent* event) {
 void TSRDiffForm::FormShow() {
     // A field whose text changes is checked by its change handler.
     for (Field& field : fields_)
-        field.edit->setText(QString::fromStdString(store_.value(field.settingName).value_or(std::string())));
+        field.edit->setText(qText(store_.value(field.settingName).value_or(std::string())));
 }
 
 void TSRDiffForm::fieldChange(Field& field) {
@@ -203,7 +203,7 @@ void TSRDiffForm::updateState() {
             return;
     }
     for (const Field& field : fields_)
-        store_.setValue(field.settingName, field.edit->text().toStdString());
+        store_.setValue(field.settingName, stdText(field.edit->text()));
     for (QWidget* control : std::initializer_list<QWidget*>{statics_, map_, generate_, apply_})
         control->setEnabled(true);
 }
@@ -282,7 +282,7 @@ void TSRDiffForm::ApplyButtonClick() {
                 }
                 if (!result.applied) {
                     dialogs_.showTitledMessage(this, qText(DiffApplyTexts::CrcCaption),
-                                               QString::fromStdString(result.mismatchMessage));
+                                               qText(result.mismatchMessage));
                 } else {
                     // The statics pair is published by rename, the map is
                     // written where it stands.

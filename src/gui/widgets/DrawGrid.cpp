@@ -261,7 +261,6 @@ bool DrawGrid::handleGridKey(QKeyEvent* event) {
 }
 
 void DrawGrid::keyPressEvent(QKeyEvent* event) {
-    emit keyPressed(event);
     if (handleGridKey(event))
         event->accept();
     else
@@ -282,7 +281,6 @@ void DrawGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawGrid::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(event->position().toPoint());
     if (!selecting_ || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint cell = cellAt(event->position().toPoint());

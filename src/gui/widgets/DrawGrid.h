@@ -47,8 +47,6 @@ public:
     // enough for it to be fully visible. Calls the select handler first when
     // the cell changes.
     void setCurrentCell(int col, int row);
-    void setCol(int col) { setCurrentCell(col, row_); }
-    void setRow(int row) { setCurrentCell(col_, row); }
 
     // The scroll position: the first visible column and row.
     int leftCol() const { return layout_.leftCol; }
@@ -73,7 +71,6 @@ public:
 
     // What shows where no cell is (black unless set).
     void setBackground(const QColor& colour);
-    const QColor& background() const { return background_; }
 
     // Which scroll bars the grid shows (always); a one-row palette needs only
     // the horizontal one, a one-column palette only the vertical one.
@@ -105,11 +102,6 @@ signals:
     // The user chose the current cell: after a left press on a cell and after
     // each keyboard move of the current cell.
     void clicked(int col, int row);
-    // A key pressed in the grid, before the grid's own keyboard behaviour,
-    // which still runs afterwards.
-    void keyPressed(QKeyEvent* event);
-    // The pointer moved over the grid (viewport coordinates).
-    void mouseMoved(QPoint viewportPos);
     // Any mouse press on a cell, before the grid's own handling.
     void cellPressed(int col, int row, Qt::MouseButton button);
     // A double click on a cell.

@@ -44,9 +44,6 @@ public:
     void showFound(int index);
     int foundIndex() const { return found_; }
 
-    // The NODRAW picture at a size: white, a red cross from corner to corner
-    // three pixels wide.
-
 signals:
     // The user chose an entry (a click, or the keyboard moved to it).
     void entryClicked(int index);

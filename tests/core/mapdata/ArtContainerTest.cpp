@@ -132,13 +132,15 @@ TEST(ArtContainer, TheEditorsFileSetOpensANewerClient) {
     EXPECT_TRUE(files.mapPathValid());
     EXPECT_TRUE(files.clientDirValid());
     ASSERT_TRUE(files.dataFilesReady());
-    ASSERT_NE(files.detectMapVariant(), nullptr);
-    EXPECT_EQ(files.detectMapVariant()->name, "Tokuno");
-    EXPECT_EQ(files.mapFile().container()->entries, 8u);
-    EXPECT_TRUE(files.mapFile().container()->trailingBlock);
+    OpenMap& map = files.openMap();
+    ASSERT_NE(map.variant(), nullptr);
+    EXPECT_EQ(map.variantName(), "Tokuno");
+    EXPECT_EQ(map.file().container()->entries, 8u);
+    EXPECT_TRUE(map.file().container()->trailingBlock);
 
-    const MapGeometry geometry = MapGeometry::of(*files.detectMapVariant());
-    files.mapFile().writeCell(1000, 1001, MapCell{0x0203, 12}, geometry);
+    const MapGeometry geometry = *map.geometry();
+    map.file().writeCell(1000, 1001, MapCell{0x0203, 12}, geometry);
+    EXPECT_EQ(map.readCell(1000, 1001), (MapCell{0x0203, 12}));
     EXPECT_EQ(MapFile(world.mapPath, File::Mode::Read).readCell(1000, 1001, geometry), (MapCell{0x0203, 12}));
 
     std::filesystem::create_directories(dir / "mul");

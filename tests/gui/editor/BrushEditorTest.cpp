@@ -10,7 +10,7 @@
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/BrushGridView.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/editor/TSRCustomBrush.h"
 #include "gui/widgets/TilePalette.h"
 #include "gui/widgets/UpDown.h"
 #include "gui/widgets/ValidityColours.h"

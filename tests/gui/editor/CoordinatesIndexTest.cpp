@@ -9,7 +9,7 @@
 #include "editor/CoordinatesList.h"
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/list.h"
+#include "gui/editor/TListForm.h"
 
 namespace stonereach {
 namespace {

@@ -16,11 +16,11 @@
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/editor/DialogTestSupport.h"
 #include "gui/editor/PalettePart.h"
-#include "gui/editor/SRDlgAddTile.h"
-#include "gui/editor/SRDlgCustomBrush.h"
-#include "gui/editor/SRDlgOptions.h"
-#include "gui/editor/SRDlgSelectMode.h"
-#include "gui/editor/list.h"
+#include "gui/editor/TSRFAddTile.h"
+#include "gui/editor/TSRCustomBrush.h"
+#include "gui/editor/TSRFOptions.h"
+#include "gui/editor/TDlgSelectMode.h"
+#include "gui/editor/TListForm.h"
 #include "gui/widgets/TilePalette.h"
 
 namespace stonereach {
@@ -131,7 +131,7 @@ TEST_F(EditorOwnFiles, OptionsOkWritesBothFilesAndTheWindowFollowsThem) {
     EXPECT_EQ(modes.currentIndex(), 0) << "the drawing mode is back at Don't draw";
     ASSERT_EQ(modes.count(), 4);
     EXPECT_EQ(modes.itemText(3), "Stones");
-    EXPECT_EQ(window->palette().sortedPalette().tiles(), std::vector<int>{4});
+    EXPECT_EQ(child<TilePalette>("SortedTextureGrid").tiles(), std::vector<int>{4});
     QStringList checked;
     for (QAction* item : child<QMenu>("pmCustomTextures").actions())
         if (item->isChecked())

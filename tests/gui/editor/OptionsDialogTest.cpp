@@ -15,9 +15,9 @@
 #include "editor/TileLists.h"
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/SRDlgAddTile.h"
-#include "gui/editor/SRDlgOptions.h"
-#include "gui/editor/SRDlgSelectMode.h"
+#include "gui/editor/TSRFAddTile.h"
+#include "gui/editor/TSRFOptions.h"
+#include "gui/editor/TDlgSelectMode.h"
 #include "gui/widgets/TilePalette.h"
 
 namespace stonereach {

@@ -230,7 +230,7 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
 
     QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
     EXPECT_EQ(modes.currentIndex(), 1) << "a palette click paints the selected tile";
-    EXPECT_EQ(window->palette().selectedTile(), 0x1A4);
+    EXPECT_EQ(window->painting().selectedTile(), 0x1A4);
     EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Selected tile=01 A4");
     clickCell(8, 8);
     EXPECT_EQ(cell(8, 8).tile, 0x1A4);
@@ -238,11 +238,11 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     // The search: in the sorted list only ids it holds, in the full palette any.
     edit("edFindID").setText("2");
     click("btnFind");
-    EXPECT_EQ(window->palette().selectedTile(), 0x1A4) << "2 is not in the sorted list";
+    EXPECT_EQ(window->painting().selectedTile(), 0x1A4) << "2 is not in the sorted list";
     child<QCheckBox>("cbSortet").click();
     EXPECT_FALSE(sorted.isVisible());
     click("btnFind");
-    EXPECT_EQ(window->palette().selectedTile(), 2);
+    EXPECT_EQ(window->painting().selectedTile(), 2);
     EXPECT_EQ(unsorted.topRow(), 2);
     EXPECT_EQ(modes.currentIndex(), 1);
     hover(8, 8);
@@ -252,7 +252,7 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     // The right-button pick takes the tile of the map cell.
     setCell(20, 20, MapCell{3, 0});
     clickCell(20, 20, Qt::RightButton);
-    EXPECT_EQ(window->palette().selectedTile(), 3);
+    EXPECT_EQ(window->painting().selectedTile(), 3);
     EXPECT_EQ(unsorted.topRow(), 3);
     EXPECT_EQ(cell(20, 20).tile, 3) << "a right click paints nothing";
 

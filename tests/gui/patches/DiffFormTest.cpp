@@ -94,7 +94,7 @@ protected:
     void fill(const DiffFileSet& orig, const DiffFileSet& mod) {
         const fs::path paths[6] = {orig.staIdx, orig.statics, orig.map, mod.staIdx, mod.statics, mod.map};
         for (int i = 0; i < 6; ++i)
-            edit(i).setText(test::qPath(paths[i]));
+            edit(i).setText(qPath(paths[i]));
     }
 
     static DiffFileSet* original;
@@ -121,12 +121,12 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     const fs::path paths[6] = {original->staIdx, original->statics, dir / "caps/map1.mul",
                                modified->staIdx, modified->statics, modified->map};
     for (int i = 0; i < 6; ++i)
-        edit(i).setText(test::qPath(paths[i]));
+        edit(i).setText(qPath(paths[i]));
     EXPECT_EQ(shownBackground(edit(2)), invalidColour());
     EXPECT_EQ(shownBackground(edit(0)), validColour());
     EXPECT_FALSE(button("GenerateButton").isEnabled());
     EXPECT_TRUE(store.values().empty());
-    edit(2).setText(test::qPath(dir / "caps/MAP0.MUL"));
+    edit(2).setText(qPath(dir / "caps/MAP0.MUL"));
     EXPECT_TRUE(form.fieldValid(2));
     EXPECT_TRUE(button("GenerateButton").isEnabled());
     EXPECT_TRUE(button("ApplyButton").isEnabled());
@@ -134,7 +134,7 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     EXPECT_EQ(store.value("Orig-map0.mul"), (dir / "caps/MAP0.MUL").string());
     EXPECT_EQ(store.value("Mod-statics0.mul"), modified->statics.string());
 
-    edit(5).setText(test::qPath(dir / "nothing/map0.mul"));
+    edit(5).setText(qPath(dir / "nothing/map0.mul"));
     EXPECT_EQ(shownBackground(edit(5)), invalidColour());
     EXPECT_TRUE(button("GenerateButton").isEnabled()) << "nothing is ever disabled again";
 
@@ -150,7 +150,7 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     // The next dialog starts from the remembered paths.
     TSRDiffForm next(link, dialogs, store, link.mainWindow());
     next.show();
-    EXPECT_EQ(next.findChild<QLineEdit*>("OMapEdit")->text(), test::qPath(dir / "caps/MAP0.MUL"));
+    EXPECT_EQ(next.findChild<QLineEdit*>("OMapEdit")->text(), qPath(dir / "caps/MAP0.MUL"));
     EXPECT_TRUE(next.fieldValid(5));
     EXPECT_TRUE(next.findChild<QPushButton*>("GenerateButton")->isEnabled());
 }
@@ -160,7 +160,7 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     fill(*original, *modified);
     test::saveScreenshot(form, "diff-dialog");
     const fs::path patch = dir / "dialog.bsr";
-    dialogs.saveFiles.push_back(test::qPath(dir / "dialog"));  // typed without its extension
+    dialogs.saveFiles.push_back(qPath(dir / "dialog"));  // typed without its extension
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "bnpatch.bsr");
@@ -183,7 +183,7 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     fs::copy_file(original->map, rebuilt.map);
     fill(*original, rebuilt);
     EXPECT_FALSE(form.fieldValid(3)) << "the new statics files do not exist yet";
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.messages.size(), 1) << "no message after applying";
@@ -202,7 +202,7 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     fill(*original, *modified);
     fill(*original, out);
 
-    dialogs.openFiles.push_back(test::qPath(dir / "changes.bnp"));
+    dialogs.openFiles.push_back(qPath(dir / "changes.bnp"));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.errors, QStringList{"You can't apply this file! If you want to apply a .bsr file, please use "
                                           "Brannock Stonereach."});
@@ -210,7 +210,7 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     // A patch made from other original files: the checksums differ.
     const fs::path foreign = dir / "FOREIGN.BSR";
     generateDiffPatch(DiffPatchRequest{*modified, *original, foreign, true, true, DiffGrid{}}, {});
-    dialogs.openFiles.push_back(test::qPath(foreign));
+    dialogs.openFiles.push_back(qPath(foreign));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     ASSERT_EQ(dialogs.messageTitles, QStringList{"CRC error!"});
     EXPECT_TRUE(dialogs.messages[0].startsWith("The CRC value of your orginal statics file ("));
@@ -223,10 +223,10 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     // the dialog comes back.
     fs::create_directories(dir / "short");
     test::writeBytes(dir / "short/map0.mul", std::vector<std::uint8_t>(196 * 10));
-    edit(5).setText(test::qPath(dir / "short/map0.mul"));
-    edit(3).setText(test::qPath(modified->staIdx));
-    edit(4).setText(test::qPath(modified->statics));
-    dialogs.saveFiles.push_back(test::qPath(dir / "short.bsr"));
+    edit(5).setText(qPath(dir / "short/map0.mul"));
+    edit(3).setText(qPath(modified->staIdx));
+    edit(4).setText(qPath(modified->statics));
+    dialogs.saveFiles.push_back(qPath(dir / "short.bsr"));
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 2);
     EXPECT_TRUE(dialogs.errors[1].contains("short")) << dialogs.errors[1].toStdString();

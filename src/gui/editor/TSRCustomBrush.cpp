@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/editor/TSRCustomBrush.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "gui/editor/list.h"
+#include "gui/editor/TListForm.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -157,11 +157,11 @@ void TListForm::TLRemoveClick() {
 void TListForm::TLLoadClick() {
     const auto path = guard_.dialogs().chooseOpenFile(
         this, {QStringLiteral("Import coordinates definition"), {kCoordinatesFilter},
-               QString::fromStdU16String(programDir_.u16string()), QString()});
+               qPath(programDir_), QString()});
     if (!path)
         return;
     CoordinateList imported;
-    if (!runRefusable(guard_.dialogs(), this, [&] { imported = importCoordinatesFile(chosenPath(*path)); }))
+    if (!runRefusable(guard_.dialogs(), this, [&] { imported = importCoordinatesFile(pathOf(*path)); }))
         return;
     entries_ = std::move(imported);
     listChanged();
@@ -170,9 +170,9 @@ void TListForm::TLLoadClick() {
 void TListForm::TLSaveClick() {
     const auto path = guard_.dialogs().chooseSaveFile(
         this, {QStringLiteral("Export coordinates definition"), {kCoordinatesFilter},
-               QString::fromStdU16String(programDir_.u16string()), QString::fromLatin1(kCoordinatesFileName)});
+               qPath(programDir_), QString::fromLatin1(kCoordinatesFileName)});
     if (path)
-        writeCoordinatesFile(chosenPath(*path), entries_);
+        writeCoordinatesFile(pathOf(*path), entries_);
 }
 
 void TListForm::TlOKClick() {

@@ -1,6 +1,4 @@
-#include "gui/app/ToolWindows.h"
-
-#include "gui/app/WindowRegions.h"
+#include "gui/editor/ToolWindows.h"
 
 #include <QAction>
 #include <QMenu>
@@ -8,6 +6,7 @@
 
 #include "gui/app/EditorLink.h"
 #include "gui/app/ToolSupport.h"
+#include "gui/app/WindowRegions.h"
 #include "gui/maptools/TMapCopyForm.h"
 #include "gui/maptools/TMapExtendForm.h"
 #include "gui/maptools/TMapViewForm.h"
@@ -15,7 +14,7 @@
 #include "gui/patches/TPatchEditForm.h"
 #include "gui/patches/TSRDiffForm.h"
 #include "gui/widgets/ControlNames.h"
-#include "maptools/OverviewPicture.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -84,7 +83,7 @@ void ToolWindows::MapCopyClick() {
 }
 
 void ToolWindows::TlMapClick() {
-    const auto geometry = overviewGeometryFor(link_.mapSizeText().toStdString());
+    const std::optional<MapGeometry> geometry = link_.openMap().geometry();
     if (!geometry) {
         dialogs_.showMessage(link_.mainWindow(), mapNotRecognisedText());
         return;

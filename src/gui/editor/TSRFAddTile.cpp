@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgAddTile.h"
+#include "gui/editor/TSRFAddTile.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgSelectMode.h"
+#include "gui/editor/TDlgSelectMode.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

@@ -15,7 +15,7 @@
 #include <QToolButton>
 
 #include "gui/app/ScriptedDialogs.h"
-#include "gui/app/ToolWindows.h"
+#include "gui/editor/ToolWindows.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/maptools/OverviewCanvas.h"
 #include "gui/maptools/TMapCopyForm.h"
