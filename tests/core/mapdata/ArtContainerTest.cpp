@@ -8,6 +8,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/LandArtFiles.h"
 #include "mapdata/MapIdentity.h"
+#include "mapdata/TileImagesByPath.h"
 #include "mapdata/UopWriter.h"
 #include "sample/SampleClientFiles.h"
 #include "sample/SampleMap.h"
@@ -45,6 +46,12 @@ TEST(ArtContainer, AClientWithOnlyTheContainerDrawsTheSameLandArtAsWithTheMulPai
     ASSERT_FALSE(std::filesystem::exists(dir / "uop/artidx.mul"));
     EXPECT_EQ(landArtKindIn(dir / "uop"), LandArtKind::Container);
     expectSameLandArt(dir / "mul", dir / "uop");
+    // The dialogs' loaders, which open the files for each picture, too.
+    for (std::uint32_t id = 0; id < 600; ++id) {
+        TileImage a, b;
+        ASSERT_EQ(loadLandArtImageByPath(dir / "uop", id, b), loadLandArtImageByPath(dir / "mul", id, a)) << id;
+        ASSERT_EQ(a.pixels, b.pixels) << id;
+    }
 }
 
 TEST(ArtContainer, TheMulPairWinsWhenBothAreThere) {
