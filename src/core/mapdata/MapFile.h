@@ -30,6 +30,10 @@ public:
     // other cell stay as they are.
     void writeCell(int x, int y, MapCell cell, const MapGeometry& geometry);
 
+    // Writes bytes at an offset of the map's plain form: the cells of one
+    // block row, say, when many cells are written at once.
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) { file_.writeAt(offset, data); }
+
     // Reads the whole block at block column bx, block row by.
     MapBlockBytes readBlock(int bx, int by, const MapGeometry& geometry) const;
     // Reads `count` consecutive blocks of block column bx from block row by on
