@@ -18,6 +18,11 @@ std::string_view strokeToolName(StrokeTool tool) {
     return "Paint";
 }
 
+std::string describeStroke(const StrokeSummary& stroke) {
+    return std::string(strokeToolName(stroke.tool)) + " " + std::to_string(stroke.cells) +
+           (stroke.cells == 1 ? " cell" : " cells");
+}
+
 StrokeHistory::StrokeHistory(OpenMap& map, UndoList& undo)
     : map_(map), undo_(undo), generation_(map.generation()) {}
 

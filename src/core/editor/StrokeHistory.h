@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct StrokeSummary {
     std::size_t cells = 0;
     friend bool operator==(const StrokeSummary&, const StrokeSummary&) = default;
 };
+
+// How the Edit menu names a stroke: the tool and the cells, "Fill 40 cells".
+std::string describeStroke(const StrokeSummary& stroke);
 
 // One cell a stroke wrote, as the stroke left it: x, y and the tile id, each
 // 16 bits little-endian, then the altitude. With the cell's undo row (8
