@@ -66,9 +66,15 @@ bool OpenMap::writable() const {
 
 MapFileChange OpenMap::lookAtDisk() {
     const std::optional<FileStatus> handle = handleStatus();
-    if (!handle)
-        return MapFileChange::None;
-    const std::optional<FileStatus> named = fileStatus(path());
+    const std::optional<FileStatus> named = path().empty() ? std::nullopt : fileStatus(path());
+    if (!handle) {
+        // A map that could not be opened: a file that appears at its path,
+        // or changes there, is to be opened.
+        if (!named || named == known_)
+            return MapFileChange::None;
+        known_ = named;
+        return MapFileChange::Replaced;
+    }
     if (named && !named->sameFileAs(*handle))
         return MapFileChange::Replaced;
     if (!named || handle->links == 0) {

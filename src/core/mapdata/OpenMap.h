@@ -92,7 +92,8 @@ public:
     // Compares the file on disk with what the editor last knew of it and
     // reports what changed; the editor's own writes (OwnWrite) are not
     // changes. A deletion or a cut is reported once, until the file is
-    // written again or replaced. The file system's clock decides: a write by
+    // written again or replaced. A map whose file could not be opened is
+    // Replaced when a file appears or changes at its path. The file system's clock decides: a write by
     // another program in the same tick as the editor's own, leaving the same
     // size, is not seen until the next change.
     MapFileChange lookAtDisk();

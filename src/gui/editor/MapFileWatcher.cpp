@@ -30,8 +30,10 @@ MapFileWatcher::MapFileWatcher(DataFileSet& files, const HandlerGuard& guard) : 
 
 void MapFileWatcher::follow() {
     QStringList wanted;
+    // The map's folder also while its file is gone or could not be opened:
+    // a file that comes to its name is opened.
     const OpenMap& map = files_.openMap();
-    if (map.isOpen()) {
+    if (!map.path().empty()) {
         wanted << folderOf(map.path());
         if (fileStatus(map.path()))
             wanted << qPath(map.path());
