@@ -335,17 +335,15 @@ void PaintingPart::paint(Operation&& operation) {
     operation(*painter);
 }
 
-namespace {
-
-StrokeTool strokeToolOf(bool shape, bool fill, bool brush) {
-    if (shape)
-        return StrokeTool::Shape;
-    if (fill)
-        return StrokeTool::Fill;
-    return brush ? StrokeTool::Brush : StrokeTool::Paint;
+StrokeTool PaintingPart::strokeToolOf(Tool tool) {
+    switch (tool) {
+    case Tool::Paint: break;
+    case Tool::Fill: return StrokeTool::Fill;
+    case Tool::Shape: return StrokeTool::Shape;
+    case Tool::Brush: return StrokeTool::Brush;
+    }
+    return StrokeTool::Paint;
 }
-
-} // namespace
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     const int z = parseInteger(stdText(zEdit_->text()));
@@ -357,7 +355,7 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     if (std::exchange(skipNextSelection_, false))
         return;
     const Tool tool = toolDown();
-    history_.beginStroke(strokeToolOf(tool == Tool::Shape, tool == Tool::Fill, tool == Tool::Brush));
+    history_.beginStroke(strokeToolOf(tool));
     // A selection made without the mouse held (a key) is a stroke of its
     // own, however it ends.
     struct EndUnlessHeld {
@@ -441,12 +439,15 @@ void PaintingPart::redoStroke() {
 }
 
 void PaintingPart::refreshStrokeActions() {
+    // Nothing can be done while the map may not be written (another program
+    // deleted it or cut it short); the items still name the strokes.
+    const bool writable = map_.writable();
     const std::optional<StrokeSummary> undo = history_.nextUndo();
-    undoStrokeAction_->setEnabled(undo.has_value());
+    undoStrokeAction_->setEnabled(undo.has_value() && writable);
     undoStrokeAction_->setText(undo ? QStringLiteral("Undo &Stroke: ") + qText(describeStroke(*undo))
                                     : QStringLiteral("Undo &Stroke"));
     const std::optional<StrokeSummary> redo = history_.nextRedo();
-    redoAction_->setEnabled(redo.has_value());
+    redoAction_->setEnabled(redo.has_value() && writable);
     redoAction_->setText(redo ? QStringLiteral("&Redo: ") + qText(describeStroke(*redo)) : QStringLiteral("&Redo"));
 }
 

@@ -114,6 +114,7 @@ private:
     void buildToolButtons(WindowRegions& regions);
     void buildBrushSizeGroup(WindowRegions& regions);
     void buildAltitudeControls(WindowRegions& regions);
+    static StrokeTool strokeToolOf(Tool tool);
     void toolChanged();
     void ZValueEditChange(const QString& text);
     Tool toolDown() const;

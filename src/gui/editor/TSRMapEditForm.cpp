@@ -173,7 +173,7 @@ void TSRMapEditForm::connectParts() {
     connect(mapView_, &MapView::drawFailed, this, [this](const QString& message) {
         // A map that another program cut short says so in the status line;
         // the cells past its end are drawn black without a word more.
-        if (mapFiles_->openMap().trouble() == MapFileTrouble::None)
+        if (mapFiles_->openMap().trouble() != MapFileTrouble::CutShort)
             guard_.dialogs().showError(this, message);
     });
     // The status bar gets its new width after the window's resize has been
@@ -331,7 +331,7 @@ void TSRMapEditForm::UpdateStatusLine() {
     } catch (const IoError&) {
         statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
         // A map cut short by another program is told by the notice.
-        if (!failureTold && map.trouble() == MapFileTrouble::None)
+        if (!failureTold && map.trouble() != MapFileTrouble::CutShort)
             throw;
         return;
     }
@@ -391,6 +391,7 @@ void TSRMapEditForm::mapChangedElsewhere(MapFileChange change) {
     if (change == MapFileChange::Replaced)
         mapFiles_->reopenMap();
     showMapTrouble();
+    painting_->refreshStrokeActions();
     mapView_->redrawAll();
     UpdateStatusLine();
 }

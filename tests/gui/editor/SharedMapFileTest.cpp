@@ -161,6 +161,7 @@ TEST_F(SharedMapFile, TheEditorsOwnWritesCauseNoRepaintAndADeletedOrCutMapIsTold
     EXPECT_TRUE(QTest::qWaitFor([&] { return notice() == noticeOf(MapFileTrouble::Deleted); }, 1000));
     const auto kept = test::readBytes(temp / "kept.mul");
     QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, view().cellRect(12, 10).center());
+    EXPECT_FALSE(child<QAction>("TlUndoStroke").isEnabled()) << "nothing can be undone on a deleted map";
     child<QAction>("TlUndoStroke").trigger();
     EXPECT_TRUE(test::readBytes(temp / "kept.mul") == kept) << "nothing is written to a deleted map";
     EXPECT_FALSE(fs::exists(map));
