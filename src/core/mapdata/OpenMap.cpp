@@ -26,6 +26,8 @@ void OpenMap::open(const std::filesystem::path& path) {
         throw;
     }
     const std::optional<FileStatus> now = handleStatus();
+    // A recognised map is whole when opened; shorter later, it was cut.
+    wholeSize_ = variant_ != nullptr && now ? now->size : 0;
     if (!before || !now || !before->sameFileAs(*now)) {
         ++generation_;
         known_ = now;
@@ -38,6 +40,7 @@ void OpenMap::open(const std::filesystem::path& path) {
 void OpenMap::forget() {
     file_ = MapFile();
     variant_ = nullptr;
+    wholeSize_ = 0;
     readFailing_ = false;
     ++generation_;
     known_.reset();
@@ -58,7 +61,7 @@ bool OpenMap::writable() const {
     if (variant_ == nullptr)
         return false;
     const std::optional<FileStatus> handle = handleStatus();
-    if (!handle || handle->links == 0 || handle->size < variant_->sizeBytes)
+    if (!handle || handle->links == 0 || handle->size < wholeSize_)
         return false;
     const std::optional<FileStatus> named = fileStatus(path());
     return named && named->sameFileAs(*handle);
@@ -85,7 +88,7 @@ MapFileChange OpenMap::lookAtDisk() {
     }
     const bool changed = !known_ || *known_ != *handle || trouble_ == MapFileTrouble::Deleted;
     known_ = handle;
-    const bool cutShort = variant_ != nullptr && handle->size < variant_->sizeBytes;
+    const bool cutShort = handle->size < wholeSize_;
     if (!changed)
         return MapFileChange::None;
     trouble_ = cutShort ? MapFileTrouble::CutShort : MapFileTrouble::None;

@@ -19,12 +19,12 @@ enum class MapFileChange {
     Written,  // written in place by another program
     Replaced, // another file now has its name: it is to be opened again
     Deleted,  // its name is gone
-    CutShort, // written, and now shorter than its variant
+    CutShort, // written, and now shorter than when it was opened
 };
 
 // Why the open map is not to be written: nothing is written to a file that
-// lost its name (the cells would go nowhere) or that is shorter than its
-// variant (writing would lengthen it into a file of no known size).
+// lost its name (the cells would go nowhere) or that is shorter than when it
+// was opened (writing would lengthen it into a file of no known size).
 enum class MapFileTrouble { None, Deleted, CutShort };
 
 // The map file the editor has open: the file at the map path, held open for
@@ -86,7 +86,7 @@ public:
 
     // True when cells may be written now: a recognised map whose file still
     // has its name, is still the file at the path, and is not shorter than
-    // its variant.
+    // when it was opened.
     bool writable() const;
 
     // Compares the file on disk with what the editor last knew of it and
@@ -124,6 +124,8 @@ private:
     MapFile file_;
     const MapVariant* variant_ = nullptr;
     bool readFailing_ = false;
+    // The file's size when it was opened as a recognised map.
+    std::uint64_t wholeSize_ = 0;
     std::uint64_t generation_ = 0;
     // The file as the editor last knew it (after opening it, its own writes
     // and each look).

@@ -388,7 +388,9 @@ void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {
 // ---- Files changed by other programs ------------------------------------------
 
 void TSRMapEditForm::mapChangedElsewhere(MapFileChange change) {
-    if (change == MapFileChange::Replaced)
+    // A new file is opened, and so is one of no known size that was written
+    // (it may have become a map again): its variant is told afresh.
+    if (change == MapFileChange::Replaced || (change == MapFileChange::Written && !openMap().variant()))
         mapFiles_->reopenMap();
     showMapTrouble();
     painting_->refreshStrokeActions();
