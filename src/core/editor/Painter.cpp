@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/RandomSource.h"
+#include "editor/StrokeHistory.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -29,7 +30,7 @@ Painter::Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, Rand
 
 std::optional<Painter> Painter::over(OpenMap& map, UndoList& undo, RandomSource& random) {
     const std::optional<MapGeometry> geometry = map.geometry();
-    if (!geometry || !map.isOpen())
+    if (!geometry || !map.isOpen() || !map.writable())
         return std::nullopt;
     return Painter(map.file(), *geometry, undo, random);
 }
@@ -139,6 +140,15 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
         }
     }
     changed_.addRectangleCells(count);
+    if (history_ == nullptr)
+        return;
+    for (std::int64_t i = 0; i < count; ++i) {
+        const int x = part.left + static_cast<int>(i / height);
+        const int y = part.top + static_cast<int>(i % height);
+        const std::uint8_t* bytes = blocks_[static_cast<std::size_t>(y / BlockSide - firstBlockRow)].data() +
+                                    cellOffsetInBlock(x % BlockSide, y % BlockSide);
+        history_->recordPainted(x, y, decodeCell(bytes), undoRowsBefore + static_cast<std::size_t>(i));
+    }
 }
 
 ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude) {
@@ -154,9 +164,11 @@ ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces
         if (!isTileId(piece.tile))
             throw RangeError("Tile id " + std::to_string(piece.tile) + " of the brush cell at (" + std::to_string(cx) +
                              ", " + std::to_string(cy) + ") is outside 0..65535");
-        map_.writeCell(cx, cy, MapCell{static_cast<std::uint16_t>(piece.tile), altitude.apply(old.z, random_)},
-                       geometry_);
+        const MapCell now{static_cast<std::uint16_t>(piece.tile), altitude.apply(old.z, random_)};
+        map_.writeCell(cx, cy, now, geometry_);
         changed_.add(cx, cy);
+        if (history_ != nullptr)
+            history_->recordStamped(cx, cy, old, now);
     }
     return changed_;
 }

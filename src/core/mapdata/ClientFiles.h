@@ -1,7 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "mapdata/File.h"
 
 namespace stonereach {
 
@@ -21,5 +25,18 @@ inline constexpr std::string_view ArtContainer = "artLegacyMUL.uop";
 // separator therefore gets a doubled one, which every supported platform
 // reads as a single separator.
 std::filesystem::path clientFilePath(const std::filesystem::path& clientDir, std::string_view fileName);
+
+// A file of the client directory that tile pictures or radar colours may
+// come from, as it is now.
+struct ClientFileStatus {
+    std::string name;
+    FileStatus status;
+    friend bool operator==(const ClientFileStatus&, const ClientFileStatus&) = default;
+};
+
+// Every such file of the directory (names beginning with "art" or "tex", and
+// radarcol.mul, in any case), ordered by name: two lists that differ tell
+// that a picture file changed, appeared or went.
+std::vector<ClientFileStatus> pictureFileStatuses(const std::filesystem::path& clientDir);
 
 } // namespace stonereach

@@ -1,5 +1,7 @@
 #include "mapdata/DataFileSet.h"
 
+#include <algorithm>
+
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/MapIdentity.h"
@@ -83,6 +85,46 @@ void DataFileSet::openClientFiles(const std::filesystem::path& clientDir) {
     openInto(texIdx_, texIdx, "Load TextureIdx", fileDetail(texIdx));
     openInto(texMaps_, texMaps, "Load Texture", fileDetail(texMaps));
     ++clientGeneration_;
+    clientFilesSeen_ = pictureFileStatuses(clientDir);
+}
+
+bool DataFileSet::lookAtClientFiles() {
+    if (!clientValid_ || closingAfterError_)
+        return false;
+    std::vector<ClientFileStatus> now = pictureFileStatuses(clientDir_);
+    if (now == clientFilesSeen_)
+        return false;
+    const auto statusOf = [](const std::vector<ClientFileStatus>& files, std::string_view name) {
+        const auto found = std::find_if(files.begin(), files.end(),
+                                        [&](const ClientFileStatus& f) { return asciiLower(f.name) == name; });
+        return found == files.end() ? std::nullopt : std::optional<FileStatus>(found->status);
+    };
+    const bool radarChanged = statusOf(now, kRadarCol) != statusOf(clientFilesSeen_, kRadarCol);
+    clientFilesSeen_ = std::move(now);
+
+    // An open file that another took the name of still reads the old one.
+    const auto reopenReplaced = [this](File& slot, std::string_view name, const char* title) {
+        const auto path = clientFilePath(clientDir_, name);
+        const std::optional<FileStatus> named = fileStatus(path);
+        if (!named)
+            return; // gone: the open file is still read
+        if (slot.isOpen()) {
+            try {
+                if (slot.status().sameFileAs(*named))
+                    return;
+            } catch (const IoError&) {
+            }
+        }
+        openInto(slot, path, title, fileDetail(path));
+    };
+    reopenReplaced(artIdx_, kArtIdx, "Load ArtIdx");
+    reopenReplaced(art_, kArt, "Load Art");
+    reopenReplaced(texIdx_, kTexIdx, "Load TextureIdx");
+    reopenReplaced(texMaps_, kTexMaps, "Load Texture");
+    ++clientGeneration_;
+    if (radarChanged && fileExists(clientFilePath(clientDir_, kRadarCol)))
+        radar_.load(clientFilePath(clientDir_, kRadarCol), map_.variantName());
+    return true;
 }
 
 DataFileSet::Paths DataFileSet::restoreDataFiles() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "mapdata/ArtContainer.h"
+#include "mapdata/ClientFiles.h"
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/File.h"
 #include "mapdata/OpenMap.h"
@@ -99,6 +100,15 @@ public:
     // theirs went stale.
     std::uint64_t clientFilesGeneration() const { return clientGeneration_; }
 
+    // Another program may change the client files while the editor runs:
+    // compares the picture files (pictureFileStatuses) with how they were
+    // when last opened or looked at. When any changed, the files that another
+    // file replaced are opened again, the picture generation counts up (the
+    // caches drop their pictures) and a changed radarcol.mul is read again
+    // (which may throw IoError after the rest is done). True when anything
+    // changed.
+    bool lookAtClientFiles();
+
     // Closing: closes the map file and the four client files of the valid
     // halves, reporting each failure and going on with the next.
     void closeForExit();
@@ -123,6 +133,7 @@ private:
     bool closingAfterError_ = false;
     std::string mapRefusal_;
     std::uint64_t clientGeneration_ = 0;
+    std::vector<ClientFileStatus> clientFilesSeen_;
 
     OpenMap map_{[this] { return dataFilesReady(); }};
     File artIdx_;

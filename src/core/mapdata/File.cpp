@@ -11,6 +11,7 @@
 
 #include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
+#include "mapdata/FileSystem.h"
 
 namespace stonereach {
 
@@ -146,6 +147,37 @@ std::uint64_t File::size() const {
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
     return static_cast<std::uint64_t>(info.st_size);
+}
+
+namespace {
+
+FileStatus fileStatusOf(const struct stat& info) {
+    FileStatus status;
+    status.device = static_cast<std::uint64_t>(info.st_dev);
+    status.inode = static_cast<std::uint64_t>(info.st_ino);
+    status.size = static_cast<std::uint64_t>(info.st_size);
+    status.links = static_cast<std::uint64_t>(info.st_nlink);
+    status.modifiedNs = std::int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
+    status.changedNs = std::int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
+    return status;
+}
+
+} // namespace
+
+// Declared with the other path functions; here beside the file calls of the
+// platform.
+std::optional<FileStatus> fileStatus(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return fileStatusOf(info);
+}
+
+FileStatus File::status() const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        throw IoError(path_.string(), "Cannot read the file's status: " + describe(fd_ < 0 ? EBADF : errno));
+    return fileStatusOf(info);
 }
 
 void File::resize(std::uint64_t size) {

@@ -9,6 +9,22 @@
 
 namespace stonereach {
 
+// What the file system tells of a file: which file it is (device and inode),
+// how long it is, how many names it has, and when its content and its
+// metadata last changed. Two looks at a file that compare equal saw it
+// unchanged, as far as the file system's clock can tell.
+struct FileStatus {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::uint64_t links = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+
+    bool sameFileAs(const FileStatus& other) const { return device == other.device && inode == other.inode; }
+    friend bool operator==(const FileStatus&, const FileStatus&) = default;
+};
+
 // One open file with positioned reads and writes. Every failure throws an
 // IoError naming the path and the cause. Files are opened shared: other
 // handles (the program's own tools, other programs) may read and write them
@@ -50,6 +66,8 @@ public:
 
     std::uint64_t size() const override;
     std::string sourceName() const override { return path_.string(); }
+    // The open file's status (it may have lost its name meanwhile: links 0).
+    FileStatus status() const;
     void resize(std::uint64_t size);
     // Makes the file at least `size` bytes long, the new bytes zero, with the
     // disk space taken now: a full disk shows here rather than at a later

@@ -23,6 +23,9 @@ bool fileExists(const std::filesystem::path& path);
 // The file's size in bytes, or nothing when there is no such file.
 std::optional<std::uint64_t> fileSize(const std::filesystem::path& path);
 
+// The status of the file a path names now, or nothing when there is none.
+std::optional<FileStatus> fileStatus(const std::filesystem::path& path);
+
 // The file's name without directory, as it is stored on disk (on
 // case-insensitive file systems this may differ in case from the path typed).
 std::string storedFileName(const std::filesystem::path& path);

@@ -13,6 +13,20 @@ namespace stonereach {
 // What the map's variant and size texts read while no variant is recognised.
 inline constexpr std::string_view kNoVariantText = "None";
 
+// What became of the open map's file on disk since the editor last looked.
+enum class MapFileChange {
+    None,     // as last seen, or changed only by the editor itself
+    Written,  // written in place by another program
+    Replaced, // another file now has its name: it is to be opened again
+    Deleted,  // its name is gone
+    CutShort, // written, and now shorter than when it was opened
+};
+
+// Why the open map is not to be written: nothing is written to a file that
+// lost its name (the cells would go nowhere) or that is shorter than when it
+// was opened (writing would lengthen it into a file of no known size).
+enum class MapFileTrouble { None, Deleted, CutShort };
+
 // The map file the editor has open: the file at the map path, held open for
 // reading and writing until it is opened again or let go, with the variant
 // its name and exact size tell and the geometry that follows from it.
@@ -65,11 +79,61 @@ public:
     MapFile& file() { return file_; }
     const MapFile& file() const { return file_; }
 
+    // Changes whenever the map becomes another file: another path, a new
+    // file at the same path, or none. Opening the same file again (as every
+    // reopen of the data files does) keeps it. What belongs to one map file
+    // (the stroke history) is dropped when it changes.
+    std::uint64_t generation() const { return generation_; }
+
+    // True when cells may be written now: a recognised map whose file still
+    // has its name, is still the file at the path, and is not shorter than
+    // when it was opened.
+    bool writable() const;
+
+    // Compares the file on disk with what the editor last knew of it and
+    // reports what changed; the editor's own writes (OwnWrite) are not
+    // changes. A deletion or a cut is reported once, until the file is
+    // written again or replaced. A map whose file could not be opened is
+    // Replaced when a file appears or changes at its path. The file system's clock decides: a write by
+    // another program in the same tick as the editor's own, leaving the same
+    // size, is not seen until the next change.
+    MapFileChange lookAtDisk();
+    // The trouble the latest look found; None after opening another file.
+    MapFileTrouble trouble() const { return trouble_; }
+    // A tool of the editor wrote the file with a handle of its own: the file
+    // as it is now is what the editor knows.
+    void noteWrittenByEditor();
+
+    // Marks the editor's own writes for as long as it lives: the file as they
+    // leave it becomes what the editor knows, unless it had changed before
+    // they began (that change is then still reported by the next look).
+    class OwnWrite {
+    public:
+        explicit OwnWrite(OpenMap& map);
+        OwnWrite(const OwnWrite&) = delete;
+        OwnWrite& operator=(const OwnWrite&) = delete;
+        ~OwnWrite();
+
+    private:
+        OpenMap& map_;
+    };
+
 private:
+    std::optional<FileStatus> handleStatus() const;
+
     std::function<bool()> ready_;
     MapFile file_;
     const MapVariant* variant_ = nullptr;
     bool readFailing_ = false;
+    // The file's size when it was opened as a recognised map.
+    std::uint64_t wholeSize_ = 0;
+    std::uint64_t generation_ = 0;
+    // The file as the editor last knew it (after opening it, its own writes
+    // and each look).
+    std::optional<FileStatus> known_;
+    MapFileTrouble trouble_ = MapFileTrouble::None;
+    int ownWrites_ = 0;
+    bool ownWritesFromKnown_ = false;
 };
 
 } // namespace stonereach

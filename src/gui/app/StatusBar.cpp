@@ -12,9 +12,23 @@ StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i]->setIndent(2);
     }
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("StatusNotice"));
+    notice_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    notice_->setIndent(2);
+    notice_->setAutoFillBackground(true);
+    notice_->hide();
     setFixedHeight(panels_[0]->sizeHint().height() + 4);
     placePanels();
 }
+
+void StatusBar::showNotice(const QString& text) {
+    notice_->setText(text);
+    notice_->setToolTip(text);
+    notice_->setVisible(!text.isEmpty());
+}
+
+QString StatusBar::notice() const { return notice_->isVisible() ? notice_->text() : QString(); }
 
 void StatusBar::setPanelText(int panel, const QString& text) {
     panels_[panel]->setText(text);
@@ -35,6 +49,7 @@ void StatusBar::placePanels() {
     const int h = height() - 2;
     panels_[0]->setGeometry(0, 1, widths_[0], h);
     panels_[1]->setGeometry(widths_[0], 1, widths_[1], h);
+    notice_->setGeometry(0, 1, widths_[0] + widths_[1], h);
 }
 
 } // namespace stonereach

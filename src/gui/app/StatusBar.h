@@ -19,10 +19,17 @@ public:
     void setPanelWidth(int panel, int width);
     int panelWidth(int panel) const;
 
+    // A line that says what the user must know now (the open map was
+    // deleted, say), shown over both panels until it is cleared with an
+    // empty text.
+    void showNotice(const QString& text);
+    QString notice() const;
+
 private:
     void placePanels();
 
     QLabel* panels_[2];
+    QLabel* notice_;
     int widths_[2] = {250, 250};
 };
 

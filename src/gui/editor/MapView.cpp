@@ -93,9 +93,7 @@ void MapView::redrawCells(const ChangedCells& cells) {
     // than as a region of many small rectangles.
     constexpr std::size_t kCellsDrawnOneByOne = 256;
     if (cells.size() > kCellsDrawnOneByOne) {
-        const CellRect bounds = cells.bounds();
-        const QRect area = cellRect(bounds.left, bounds.top).united(cellRect(bounds.right, bounds.bottom));
-        viewport()->update(area.intersected(visible));
+        redrawArea(cells.bounds());
         return;
     }
     QRegion region;
@@ -106,6 +104,25 @@ void MapView::redrawCells(const ChangedCells& cells) {
     });
     if (!region.isEmpty())
         viewport()->update(region);
+}
+
+void MapView::redrawArea(const CellRect& area) {
+    if (area.isEmpty())
+        return;
+    const QRect pixels = cellRect(area.left, area.top).united(cellRect(area.right, area.bottom));
+    viewport()->update(pixels.intersected(viewport()->rect()));
+}
+
+void MapView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && cellAt(event->position().toPoint()).x() >= 0)
+        emit strokeStarted();
+    DrawGrid::mousePressEvent(event);
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    DrawGrid::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit strokeEnded();
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {

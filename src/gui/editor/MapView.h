@@ -76,6 +76,8 @@ public:
     // Draws the cells again from the file at the next paint: the cells a
     // painting tool has just written.
     void redrawCells(const ChangedCells& cells);
+    // The same for every cell of a rectangle (a stroke taken back).
+    void redrawArea(const CellRect& area);
 
     // Mouse moved over the view: the cell under the pointer, raised to 0 and
     // lowered to the map's last column and row.
@@ -93,11 +95,17 @@ signals:
     void insertPressed();                       // Insert: add the hovered cell to the patch list
     void goToBookmarkRequested(int slot);       // Ctrl+digit
     void undoRequested();                       // Ctrl+Z
+    // A left press on a cell begins a user action and its release ends it:
+    // what is painted in between is one stroke.
+    void strokeStarted();
+    void strokeEnded();
 
 protected:
     void drawRegion(QPainter& painter, const QRect& area) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void setDrawOptions(const CellDrawOptions& options);

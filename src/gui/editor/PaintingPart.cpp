@@ -92,8 +92,21 @@ PaintingPart::PaintingPart(const HandlerGuard& guard, OpenMap& map, std::filesys
     undoAction_ = new QAction(QStringLiteral("Undo          CTRL+Z"), regions.editMenu);
     undoAction_->setObjectName(QStringLiteral("TlUndo"));
     regions.editMenu->addAction(undoAction_);
+    // Undo Stroke is Undo with Ctrl and Alt: Ctrl+Z keeps undoing one cell.
+    undoStrokeAction_ = new QAction(regions.editMenu);
+    undoStrokeAction_->setObjectName(QStringLiteral("TlUndoStroke"));
+    undoStrokeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    regions.editMenu->addAction(undoStrokeAction_);
+    redoAction_ = new QAction(regions.editMenu);
+    redoAction_->setObjectName(QStringLiteral("TlRedo"));
+    redoAction_->setShortcuts(QKeySequence::Redo);
+    regions.editMenu->addAction(redoAction_);
+    refreshStrokeActions();
 
     guard_.connect(undoAction_, &QAction::triggered, this, [this] { UndoLastCell(); });
+    guard_.connect(undoStrokeAction_, &QAction::triggered, this, [this] { undoStroke(); });
+    guard_.connect(redoAction_, &QAction::triggered, this, [this] { redoStroke(); });
+    connect(regions.editMenu, &QMenu::aboutToShow, this, &PaintingPart::refreshStrokeActions);
 }
 
 PaintingPart::~PaintingPart() = default;
@@ -309,12 +322,27 @@ void PaintingPart::paint(Operation&& operation) {
     std::optional<Painter> painter = Painter::over(map_, undo_, random_);
     if (!painter)
         return;
+    painter->recordingInto(history_);
+    const OpenMap::OwnWrite own(map_);
     struct TellWritten {
         PaintingPart& part;
         const Painter& painter;
-        ~TellWritten() { emit part.cellsWritten(painter.changedCells()); }
+        ~TellWritten() {
+            emit part.cellsWritten(painter.changedCells());
+            part.refreshStrokeActions();
+        }
     } tell{*this, *painter};
     operation(*painter);
+}
+
+StrokeTool PaintingPart::strokeToolOf(Tool tool) {
+    switch (tool) {
+    case Tool::Paint: break;
+    case Tool::Fill: return StrokeTool::Fill;
+    case Tool::Shape: return StrokeTool::Shape;
+    case Tool::Brush: return StrokeTool::Brush;
+    }
+    return StrokeTool::Paint;
 }
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {
@@ -326,8 +354,21 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     }
     if (std::exchange(skipNextSelection_, false))
         return;
+    const Tool tool = toolDown();
+    history_.beginStroke(strokeToolOf(tool));
+    // A selection made without the mouse held (a key) is a stroke of its
+    // own, however it ends.
+    struct EndUnlessHeld {
+        PaintingPart& part;
+        ~EndUnlessHeld() {
+            if (!part.pressHeld_) {
+                part.history_.endStroke();
+                part.refreshStrokeActions();
+            }
+        }
+    } endUnlessHeld{*this};
     const AltitudeRule rule(altitudeSettings(z));
-    switch (toolDown()) {
+    switch (tool) {
     case Tool::Shape:
         paint([&](Painter& painter) { painter.stamp(col, row, shapePieces(shapeDown()), rule); });
         break;
@@ -352,7 +393,62 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
 }
 
 void PaintingPart::UndoLastCell() {
+    history_.endStroke();
     paint([](Painter& painter) { painter.undoLastCell(); });
+}
+
+// ---- Strokes --------------------------------------------------------------------
+
+void PaintingPart::strokeStarted() {
+    history_.endStroke();
+    pressHeld_ = true;
+}
+
+void PaintingPart::strokeEnded() {
+    pressHeld_ = false;
+    history_.endStroke();
+    refreshStrokeActions();
+}
+
+template <typename Operation>
+void PaintingPart::writeStroke(Operation&& operation) {
+    pressHeld_ = false;
+    std::optional<CellRect> written;
+    try {
+        const OpenMap::OwnWrite own(map_);
+        written = operation();
+    } catch (...) {
+        // A write that failed part-way may have changed any cell of the
+        // stroke: the whole map is drawn again.
+        if (const std::optional<MapGeometry> geometry = map_.geometry())
+            emit areaWritten(CellRect{0, 0, geometry->width - 1, geometry->height - 1});
+        refreshStrokeActions();
+        throw;
+    }
+    if (written)
+        emit areaWritten(*written);
+    refreshStrokeActions();
+}
+
+void PaintingPart::undoStroke() {
+    writeStroke([this] { return history_.undoStroke(); });
+}
+
+void PaintingPart::redoStroke() {
+    writeStroke([this] { return history_.redoStroke(); });
+}
+
+void PaintingPart::refreshStrokeActions() {
+    // Nothing can be done while the map may not be written (another program
+    // deleted it or cut it short); the items still name the strokes.
+    const bool writable = map_.writable();
+    const std::optional<StrokeSummary> undo = history_.nextUndo();
+    undoStrokeAction_->setEnabled(undo.has_value() && writable);
+    undoStrokeAction_->setText(undo ? QStringLiteral("Undo &Stroke: ") + qText(describeStroke(*undo))
+                                    : QStringLiteral("Undo &Stroke"));
+    const std::optional<StrokeSummary> redo = history_.nextRedo();
+    redoAction_->setEnabled(redo.has_value() && writable);
+    redoAction_->setText(redo ? QStringLiteral("&Redo: ") + qText(describeStroke(*redo)) : QStringLiteral("&Redo"));
 }
 
 // ---- Status line and settings ---------------------------------------------------

@@ -14,6 +14,7 @@
 #include "editor/Footprints.h"
 #include "editor/RandomSource.h"
 #include "editor/SelectionGroups.h"
+#include "editor/StrokeHistory.h"
 #include "editor/UndoList.h"
 #include "gui/app/HandlerGuard.h"
 #include "mapdata/ViewSettings.h"
@@ -37,7 +38,9 @@ struct WindowRegions;
 // altitude mode and value, the drawing mode with the selection groups, and
 // undo, with what they paint: the selected tile, the selection groups and
 // the chosen custom brush. Selecting a cell of the map view paints on the
-// open map with the tool that is down.
+// open map with the tool that is down. Everything one user action paints is
+// one stroke of the stroke history, which "Undo Stroke" and "Redo" in the
+// Edit menu take back and write again.
 class PaintingPart : public QObject {
     Q_OBJECT
 public:
@@ -51,6 +54,18 @@ public:
     void arrowKeyScrolled() { skipNextSelection_ = true; }
     // Restores the cell of the newest undo row.
     void UndoLastCell();
+
+    // A press of the mouse on the map view begins a user action, its
+    // release ends it: the selections in between paint one stroke. A
+    // selection outside a press (a key) is a stroke of its own.
+    void strokeStarted();
+    void strokeEnded();
+    // "Undo Stroke" and "Redo".
+    void undoStroke();
+    void redoStroke();
+    // Names the strokes in the two menu items and enables them when there is
+    // something to do (after anything that changes the history or the map).
+    void refreshStrokeActions();
     // Rebuilds the drawing mode list from tilelist.xml and chooses "Don't
     // draw".
     void LoadSelectionGroups();
@@ -85,6 +100,8 @@ signals:
     // The cells a tool wrote, also when it failed part-way: the view draws
     // them again.
     void cellsWritten(const ChangedCells& cells);
+    // A stroke was taken back or written again within this rectangle.
+    void areaWritten(const CellRect& area);
     // A shape tool went down or up: the current cell's outline shows it.
     void shapeToolDownChanged(bool down);
 
@@ -97,6 +114,7 @@ private:
     void buildToolButtons(WindowRegions& regions);
     void buildBrushSizeGroup(WindowRegions& regions);
     void buildAltitudeControls(WindowRegions& regions);
+    static StrokeTool strokeToolOf(Tool tool);
     void toolChanged();
     void ZValueEditChange(const QString& text);
     Tool toolDown() const;
@@ -109,6 +127,8 @@ private:
     // redrawn also when it fails part-way.
     template <typename Operation>
     void paint(Operation&& operation);
+    template <typename Operation>
+    void writeStroke(Operation&& operation);
 
     HandlerGuard guard_;
     OpenMap& map_;
@@ -116,6 +136,8 @@ private:
     RandomSource random_{0};
 
     UndoList undo_;
+    StrokeHistory history_{map_, undo_};
+    bool pressHeld_ = false;
     FillState fill_;
     std::vector<TTileNamed> groups_;
     std::int64_t selectedTile_ = 0;
@@ -133,6 +155,8 @@ private:
     UpDown* zUpDown_;
     QComboBox* drawingModes_;
     QAction* undoAction_;
+    QAction* undoStrokeAction_;
+    QAction* redoAction_;
 };
 
 } // namespace stonereach

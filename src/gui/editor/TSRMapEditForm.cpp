@@ -21,6 +21,7 @@
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/BrushesPart.h"
+#include "gui/editor/MapFileWatcher.h"
 #include "gui/editor/MapFilesPart.h"
 #include "gui/editor/MapView.h"
 #include "gui/editor/NavigationPart.h"
@@ -74,6 +75,7 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     brushes_ = std::make_unique<BrushesPart>(guard_, programDir_, *drawSource_, regions);
     painting_ = std::make_unique<PaintingPart>(guard_, map, programDir_, regions);
     tools_ = std::make_unique<ToolWindows>(*this, dialogs, store_);
+    watcher_ = std::make_unique<MapFileWatcher>(mapFiles_->dataFiles(), guard_);
     tools_->addMenuEntries(regions.toolItems);
     regions.overviewButton->addWidget(tools_->createOverviewButton(frame.exitButton->parentWidget()));
 
@@ -109,6 +111,18 @@ void TSRMapEditForm::connectParts() {
         mapView_->redrawAll();
         palette_->redraw();
     });
+    // Files changed by other programs: the watcher follows the files open
+    // now and tells what became of them.
+    connect(mapFiles_.get(), &MapFilesPart::mapDetected, this, [this] {
+        watcher_->follow();
+        showMapTrouble();
+        painting_->refreshStrokeActions();
+    });
+    connect(mapFiles_.get(), &MapFilesPart::filesChanged, watcher_.get(), &MapFileWatcher::follow);
+    guard_.connect(watcher_.get(), &MapFileWatcher::mapChanged, this,
+                   [this](MapFileChange change) { mapChangedElsewhere(change); });
+    guard_.connect(watcher_.get(), &MapFileWatcher::clientFilesChanged, this,
+                   [this] { clientFilesChangedElsewhere(); });
     connect(mapFiles_.get(), &MapFilesPart::quitRequested, this, [this] {
         // The data file set has marked the program as closing, so the close
         // neither closes files nor saves anything. It runs once the step in
@@ -134,6 +148,9 @@ void TSRMapEditForm::connectParts() {
     connect(mapView_, &MapView::arrowScrolled, painting_.get(), &PaintingPart::arrowKeyScrolled);
     guard_.connect(mapView_, &MapView::undoRequested, this, [this] { painting_->UndoLastCell(); });
     connect(painting_.get(), &PaintingPart::cellsWritten, mapView_, &MapView::redrawCells);
+    connect(painting_.get(), &PaintingPart::areaWritten, mapView_, &MapView::redrawArea);
+    connect(mapView_, &MapView::strokeStarted, painting_.get(), &PaintingPart::strokeStarted);
+    guard_.connect(mapView_, &MapView::strokeEnded, this, [this] { painting_->strokeEnded(); });
     connect(painting_.get(), &PaintingPart::shapeToolDownChanged, mapView_, &MapView::setShapeToolDown);
     connect(palette_.get(), &PalettePart::tileSelected, painting_.get(), &PaintingPart::selectTile);
     guard_.connect(palette_.get(), &PalettePart::tileChosen, this,
@@ -153,8 +170,12 @@ void TSRMapEditForm::connectParts() {
             captureHoveredCell();
     });
 
-    connect(mapView_, &MapView::drawFailed, this,
-            [this](const QString& message) { guard_.dialogs().showError(this, message); });
+    connect(mapView_, &MapView::drawFailed, this, [this](const QString& message) {
+        // A map that another program cut short says so in the status line;
+        // the cells past its end are drawn black without a word more.
+        if (mapFiles_->openMap().trouble() != MapFileTrouble::CutShort)
+            guard_.dialogs().showError(this, message);
+    });
     // The status bar gets its new width after the window's resize has been
     // handled, so its own resize runs the panel sizing as well.
     statusBar_->installEventFilter(this);
@@ -309,7 +330,8 @@ void TSRMapEditForm::UpdateStatusLine() {
         cell = map.readCell(hover.x, hover.y);
     } catch (const IoError&) {
         statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
-        if (!failureTold)
+        // A map cut short by another program is told by the notice.
+        if (!failureTold && map.trouble() != MapFileTrouble::CutShort)
             throw;
         return;
     }
@@ -347,8 +369,11 @@ const RadarColours& TSRMapEditForm::radarColours() { return mapFiles_->dataFiles
 bool TSRMapEditForm::clientDirectoryValid() { return mapFiles_->dataFiles().clientDirValid(); }
 
 void TSRMapEditForm::mapFileWritten(const std::filesystem::path& path) {
-    if (openMap().isFileAt(path))
-        mapView_->redrawAll();
+    if (!openMap().isFileAt(path))
+        return;
+    // The editor's own tool wrote it: the watcher has nothing to tell.
+    mapFiles_->openMap().noteWrittenByEditor();
+    mapView_->redrawAll();
 }
 
 void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {
@@ -358,6 +383,28 @@ void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {
     // one (its size may differ, so its variant is told again).
     mapFiles_->reopenMap();
     mapView_->redrawAll();
+}
+
+// ---- Files changed by other programs ------------------------------------------
+
+void TSRMapEditForm::mapChangedElsewhere(MapFileChange change) {
+    // A new file is opened, and so is one of no known size that was written
+    // (it may have become a map again): its variant is told afresh.
+    if (change == MapFileChange::Replaced || (change == MapFileChange::Written && !openMap().variant()))
+        mapFiles_->reopenMap();
+    showMapTrouble();
+    painting_->refreshStrokeActions();
+    mapView_->redrawAll();
+    UpdateStatusLine();
+}
+
+void TSRMapEditForm::clientFilesChangedElsewhere() {
+    mapView_->redrawAll();
+    palette_->redraw();
+}
+
+void TSRMapEditForm::showMapTrouble() {
+    statusBar_->showNotice(qText(mapTroubleText(mapFiles_->openMap().trouble())));
 }
 
 } // namespace stonereach

@@ -8,6 +8,7 @@
 #include "editor/Bookmarks.h"
 #include "gui/app/EditorLink.h"
 #include "gui/app/HandlerGuard.h"
+#include "mapdata/OpenMap.h"
 #include "mapdata/SettingsStore.h"
 #include "render/DataFileSetDrawSource.h"
 
@@ -15,6 +16,7 @@ namespace stonereach {
 
 class BrushesPart;
 class MapFilesPart;
+class MapFileWatcher;
 class MapView;
 class NavigationPart;
 class PaintingPart;
@@ -62,6 +64,11 @@ private:
     void connectParts();
     // Refreshes both status panels for the cell under the pointer.
     void UpdateStatusLine();
+    // Another program changed the open map, or the client files.
+    void mapChangedElsewhere(MapFileChange change);
+    void clientFilesChangedElsewhere();
+    // The status line's notice says whether the open map may be written.
+    void showMapTrouble();
 
     void FormShow();
     void FormResize();
@@ -89,6 +96,7 @@ private:
     std::unique_ptr<BrushesPart> brushes_;
     std::unique_ptr<PaintingPart> painting_;
     std::unique_ptr<ToolWindows> tools_;
+    std::unique_ptr<MapFileWatcher> watcher_;
 
     bool shownOnce_ = false;
 };

@@ -1,6 +1,8 @@
 // The editor's open map: which cells it reads, what it says about the file,
 // and how it carries on when the file changes under it.
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,64 @@ TEST_F(OpenMapTest, OpeningAgainTakesTheNewFilesVariantAndForgetsOldFailures) {
     EXPECT_TRUE(map.path().empty());
     EXPECT_FALSE(map.readCell(0, 0));
     EXPECT_FALSE(map.isFileAt(ilshenar));
+}
+
+// Another program writes, replaces, cuts and deletes the open map; the
+// editor's own writes are not told as changes.
+TEST_F(OpenMapTest, LookingAtTheDiskTellsWhatAnotherProgramDidAndNotWhatTheEditorDid) {
+    OpenMap map;
+    map.open(tokuno);
+    const MapGeometry geometry = *map.geometry();
+    const std::uint64_t opened = map.generation();
+    const auto otherProgramWrites = [&](int x) {
+        // The file system's clock may tick only every few milliseconds.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        MapFile(tokuno, File::Mode::ReadWrite).writeCell(x, 0, MapCell{1, 1}, geometry);
+    };
+    const auto editorWrites = [&](int x) {
+        const OpenMap::OwnWrite own(map);
+        map.file().writeCell(x, 1, MapCell{2, 2}, geometry);
+    };
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None);
+    editorWrites(0);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None);
+    otherProgramWrites(1);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Written);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None);
+    otherProgramWrites(2);
+    editorWrites(2);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Written) << "a change before the editor's write is still told";
+    EXPECT_TRUE(map.writable());
+
+    std::filesystem::resize_file(tokuno, kTokunoSize - 3);
+    EXPECT_FALSE(map.writable());
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::CutShort);
+    EXPECT_EQ(map.trouble(), MapFileTrouble::CutShort);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None);
+    std::filesystem::resize_file(tokuno, kTokunoSize);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Written);
+    EXPECT_EQ(map.trouble(), MapFileTrouble::None);
+    EXPECT_TRUE(map.writable());
+
+    test::writePatternFile(dir / "new.mul", kTokunoSize);
+    std::filesystem::rename(dir / "new.mul", tokuno);
+    EXPECT_FALSE(map.writable()) << "writes would go to the file that lost its name";
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Replaced);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Replaced) << "until it is opened again";
+    EXPECT_EQ(map.generation(), opened);
+    map.open(tokuno);
+    EXPECT_NE(map.generation(), opened) << "another file";
+    const std::uint64_t replaced = map.generation();
+    map.open(tokuno);
+    EXPECT_EQ(map.generation(), replaced) << "the same file opened again";
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None);
+
+    std::filesystem::remove(tokuno);
+    EXPECT_FALSE(map.writable());
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::Deleted);
+    EXPECT_EQ(map.trouble(), MapFileTrouble::Deleted);
+    EXPECT_EQ(map.lookAtDisk(), MapFileChange::None) << "told once";
+    EXPECT_EQ(map.readCell(5, 5), patternCell(5, 5, 181)) << "what the editor holds can still be read";
 }
 
 } // namespace
