@@ -259,8 +259,23 @@ void PaintingPart::chooseDrawingMode(DrawingMode::Kind kind) {
     drawingModes_->setCurrentIndex(fixedDrawingModeIndex(kind));
 }
 
-void PaintingPart::chooseTile(std::int64_t tile) {
+QString PaintingPart::drawingModeText() const { return drawingModes_->currentText(); }
+
+bool PaintingPart::chooseDrawingModeNamed(const QString& text) {
+    const int index = drawingModes_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    drawingModes_->setCurrentIndex(index);
+    return true;
+}
+
+void PaintingPart::selectTile(std::int64_t tile) {
     selectedTile_ = tile;
+    emit selectedTileChanged(tile);
+}
+
+void PaintingPart::chooseTile(std::int64_t tile) {
+    selectTile(tile);
     chooseDrawingMode(Kind::SelectedTile);
 }
 

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "editor/BookmarkFile.h"
+#include "editor/TypedFileName.h"
 #include "editor/StatusLineText.h"
 #include "editor/TileLists.h"
 #include "gui/app/ProgramDirectory.h"
@@ -30,6 +31,7 @@
 #include "gui/editor/ToolWindows.h"
 #include "gui/widgets/ControlNames.h"
 #include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
 #include "mapdata/ViewSettings.h"
 
 namespace stonereach {
@@ -90,12 +92,22 @@ void TSRMapEditForm::FormCreate() {
     // The view and tool settings first, then the editor's own files. A file
     // that cannot be read is told and the next step still runs.
     LoadSettings();
+    remembered_ = loadRememberedChoices(store_);
     guard_([this] { painting_->LoadSelectionGroups(); });
-    const std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
+    // The sorted palette shows the list it showed last time, while it is
+    // there.
+    std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
+    if (remembered_.tileList && typedFileNameProblem(*remembered_.tileList) == std::nullopt &&
+        fileExists(programDir_ / kTileListFolderName / *remembered_.tileList))
+        startupList = std::string(kTileListFolderName) + "/" + *remembered_.tileList;
     guard_([&] { palette_->ListTileListFiles(startupList); });
     guard_([&] { palette_->LoadTileList(startupList); });
     guard_([this] { LoadBookmarks(); });
     guard_([this] { brushes_->listBrushes(); });
+    if (remembered_.customBrush)
+        guard_([this] { brushes_->chooseBrush(qText(*remembered_.customBrush)); });
+    if (remembered_.selectedTile)
+        painting_->selectTile(*remembered_.selectedTile);
 }
 
 TSRMapEditForm::~TSRMapEditForm() = default;
@@ -136,6 +148,8 @@ void TSRMapEditForm::connectParts() {
     connect(painting_.get(), &PaintingPart::cellsWritten, mapView_, &MapView::redrawCells);
     connect(painting_.get(), &PaintingPart::shapeToolDownChanged, mapView_, &MapView::setShapeToolDown);
     connect(palette_.get(), &PalettePart::tileSelected, painting_.get(), &PaintingPart::selectTile);
+    // The palettes frame the tile that painting writes, however it was chosen.
+    connect(painting_.get(), &PaintingPart::selectedTileChanged, palette_.get(), &PalettePart::showSelectedTile);
     guard_.connect(palette_.get(), &PalettePart::tileChosen, this,
                    [this](std::int64_t tile) { painting_->chooseTile(tile); });
     connect(brushes_.get(), &BrushesPart::brushChosen, painting_.get(), &PaintingPart::setBrush);
@@ -176,7 +190,9 @@ void TSRMapEditForm::FormShow() {
     if (mapFiles_->closingAfterError())
         return;
     mapFiles_->DetectMapVariant();
-    painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
+    // The drawing mode of the last run, while it is still offered.
+    if (!remembered_.drawingMode || !painting_->chooseDrawingModeNamed(qText(*remembered_.drawingMode)))
+        painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
     LoadSettings();
     UpdateStatusLine();
     // The view shows the cell the jump edits hold, as Go would.
@@ -261,6 +277,17 @@ void TSRMapEditForm::SaveSettings() {
     painting_->collectSettings(values);
     saveViewSettings(store_, values);
     store_.setValue(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+
+    RememberedChoices choices;
+    const std::int64_t tile = painting_->selectedTile();
+    if (tile >= 0 && tile <= 0xFFFF)
+        choices.selectedTile = static_cast<std::uint16_t>(tile);
+    if (!palette_->tileListName().empty())
+        choices.tileList = palette_->tileListName();
+    if (const QString brush = brushes_->brushName(); !brush.isEmpty())
+        choices.customBrush = stdText(brush);
+    choices.drawingMode = stdText(painting_->drawingModeText());
+    saveRememberedChoices(store_, choices);
 }
 
 // ---- The editor's own files ---------------------------------------------------
@@ -286,10 +313,17 @@ void TSRMapEditForm::Options1Click() {
     if (options.exec() != QDialog::Accepted)
         return;
     // The dialog has written tilelist.xml and the texture list; the drawing
-    // modes, the sorted palette and the list menu follow the files. Each
+    // modes, the sorted palette and the list menu follow the files. The
+    // drawing mode and the list shown stay while they still exist; else
+    // the mode is "Don't draw" and the list the one the dialog edited. Each
     // step runs even when one before it failed.
-    const std::string list = std::string(kTileListFolderName) + "/" + options.model().textureListName();
+    const QString mode = painting_->drawingModeText();
+    std::string list = std::string(kTileListFolderName) + "/" + options.model().textureListName();
+    const std::string shown = palette_->tileListName();
+    if (!shown.empty() && fileExists(programDir_ / kTileListFolderName / shown))
+        list = std::string(kTileListFolderName) + "/" + shown;
     guard_([this] { painting_->LoadSelectionGroups(); });
+    painting_->chooseDrawingModeNamed(mode);
     guard_([&] { palette_->LoadTileList(list); });
     guard_([&] { palette_->ListTileListFiles(list); });
 }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "editor/Bookmarks.h"
+#include "editor/RememberedChoices.h"
 #include "gui/app/EditorLink.h"
 #include "gui/app/HandlerGuard.h"
 #include "mapdata/SettingsStore.h"
@@ -90,6 +91,9 @@ private:
     std::unique_ptr<PaintingPart> painting_;
     std::unique_ptr<ToolWindows> tools_;
 
+    // The choices of the last run, read at creation and used again when the
+    // window is first shown.
+    RememberedChoices remembered_;
     bool shownOnce_ = false;
 };
 

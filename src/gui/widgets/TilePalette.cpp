@@ -25,6 +25,8 @@ TilePalette::TilePalette(MapDrawSource& source, Qt::Orientation orientation, QSi
 void TilePalette::setTiles(std::vector<int> tiles) {
     tiles_ = std::move(tiles);
     found_ = -1;
+    if (marked_)
+        marked_ = -1;
     if (orientation_ == Qt::Vertical)
         setRowCount(count());
     else
@@ -53,6 +55,25 @@ void TilePalette::showFound(int index) {
     else
         setLeftCol(index);
     redrawAll();
+}
+
+void TilePalette::markEntry(int index) {
+    marked_ = index >= 0 && index < count() ? index : -1;
+    if (*marked_ >= 0) {
+        const SilentSelection silent(*this);
+        setCurrentIndex(*marked_);
+        scrollToMarked();
+    }
+    redrawAll();
+}
+
+void TilePalette::scrollToMarked() {
+    if (!marked_ || *marked_ < 0)
+        return;
+    if (orientation_ == Qt::Vertical)
+        scrollCellIntoView(0, *marked_);
+    else
+        scrollCellIntoView(*marked_, 0);
 }
 
 void TilePalette::resizeEvent(QResizeEvent* event) {
@@ -84,7 +105,8 @@ void TilePalette::drawCell(QPainter& painter, int col, int row, const QRect& rec
         return;
     const int tile = tileAt(index);
     pictures_.draw(painter, tile, rect);
-    if (selected || index == found_)
+    const bool framed = marked_ ? index == *marked_ : selected || index == found_;
+    if (framed)
         TilePictures::drawFrame(painter, rect);
     if (showIds_) {
         const QString text = tile == NoDraw

@@ -268,6 +268,108 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     EXPECT_EQ(sorted.tiles(), std::vector<int>{2});
 }
 
+// The rows a palette shows framed in red, as the user sees them.
+std::vector<int> framedRows(TilePalette& palette) {
+    QCoreApplication::processEvents();
+    const QImage image = palette.viewport()->grab().toImage();
+    std::vector<int> rows;
+    for (int row = palette.topRow(); row < std::min(palette.count(), palette.topRow() + palette.visibleRowCount());
+         ++row) {
+        const QRect rect = palette.cellRect(0, row);
+        // The frame's bottom line, clear of the focus mark along the edges.
+        if (image.pixelColor(rect.center().x(), rect.bottom()) == QColor(255, 0, 0))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(Painting, TheShownPaletteFramesTheTileThatPaintingWritesAndNothingElse) {
+    fs::create_directories(home() / "textures");
+    std::ofstream(home() / "textures" / "tileids.lst", std::ios::binary) << "textureid=3\r\ntextureid=$01A4\r\n";
+    std::ofstream(home() / "textures" / "coast.lst", std::ios::binary)
+        << "textureid=$0016\r\ntextureid=$0002\r\ntextureid=3\r\n";
+    startOnTokuno();
+    auto& sorted = child<TilePalette>("SortedTextureGrid");
+    auto& unsorted = child<TilePalette>("TextureDrawGrid");
+    auto& sortedBox = child<QCheckBox>("cbSortet");
+    const auto paintsTile = [&](int x) {
+        drawingMode(1);
+        clickCell(x, 30);
+        return int(cell(x, 30).tile);
+    };
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{}) << "tile 0, which painting writes, is not in the list";
+
+    QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{1});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{0x1A4}) << "the other palette frames the same tile, in view";
+    EXPECT_EQ(paintsTile(1), 0x1A4);
+
+    // The search in the full palette, then back to the list, which lacks it.
+    edit("edFindID").setText("2");
+    click("btnFind");
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{2});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{});
+    EXPECT_EQ(paintsTile(2), 2);
+
+    // A list that holds the tile frames its row.
+    window->findChild<QMenu*>("pmCustomTextures")->actions()[0]->trigger();
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{1});
+
+    // The right-button pick, then the other palette.
+    setCell(20, 20, MapCell{3, 0});
+    clickCell(20, 20, Qt::RightButton);
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{2});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{3});
+    EXPECT_EQ(paintsTile(3), 3);
+
+    // The keyboard goes on from the framed row.
+    unsorted.setFocus();
+    QTest::keyClick(&unsorted, Qt::Key_Down);
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{4});
+    EXPECT_EQ(paintsTile(4), 4);
+}
+
+TEST_F(Painting, TheSelectedTileTheListTheBrushAndTheDrawingModeComeBackAfterARestart) {
+    fs::create_directories(home() / "textures");
+    fs::create_directories(home() / "brushes");
+    std::ofstream(home() / "textures" / "tileids.lst", std::ios::binary) << "textureid=3\r\n";
+    std::ofstream(home() / "textures" / "coast.lst", std::ios::binary) << "textureid=$0016\r\ntextureid=$0017\r\n";
+    std::ofstream(home() / "brushes" / "Hill.brs", std::ios::binary) << "0,0,$0005\r\n";
+    std::ofstream(home() / "tilelist.xml", std::ios::binary)
+        << "<?xml version=\"1.0\" ?>\r\n<TileList>\r\n  <Tile id=\"0\">\r\n    <Name id=\"0\">Sand</Name>\r\n"
+           "    <TileId id=\"0\">$0016</TileId>\r\n  </Tile>\r\n</TileList>\r\n";
+    startOnTokuno();
+    window->findChild<QMenu*>("pmCustomTextures")->actions()[0]->trigger();
+    auto& sorted = child<TilePalette>("SortedTextureGrid");
+    QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
+    auto& brushes = child<QComboBox>("cbCustomBrushes");
+    brushes.setCurrentIndex(0);
+    emit brushes.textActivated(brushes.currentText());
+    drawingMode(3);
+    window->close();
+
+    start();
+    EXPECT_EQ(window->painting().selectedTile(), 0x17);
+    auto& sortedAgain = child<TilePalette>("SortedTextureGrid");
+    EXPECT_EQ(sortedAgain.tiles(), (std::vector<int>{0x16, 0x17})) << "the list shown last time";
+    EXPECT_EQ(framedRows(sortedAgain), std::vector<int>{1});
+    EXPECT_EQ(child<QComboBox>("SelectDrawingModeComboBox").currentText(), "Sand");
+    EXPECT_EQ(child<QComboBox>("cbCustomBrushes").currentText(), "Hill");
+    click("btnCustomBrush");
+    clickCell(70, 70);
+    EXPECT_EQ(cell(70, 70).tile, 5) << "the brush is loaded, not only named";
+
+    window->close();
+    fs::remove(home() / "textures" / "coast.lst");
+    start();
+    auto& sortedLast = child<TilePalette>("SortedTextureGrid");
+    EXPECT_EQ(sortedLast.tiles(), std::vector<int>{3}) << "a list that is gone gives way to tileids.lst";
+    EXPECT_EQ(framedRows(sortedLast), std::vector<int>{});
+}
+
 TEST_F(Painting, SelectionGroupsPaintTheirMembersAndAnEmptyGroupIsRefused) {
     std::ofstream(home() / "tilelist.xml", std::ios::binary)
         << "<?xml version=\"1.0\" ?>\r\n<TileList>\r\n"
