@@ -133,6 +133,7 @@ void PaintingPart::buildBrushSizeGroup(WindowRegions& regions) {
     brushSize_ = new UpDown(1, 9, 1);
     brushSize_->setObjectName(QStringLiteral("BrushSizeMover"));
     brushSize_->setAccessibleName(QStringLiteral("Brush Size"));
+    brushSize_->setBuddy(brushSizeEdit_);
     addRandom_ = new QCheckBox(QStringLiteral("Add random altitude"));
     addRandom_->setObjectName(QStringLiteral("cbAddRAl"));
     noiseEdit_ = new QLineEdit(QStringLiteral("1"));
@@ -177,6 +178,7 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
     zUpDown_ = new UpDown(int(kMinAltitude), int(kMaxAltitude), 0);
     zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
     zUpDown_->setAccessibleName(zLabel->text());
+    zUpDown_->setBuddy(zEdit_);
 
     drawingModes_ = new QComboBox;
     drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));

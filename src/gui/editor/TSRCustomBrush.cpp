@@ -82,9 +82,11 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
 
     rowsEdit_ = countEdit(QStringLiteral("edRows"));
     rowsUpDown_ = countUpDown(QStringLiteral("udRows"), QStringLiteral("Rows"));
+    rowsUpDown_->setBuddy(rowsEdit_);
     QLabel* rowsLabel = buddyLabel(QStringLiteral("RowsLabel"), QStringLiteral("Rows"), rowsEdit_, this);
     colsEdit_ = countEdit(QStringLiteral("edCols"));
     colsUpDown_ = countUpDown(QStringLiteral("udCols"), QStringLiteral("Cols"));
+    colsUpDown_->setBuddy(colsEdit_);
     QLabel* colsLabel = buddyLabel(QStringLiteral("ColsLabel"), QStringLiteral("Cols"), colsEdit_, this);
 
     chooser_ = new TileChooser(guard_, pictures, readPaletteTileList(programDir_), true, this);
@@ -117,8 +119,7 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons.row);
-    chainTabOrder({nameEdit_, brushNames_, grid_, rowsEdit_, rowsUpDown_, colsEdit_, colsUpDown_, chooser_,
-                   okButton_, cancelButton_});
+    chainTabOrder({nameEdit_, brushNames_, grid_, rowsEdit_, colsEdit_, chooser_, okButton_, cancelButton_});
 }
 
 std::filesystem::path TSRCustomBrush::brushesDir() const { return programDir_ / kBrushFolderName; }

@@ -37,9 +37,10 @@ protected:
     void clickCell(int col, int row) {
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, grid().cellRect(col, row).center());
     }
-    void step(const char* upDown, Qt::Key key, int times) {
+    // Keys pressed in the edit that shows an up-down's position.
+    void step(const char* edit, Qt::Key key, int times) {
         for (int i = 0; i < times; ++i)
-            QTest::keyClick(&child<UpDown>(upDown), key);
+            QTest::keyClick(&child<QLineEdit>(edit), key);
     }
     // Chooses a brush with the arrow keys, as the keyboard does.
     void chooseBrush(const QString& name) {
@@ -103,8 +104,10 @@ TEST_F(BrushEditor, ALoadedBrushTakesTheSizeOfItsFurthestCellAndShrinkingWritesO
     EXPECT_EQ(editor->brush().cellText(0, 0), "$0003");
     EXPECT_EQ(editor->brush().cellText(2, 2), "NODRAW");
 
-    step("udRows", Qt::Key_Down, 5);
-    step("udCols", Qt::Key_Down, 2);
+    step("edRows", Qt::Key_PageDown, 1);
+    EXPECT_EQ(text("edRows"), "1") << "Page Down steps ten, down to the least";
+    step("edRows", Qt::Key_Up, 1);
+    step("edCols", Qt::Key_Down, 2);
     EXPECT_EQ(text("edRows"), "2");
     EXPECT_EQ(text("edCols"), "2");
     EXPECT_EQ(grid().rowCount(), 2);

@@ -53,11 +53,12 @@ protected:
     }
     void altitudeMode(int index) { child<RadioGroup>("AltitudeRadioGroup").selectAsIfClicked(index); }
     void drawingMode(int index) { child<QComboBox>("SelectDrawingModeComboBox").setCurrentIndex(index); }
+    // Up in the brush size's edit, as the keyboard does it.
     void brushSize(int size) {
-        auto& upDown = child<UpDown>("BrushSizeMover");
-        upDown.setFocus();
-        while (upDown.position() < size)
-            QTest::keyClick(&upDown, Qt::Key_Up);
+        QLineEdit& shown = edit("BrushSizeEdt");
+        shown.setFocus();
+        while (shown.text().toInt() < size)
+            QTest::keyClick(&shown, Qt::Key_Up);
     }
     const UndoList& undo() { return window->painting().undoList(); }
     std::vector<std::uint8_t> bytes() { return test::readBytes(map); }
@@ -70,8 +71,14 @@ TEST_F(Painting, BrushOfThreeRaisesNineCellsAndNineUndosRestoreTheFile) {
     setCell(11, 11, MapCell{7, 120});
     const auto before = bytes();
     altitudeMode(0);
-    typeZ("1");
+    typeZ("0");
+    QTest::keyClick(&edit("ZValueEdit"), Qt::Key_Up);
+    EXPECT_EQ(edit("ZValueEdit").text(), "1") << "Up in the Z edit steps its up-down";
     drawingMode(2); // "Altitude only"
+    QTest::keyClick(&edit("BrushSizeEdt"), Qt::Key_PageUp);
+    EXPECT_EQ(edit("BrushSizeEdt").text(), "9");
+    QTest::keyClick(&edit("BrushSizeEdt"), Qt::Key_PageDown);
+    EXPECT_EQ(child<UpDown>("BrushSizeMover").position(), 1);
     brushSize(3);
     EXPECT_EQ(edit("BrushSizeEdt").text(), "3");
 
