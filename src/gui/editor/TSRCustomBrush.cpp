@@ -10,6 +10,7 @@
 
 #include "editor/BrushFile.h"
 #include "editor/PaletteTileList.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/BrushGridView.h"
 #include "gui/editor/DialogSupport.h"
@@ -164,21 +165,40 @@ void TSRCustomBrush::cbCustomBrushesChange(const QString& name) {
         guard_.dialogs().showMessage(this, fromFileText(brushLoadMessage(brushName, report)));
 }
 
+QString TSRCustomBrush::nameProblem(const QString& name) {
+    const std::optional<std::string> problem = brushNameProblem(toFileText(name));
+    return problem ? fromFileText(*problem) : QString();
+}
+
 void TSRCustomBrush::edBrushNameChange() {
-    nameGiven_ = !nameEdit_->text().isEmpty();
-    showValidity(*nameEdit_, nameGiven_);
+    // Green only for a name OK will save under; the tooltip says what is
+    // wrong with any other.
+    const QString problem = nameProblem(nameEdit_->text());
+    showValidity(*nameEdit_, problem.isEmpty());
+    nameEdit_->setToolTip(nameEdit_->text().isEmpty() ? QString() : problem);
 }
 
 void TSRCustomBrush::BitBtn1Click() {
     QString name = nameEdit_->text();
-    if (!nameGiven_)
-        name = guard_.dialogs()
-                   .inputText(this, QStringLiteral("Brush name"), QStringLiteral("Select a brush name"), QString())
-                   .value_or(QString());
-    // No name saves nothing; a name that cannot be a file name is refused
-    // and the dialog stays open with the brush as drawn.
-    if (!name.isEmpty() &&
-        !runRefusable(guard_.dialogs(), this, [&] { saveBrush(brushesDir(), toFileText(name), brush_); }))
+    if (name.isEmpty()) {
+        // The drawing is kept whatever way the prompt is left, unless the
+        // user throws it away there.
+        const NamePromptAnswer answer =
+            guard_.dialogs().askNameOrDiscard(this, QStringLiteral("Brush name"), QStringLiteral("Select a brush name"),
+                                              QStringLiteral("Discard brush"), &TSRCustomBrush::nameProblem);
+        if (answer.choice == NamePromptAnswer::Choice::Discard) {
+            reject();
+            return;
+        }
+        if (answer.choice == NamePromptAnswer::Choice::Back || answer.name.isEmpty()) {
+            nameEdit_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        name = answer.name;
+    }
+    // A name that cannot be a file name is refused and the dialog stays open
+    // with the brush as drawn.
+    if (!runRefusable(guard_.dialogs(), this, [&] { saveBrush(brushesDir(), toFileText(name), brush_); }))
         return;
     accept();
 }

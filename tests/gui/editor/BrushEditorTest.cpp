@@ -128,18 +128,44 @@ TEST_F(BrushEditor, BadLinesOfABrushFileAreToldInOneMessageAndTheRestLoads) {
     EXPECT_EQ(editor->brush().cellText(12, 0), "$0005");
 }
 
-TEST_F(BrushEditor, ANameIsAskedForWhenNoneIsGivenAndARefusedNameWritesNothingAndKeepsTheDialogOpen) {
+TEST_F(BrushEditor, WithoutANameThePromptKeepsTheDrawingUnlessItIsDiscardedAndRefusedNamesStayRed) {
     open();
+    choosePaletteRow(1);
     clickCell(1, 1);
-    dialogs.inputAnswers = {std::nullopt};
+    const NamePromptAnswer back{};
+    dialogs.nameAnswers = {back, NamePromptAnswer{NamePromptAnswer::Choice::Name, QString()}};
     ok();
-    EXPECT_EQ(dialogs.inputs, QStringList{"Brush name|Select a brush name|"});
-    EXPECT_EQ(editor->result(), QDialog::Accepted) << "no name: nothing written, closed with OK";
+    ok();
+    EXPECT_EQ(dialogs.inputs, QStringList(2, "Brush name|Select a brush name|Discard brush"));
+    EXPECT_TRUE(editor->isVisible()) << "Cancel and an empty name both go back to the drawing";
+    EXPECT_EQ(editor->brush().cellText(1, 1), "$0003");
     EXPECT_FALSE(exists("brushes"));
 
-    for (const char* refused : {"..\\..\\x", "a/b", "..", "   "}) {
+    // The name given in the prompt saves the drawing.
+    dialogs.nameAnswers = {NamePromptAnswer{NamePromptAnswer::Choice::Name, QStringLiteral("Path")}};
+    ok();
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile("brushes/Path.brs"), "1,1,$0003\r\n");
+    ASSERT_EQ(dialogs.nameChecks.size(), 2);
+    EXPECT_TRUE(dialogs.nameChecks[0].endsWith("the name is empty.")) << "the prompt checks names as OK does";
+    EXPECT_EQ(dialogs.nameChecks[1], "");
+
+    // Only the prompt's discard button throws the drawing away.
+    open();
+    clickCell(0, 0);
+    dialogs.nameAnswers = {NamePromptAnswer{NamePromptAnswer::Choice::Discard, QString()}};
+    ok();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Rejected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home() / "brushes"), {}), 1) << "Path.brs alone";
+
+    // The name field is green exactly for the names OK saves under.
+    for (const char* refused : {"..\\..\\x", "a/b", "..", "   ", "con"}) {
         open();
-        QTest::keyClicks(&child<QLineEdit>("edBrushName"), refused);
+        auto& name = child<QLineEdit>("edBrushName");
+        QTest::keyClicks(&name, refused);
+        EXPECT_EQ(shownBackground(name), invalidColour()) << refused;
+        EXPECT_FALSE(name.toolTip().isEmpty()) << refused;
         dialogs.messages.clear();
         ok();
         ASSERT_EQ(dialogs.messages.size(), 1) << refused;
@@ -147,15 +173,9 @@ TEST_F(BrushEditor, ANameIsAskedForWhenNoneIsGivenAndARefusedNameWritesNothingAn
             << dialogs.messages[0].toStdString();
         EXPECT_TRUE(editor->isVisible()) << refused;
     }
-    EXPECT_FALSE(exists("brushes"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1) << "nothing beside home";
-
-    // The name typed into the box is used, in a brushes folder made for it.
     open();
-    dialogs.inputAnswers = {QStringLiteral("Path")};
-    ok();
-    EXPECT_TRUE(exists("brushes/Path.brs"));
-    EXPECT_EQ(readFile("brushes/Path.brs"), "");
+    QTest::keyClicks(&child<QLineEdit>("edBrushName"), "Hill");
+    EXPECT_EQ(shownBackground(child<QLineEdit>("edBrushName")), validColour());
 }
 
 TEST_F(BrushEditor, TheSearchChoosesTheTileItFindsAndAnIdNotInThePaletteChangesNothing) {

@@ -79,15 +79,13 @@ TEST_F(EditorOwnFiles, TheBrushEditorOpensOnTheListedBrushesAndTheBrushesAreList
         ASSERT_EQ(names.count(), 2);
         EXPECT_EQ(names.itemText(0), "A");
         EXPECT_EQ(names.itemText(1), "b");
-        writeHomeFile("brushes/Cliff.brs", "");
-        // No name and the name box cancelled: nothing is written, and the
-        // dialog still closes with OK.
+        QTest::keyClicks(&test::child<QLineEdit>(editor, "edBrushName"), "Cliff");
         QTest::mouseClick(&test::child<QPushButton>(editor, "BitBtn1"), Qt::LeftButton);
     });
     click("SpeedButton6");
     ASSERT_EQ(brushes.count(), 3);
     EXPECT_EQ(brushes.itemText(2), "Cliff");
-    EXPECT_EQ(dialogs.inputs, QStringList{"Brush name|Select a brush name|"});
+    EXPECT_EQ(homeFile("brushes/Cliff.brs"), "");
 }
 
 TEST_F(EditorOwnFiles, OptionsOkWritesBothFilesAndTheWindowFollowsThem) {
