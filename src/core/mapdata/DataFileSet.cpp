@@ -18,6 +18,14 @@ constexpr std::string_view kRadarCol = ClientFile::RadarColours;
 
 std::string fileDetail(const std::filesystem::path& path) { return "File : " + path.string(); }
 
+// The line after the detail that says why the file could not be opened.
+std::string failureCause(const std::filesystem::path& path, const IoError& error) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored))
+        return path.filename().string() + " is missing";
+    return error.cause();
+}
+
 } // namespace
 
 DataFileSet::DataFileSet(SettingsStore& store, DataFileDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
@@ -36,9 +44,9 @@ void DataFileSet::openInto(File& slot, const std::filesystem::path& path, const 
         // The client files are only ever read; opening them read-only lets
         // the editor work on a client installed where the user cannot write.
         slot = File(path, File::Mode::Read);
-    } catch (const IoError&) {
+    } catch (const IoError& e) {
         slot = File::unopened(path);
-        reportError(title, detail);
+        reportError(title, detail + "\r\n" + failureCause(path, e));
     }
 }
 
@@ -47,8 +55,8 @@ void DataFileSet::openMapFile(const std::filesystem::path& path, const char* tit
         return;
     try {
         map_.open(path);
-    } catch (const IoError&) {
-        reportError(title, fileDetail(path));
+    } catch (const IoError& e) {
+        reportError(title, fileDetail(path) + "\r\n" + failureCause(path, e));
     }
 }
 

@@ -347,7 +347,14 @@ void TSRMapEditForm::UpdateStatusLine() {
             throw;
         return;
     }
-    statusBar_->setPanelText(0, qText(hoverCellText(hover.x, hover.y, cell)));
+    QString text = qText(hoverCellText(hover.x, hover.y, cell));
+    // " - Wrong filename" says that no cell is read; what keeps it from
+    // being read follows.
+    if (!cell) {
+        if (const QString reason = mapFiles_->notReadyReason(); !reason.isEmpty())
+            text += QStringLiteral(": ") + reason;
+    }
+    statusBar_->setPanelText(0, text);
 }
 
 // The Insert key with the patch editor open: the cell under the pointer joins

@@ -60,7 +60,7 @@ TEST_F(MapEditForm, FirstStartKeepsDesignDefaultsAndAsksForTheClientDirectory) {
     EXPECT_EQ(child<RadioGroup>("ShowAltitudeRadioGroup").itemIndex(), 1);
     EXPECT_EQ(view().colCount(), 6144);
     EXPECT_EQ(view().rowCount(), 4096);
-    EXPECT_EQ(panel(0), "X=0 - Y=0 - Wrong filename");
+    EXPECT_EQ(panel(0), "X=0 - Y=0 - Wrong filename: no map file is chosen");
     EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
 }
 
@@ -282,7 +282,7 @@ TEST_F(MapEditForm, CancelInTheStartUpErrorDialogClosesWithoutSaving) {
 
     ASSERT_EQ(dialogs.errorsDetected.size(), 1);
     EXPECT_EQ(dialogs.errorsDetected.front(),
-              QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing));
+              QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing + "\r\nmap0.mul is missing"));
     EXPECT_EQ(store.values(), before);
 }
 
@@ -303,6 +303,30 @@ TEST_F(MapEditForm, AMapCutShortWhileOpenIsToldOnceAndTheStatusLineSaysTheCellCa
     EXPECT_TRUE(panel(0).endsWith("Cell cannot be read")) << panel(0).toStdString();
     EXPECT_EQ(child<StatusBar>("StatusBar").findChild<QLabel*>("StatusPanel0")->toolTip(), panel(0))
         << "a panel too narrow for its text shows it whole on hover";
+}
+
+TEST_F(MapEditForm, AClientFolderMissingAFileSaysWhichInTheTooltipTheStatusLineAndTheStartUpMessage) {
+    const QString map = mapFile("map4.mul", kTokunoSize);
+    storePaths(map, clientDir());
+    start();
+    const fs::path lacking = temp / "lacking";
+    fs::create_directories(lacking);
+    for (const char* name : {"artidx.mul", "art.mul", "texidx.mul"})
+        fs::copy_file(fs::path(clientDir().toStdString()) / name, lacking / name);
+    edit("UOPathEdit").setText(QString::fromStdString(lacking.string()));
+    EXPECT_EQ(shownBackground(edit("UOPathEdit")), invalidColour());
+    EXPECT_EQ(edit("UOPathEdit").toolTip(), "texmaps.mul is missing");
+    hover(3, 4);
+    EXPECT_EQ(panel(0), "X=3 - Y=4 - Wrong filename: texmaps.mul is missing");
+    window->close();
+
+    // Started on that folder.
+    storePaths(map, QString::fromStdString(lacking.string()));
+    start();
+    EXPECT_EQ(dialogs.errorsDetected,
+              QStringList{QString::fromStdString("Error detected :\r\nLoad Texture\r\nFile : " +
+                                                 (lacking / "texmaps.mul").string() + "\r\ntexmaps.mul is missing")});
+    EXPECT_EQ(edit("UOPathEdit").toolTip(), "texmaps.mul is missing");
 }
 
 TEST_F(MapEditForm, AMapFileOfUnknownSizeSaysWhatWasFound) {
