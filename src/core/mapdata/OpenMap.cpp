@@ -12,6 +12,7 @@ OpenMap::OpenMap(std::function<bool()> ready) : ready_(std::move(ready)) {}
 
 void OpenMap::open(const std::filesystem::path& path) {
     readFailing_ = false;
+    failureTold_ = false;
     variant_ = identifyMapFile(path);
     try {
         file_ = MapFile(path, File::Mode::ReadWrite);
@@ -26,6 +27,7 @@ void OpenMap::forget() {
     file_ = MapFile();
     variant_ = nullptr;
     readFailing_ = false;
+    failureTold_ = false;
 }
 
 bool OpenMap::isFileAt(const std::filesystem::path& other) const {

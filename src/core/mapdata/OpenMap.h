@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "mapdata/MapFile.h"
 #include "mapdata/MapVariant.h"
@@ -59,6 +60,15 @@ public:
     std::optional<MapCell> readCell(int x, int y);
     bool readFailing() const { return readFailing_; }
 
+    // One failure, one message: whoever meets a failure to read or write the
+    // map (drawing it, the status line, painting) asks this first, and only
+    // the first since the map was opened, or last drawn whole without one,
+    // gets true and tells the user.
+    bool failureToTell() { return !std::exchange(failureTold_, true); }
+    // The map was read whole again (all the view shows): the next failure is
+    // a new one.
+    void forgetFailure() { failureTold_ = false; }
+
     // The open file, for painting through it and drawing it block by block
     // with geometry(); both need a recognised variant.
     MapFile& file() { return file_; }
@@ -69,6 +79,7 @@ private:
     MapFile file_;
     const MapVariant* variant_ = nullptr;
     bool readFailing_ = false;
+    bool failureTold_ = false;
 };
 
 } // namespace stonereach

@@ -134,14 +134,18 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         painter.drawImage(area.topLeft(), image);
         // A tile whose picture cannot be read costs its own cells only; it is
         // told like an error that stopped the drawing.
-        if (const auto failure = renderer_.takeTileFailure())
+        if (const auto failure = renderer_.takeTileFailure()) {
             reportDrawFailure(qText(failure->message));
-        else if (area == viewport()->rect())
+        } else if (area == viewport()->rect()) {
             forgetDrawFailure();
+            source_.mapDrawnWhole();
+        }
     } catch (const std::exception& e) {
         renderer_.takeTileFailure(); // the error that stopped the drawing is the one to tell
         painter.fillRect(area, Qt::black);
-        reportDrawFailure(errorText(e));
+        // A map cut short fails every reader of it; one of them tells it.
+        if (dynamic_cast<const IoError*>(&e) == nullptr || source_.mapFailureToTell())
+            reportDrawFailure(errorText(e));
     }
 }
 

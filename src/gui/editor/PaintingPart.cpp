@@ -331,7 +331,13 @@ void PaintingPart::paint(Operation&& operation) {
         const Painter& painter;
         ~TellWritten() { emit part.cellsWritten(painter.changedCells()); }
     } tell{*this, *painter};
-    operation(*painter);
+    try {
+        operation(*painter);
+    } catch (const IoError&) {
+        // The map cut short or gone: told once, whoever met it first.
+        if (map_.failureToTell())
+            throw;
+    }
 }
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {

@@ -335,15 +335,14 @@ void TSRMapEditForm::UpdateStatusLine() {
     const CellPoint hover = mapView_->hoverCell();
     OpenMap& map = mapFiles_->openMap();
     // A map cut short by another program fails at every move over the lost
-    // area: the line says so, and the error is told once, until a read
-    // succeeds again.
-    const bool failureTold = map.readFailing();
+    // area: the line says so, and the error is told once, by whichever
+    // reader of the map met it first.
     std::optional<MapCell> cell;
     try {
         cell = map.readCell(hover.x, hover.y);
     } catch (const IoError&) {
         statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
-        if (!failureTold)
+        if (map.failureToTell())
             throw;
         return;
     }
