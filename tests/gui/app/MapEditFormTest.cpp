@@ -19,6 +19,7 @@
 #include "gui/app/AccessibleNames.h"
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/app/ScriptedDialogs.h"
+#include "gui/app/StartupPaths.h"
 #include "gui/app/StatusBar.h"
 #include "gui/editor/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
@@ -332,6 +333,37 @@ TEST_F(MapEditForm, AClientFolderMissingAFileSaysWhichInTheTooltipTheStatusLineA
               QStringList{QString::fromStdString("Error detected :\r\nLoad Texture\r\nFile : " +
                                                  (lacking / "texmaps.mul").string() + "\r\ntexmaps.mul is missing")});
     EXPECT_EQ(edit("UOPathEdit").toolTip(), "texmaps.mul is missing");
+}
+
+TEST_F(MapEditForm, PathsGivenOnTheCommandLineServeThisStartAndLeaveTheStoredOnesAlone) {
+    const QString stored = mapFile("map2.mul", kIlshenarSize);
+    storePaths(stored, clientDir());
+    const QString given = mapFile("map4.mul", kTokunoSize);
+    const fs::path otherClient = temp / "other client";
+    fs::create_directories(otherClient);
+    sample::writeSampleClientFiles(otherClient, 1);
+    setenv("STONEREACH_HOME", home().c_str(), 1);
+    StartupPathStore startStore(store, StartupPaths{given.toStdString(), otherClient.string()});
+    window = std::make_unique<TSRMapEditForm>(startStore, dialogs, bookmarks);
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit("MapEdit").text(), given);
+    EXPECT_EQ(edit("UOPathEdit").text(), QString::fromStdString(otherClient.string()));
+    go("5", "5"); // stores and reopens both paths
+    window->close();
+    EXPECT_EQ(store.value("MAPx.mul"), stored.toStdString());
+    EXPECT_EQ(store.value("UOPath"), clientDir().toStdString()) << "an \"Open with\" start changes no setting";
+
+    // A map the user chooses is stored as ever.
+    StartupPathStore againStore(store, StartupPaths{given.toStdString(), otherClient.string()});
+    window = std::make_unique<TSRMapEditForm>(againStore, dialogs, bookmarks);
+    window->show();
+    QCoreApplication::processEvents();
+    const QString chosen = mapFile("map0.mul", 77070336);
+    edit("MapEdit").setText(chosen);
+    window->close();
+    EXPECT_EQ(store.value("MAPx.mul"), chosen.toStdString());
+    EXPECT_EQ(store.value("UOPath"), clientDir().toStdString());
 }
 
 TEST_F(MapEditForm, AMapFileOfUnknownSizeSaysWhatWasFound) {
