@@ -242,7 +242,14 @@ void PaintingPart::ZValueEditChange(const QString& text) {
         zUpDown_->setPosition(value);
 }
 
-void PaintingPart::toolChanged() { emit shapeToolDownChanged(toolDown() == Tool::Shape); }
+void PaintingPart::toolChanged() {
+    emit shapeToolDownChanged(toolDown() == Tool::Shape);
+    tellFillCorner();
+}
+
+void PaintingPart::tellFillCorner() {
+    emit fillCornerChanged(toolDown() == Tool::Fill ? fill_.firstCorner() : std::nullopt);
+}
 
 PaintingPart::Tool PaintingPart::toolDown() const {
     const int id = tools_->checkedId();
@@ -354,12 +361,15 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     case Tool::Shape:
         paint([&](Painter& painter) { painter.stamp(col, row, shapePieces(shapeDown()), rule); });
         break;
-    case Tool::Fill:
-        if (const std::optional<CellRect> rect = fill_.select(col, row)) {
+    case Tool::Fill: {
+        const std::optional<CellRect> rect = fill_.select(col, row);
+        tellFillCorner();
+        if (rect) {
             const DrawingMode mode = drawingMode();
             paint([&](Painter& painter) { painter.paintFootprint(*rect, mode, rule); });
         }
         break;
+    }
     case Tool::Brush:
         if (!brush_.empty())
             paint([&](Painter& painter) { painter.stamp(col, row, brush_, rule); });

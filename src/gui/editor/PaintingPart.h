@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,9 @@ signals:
     void shapeToolDownChanged(bool down);
     // The tile "Selected tile from list" paints changed: the palettes frame it.
     void selectedTileChanged(std::int64_t tile);
+    // The fill's first corner while Fill is down and waits for the second,
+    // else nothing: the view shows the rectangle it would fill.
+    void fillCornerChanged(std::optional<CellPoint> corner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,6 +109,7 @@ private:
     void buildBrushSizeGroup(WindowRegions& regions);
     void buildAltitudeControls(WindowRegions& regions);
     void toolChanged();
+    void tellFillCorner();
     void ZValueEditChange(const QString& text);
     Tool toolDown() const;
     int shapeDown() const;

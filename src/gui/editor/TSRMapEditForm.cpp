@@ -147,6 +147,14 @@ void TSRMapEditForm::connectParts() {
     guard_.connect(mapView_, &MapView::undoRequested, this, [this] { painting_->UndoLastCell(); });
     connect(painting_.get(), &PaintingPart::cellsWritten, mapView_, &MapView::redrawCells);
     connect(painting_.get(), &PaintingPart::shapeToolDownChanged, mapView_, &MapView::setShapeToolDown);
+    connect(painting_.get(), &PaintingPart::fillCornerChanged, mapView_, &MapView::setFillCorner);
+    // The status line shows the hovered cell as written, also when a tool
+    // or undo wrote it under the pointer.
+    guard_.connect(painting_.get(), &PaintingPart::cellsWritten, this, [this](const ChangedCells& cells) {
+        const CellPoint hover = mapView_->hoverCell();
+        if (cells.bounds().contains(hover.x, hover.y))
+            UpdateStatusLine();
+    });
     connect(palette_.get(), &PalettePart::tileSelected, painting_.get(), &PaintingPart::selectTile);
     // The palettes frame the tile that painting writes, however it was chosen.
     connect(painting_.get(), &PaintingPart::selectedTileChanged, palette_.get(), &PalettePart::showSelectedTile);
@@ -387,8 +395,10 @@ const RadarColours& TSRMapEditForm::radarColours() { return mapFiles_->dataFiles
 bool TSRMapEditForm::clientDirectoryValid() { return mapFiles_->dataFiles().clientDirValid(); }
 
 void TSRMapEditForm::mapFileWritten(const std::filesystem::path& path) {
-    if (openMap().isFileAt(path))
-        mapView_->redrawAll();
+    if (!openMap().isFileAt(path))
+        return;
+    mapView_->redrawAll();
+    guard_([this] { UpdateStatusLine(); });
 }
 
 void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {

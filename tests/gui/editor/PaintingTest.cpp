@@ -12,6 +12,7 @@
 #include "editor/ShapeTables.h"
 #include "editor/UndoList.h"
 #include "gui/app/EditorWindowFixture.h"
+#include "gui/editor/MapView.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/editor/PalettePart.h"
 #include "gui/widgets/RadioGroup.h"
@@ -168,6 +169,40 @@ TEST_F(Painting, FillWritesColumnByColumnAndAReversedFillWritesNothing) {
     clickCell(20, 20);
     clickCell(20, 20);
     EXPECT_EQ(undo().size(), 7u) << "and the next selection starts a new fill";
+}
+
+TEST_F(Painting, TheStatusLineFollowsWritesUnderThePointerAndFillOutlinesItsRectangle) {
+    startOnTokuno();
+    setCell(30, 30, MapCell{7, 0});
+    altitudeMode(2);
+    typeZ("3");
+    drawingMode(2); // "Altitude only"
+    clickCell(30, 30);
+    hover(30, 30);
+    EXPECT_EQ(panel(0), "X=30 - Y=30 - Altitude=3 - Tile=00 07");
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(panel(0), "X=30 - Y=30 - Altitude=0 - Tile=00 07") << "undo under the pointer shows at once";
+
+    // After the first corner the rectangle to the pointer is outlined.
+    click("btnRectFill");
+    clickCell(40, 40);
+    hover(42, 41);
+    const auto outlineShown = [&] {
+        QCoreApplication::processEvents();
+        const QImage image = view().viewport()->grab().toImage();
+        const QRect first = view().cellRect(40, 40);
+        return image.pixelColor(first.left() + 1, first.center().y()) == MapView::FillOutlineColour &&
+               image.pixelColor(first.center().x(), first.top() + 1) == MapView::FillOutlineColour;
+    };
+    EXPECT_TRUE(outlineShown());
+    click("btnDefault");
+    EXPECT_FALSE(outlineShown()) << "only while Fill is down";
+    click("btnRectFill");
+    EXPECT_TRUE(outlineShown()) << "the corner waits";
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, view().cellRect(42, 41).center());
+    EXPECT_EQ(cell(42, 41).z, 3);
+    EXPECT_FALSE(outlineShown()) << "the fill is done";
 }
 
 TEST_F(Painting, ShapeButtonsLayTheirPiecesWithABlueOutlineAndNoUndo) {
