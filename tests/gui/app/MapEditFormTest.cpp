@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -212,6 +214,43 @@ TEST_F(MapEditForm, StatusPanelsTakeHalfTheStatusBarEach) {
     window->resize(701, window->height());
     QCoreApplication::processEvents();
     EXPECT_EQ(bar.panelWidth(0), 350);
+}
+
+TEST_F(MapEditForm, AtTheFirstRunSizeNothingIsClippedAndLongStatusTextsEndInDotsWithTheWholeTextOnHover) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    start();
+    EXPECT_EQ(window->width(), 701);
+    // Every caption fits its control (with room for a box, a circle or an
+    // arrow beside it).
+    QStringList clipped;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->objectName().startsWith("StatusPanel"))
+            continue;
+        QString text;
+        int beside = 0;
+        if (const auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap())
+            text = label->text();
+        else if (const auto* button = qobject_cast<QAbstractButton*>(control))
+            text = button->text(), beside = qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control) ? 18 : 0;
+        else if (const auto* box = qobject_cast<QComboBox*>(control))
+            text = box->currentText(), beside = 18;
+        text.remove(QLatin1Char('&'));
+        if (!text.isEmpty() && control->fontMetrics().horizontalAdvance(text) + beside > control->contentsRect().width())
+            clipped << control->objectName() + QLatin1Char(':') + text;
+    }
+    EXPECT_EQ(clipped.join(", ").toStdString(), "");
+
+    auto& bar = child<StatusBar>("StatusBar");
+    for (int i = 0; i < 2; ++i) {
+        auto* shown = bar.findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()), shown->contentsRect().width()) << i;
+        EXPECT_EQ(shown->toolTip(), panel(i));
+    }
+    EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
+    EXPECT_TRUE(bar.shownText(1).endsWith(QChar(0x2026))) << bar.shownText(1).toStdString();
+    window->resize(1200, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.shownText(1), panel(1)) << "wide enough, the whole text shows";
 }
 
 TEST_F(MapEditForm, CtrlDigitInAJumpEditJumpsToAnEnabledBookmark) {
