@@ -89,7 +89,7 @@ PaintingPart::PaintingPart(const HandlerGuard& guard, OpenMap& map, std::filesys
     buildBrushSizeGroup(regions);
     buildAltitudeControls(regions);
 
-    undoAction_ = new QAction(QStringLiteral("Undo          CTRL+Z"), regions.editMenu);
+    undoAction_ = new QAction(QStringLiteral("&Undo          CTRL+Z"), regions.editMenu);
     undoAction_->setObjectName(QStringLiteral("TlUndo"));
     regions.editMenu->addAction(undoAction_);
 

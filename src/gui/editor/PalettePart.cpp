@@ -98,9 +98,9 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Ope
     regions.palette->addWidget(palettes, 1);
 
     showTextureId_ =
-        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show Texture ID"), true);
+        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show &Texture ID"), true);
     hideUnusedTexture_ = regions.paletteItems.addCheckItem(QStringLiteral("HideunusedTexture1"),
-                                   QStringLiteral("Hide unused Texture"), false);
+                                   QStringLiteral("&Hide unused Texture"), false);
     hideUnusedTexture_->setVisible(false);
 
     for (TilePalette* palette : {unsorted_, sorted_})

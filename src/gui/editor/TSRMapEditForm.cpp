@@ -22,6 +22,7 @@
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/BrushesPart.h"
+#include "gui/editor/DialogSupport.h"
 #include "gui/editor/MapFilesPart.h"
 #include "gui/editor/MapView.h"
 #include "gui/editor/NavigationPart.h"
@@ -84,8 +85,22 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     guard_.connect(frame.optionsAction, &QAction::triggered, this, [this] { Options1Click(); });
     guard_.connect(frame.aboutAction, &QAction::triggered, this, [this] { About1Click(); });
     connectParts();
+    chainTabStops();
     FormCreate();
     restoreWindowGeometry();
+}
+
+void TSRMapEditForm::chainTabStops() {
+    // Tab goes round the window as it reads: the tool strip, the left panel,
+    // the map, the palette, the panel below the map, the paths.
+    QList<QWidget*> stops;
+    for (const char* region : {"TopPanel", "LeftPanel"})
+        stops += tabStopsInLayoutOrder(findChild<QWidget*>(QString::fromLatin1(region)));
+    stops << mapView_;
+    for (const char* region : {"RightPanel", "BottomPanel", "FileNamePanel"})
+        stops += tabStopsInLayoutOrder(findChild<QWidget*>(QString::fromLatin1(region)));
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
 }
 
 void TSRMapEditForm::FormCreate() {
@@ -203,6 +218,8 @@ void TSRMapEditForm::FormShow() {
         painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
     LoadSettings();
     UpdateStatusLine();
+    // The keyboard starts on the map: the arrow keys scroll at once.
+    mapView_->setFocus(Qt::OtherFocusReason);
     // The view shows the cell the jump edits hold, as Go would.
     try {
         navigation_->CoordGoBtnClick();

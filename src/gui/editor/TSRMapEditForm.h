@@ -61,6 +61,8 @@ protected:
 
 private:
     void connectParts();
+    // The keyboard's Tab order over every part's controls.
+    void chainTabStops();
     // Refreshes both status panels for the cell under the pointer.
     void UpdateStatusLine();
 

@@ -1,5 +1,6 @@
 #include "gui/widgets/TilePalette.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "mapdata/IntegerText.h"
@@ -74,6 +75,23 @@ void TilePalette::scrollToMarked() {
         scrollCellIntoView(0, *marked_);
     else
         scrollCellIntoView(*marked_, 0);
+}
+
+void TilePalette::keyPressEvent(QKeyEvent* event) {
+    // Space chooses the entry the keyboard stands on. While a palette that
+    // frames the tile in use frames none (it does not list the tile), the
+    // first arrow chooses that entry too, rather than the one beyond it.
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
+                       event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+    const bool nothingFramed = marked_ && *marked_ < 0;
+    if (count() > 0 && event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Space || (arrow && nothingFramed))) {
+        found_ = -1;
+        emit entryClicked(currentIndex());
+        event->accept();
+        return;
+    }
+    DrawGrid::keyPressEvent(event);
 }
 
 void TilePalette::resizeEvent(QResizeEvent* event) {

@@ -65,6 +65,7 @@ protected:
     void drawRegion(QPainter& painter, const QRect& area) override;
     void drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int indexOf(int col, int row) const { return orientation_ == Qt::Vertical ? row : col; }

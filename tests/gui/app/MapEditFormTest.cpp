@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSet>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -251,6 +253,60 @@ TEST_F(MapEditForm, AtTheFirstRunSizeNothingIsClippedAndLongStatusTextsEndInDots
     window->resize(1200, window->height());
     QCoreApplication::processEvents();
     EXPECT_EQ(bar.shownText(1), panel(1)) << "wide enough, the whole text shows";
+}
+
+// The region of the main window a control stands in.
+QString regionOf(QWidget* control) {
+    for (QWidget* w = control; w != nullptr; w = w->parentWidget())
+        for (const char* region : {"TopPanel", "LeftPanel", "MainDrawGrid", "RightPanel", "BottomPanel", "FileNamePanel"})
+            if (w->objectName() == QLatin1String(region))
+                return w->objectName();
+    return QStringLiteral("?");
+}
+
+TEST_F(MapEditForm, TabGoesRoundEveryControlInReadingOrderAndTheMenusHaveMnemonicsThatDoNotClash) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    start();
+    EXPECT_TRUE(view().hasFocus()) << "the keyboard starts on the map";
+
+    // One round of Tab from the map: the palette, the panel below, the
+    // paths, the tool strip, the left panel, and back to the map.
+    QStringList regions;
+    QSet<QWidget*> reached;
+    for (QWidget* w = view().nextInFocusChain(); w != &view(); w = w->nextInFocusChain()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() || w->window() != window.get())
+            continue;
+        reached.insert(w);
+        if (regions.isEmpty() || regions.last() != regionOf(w))
+            regions << regionOf(w);
+    }
+    EXPECT_EQ(regions, (QStringList{"RightPanel", "BottomPanel", "FileNamePanel", "TopPanel", "LeftPanel"}));
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isVisible() && control->isEnabled() &&
+            control != &view() && regionOf(control) != "?")
+            EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+    }
+    for (const char* name : {"BrushSizeEdt", "udRValue", "ZValueEdit", "SortedTextureGrid", "UOPathEdit", "btnDefault"})
+        EXPECT_TRUE(reached.contains(&child<QWidget>(name))) << name;
+
+    // Each item of "Edit" and "&Extra" has its own letter; the captions read
+    // as ever.
+    EXPECT_EQ(child<QMenu>("Edit1").title(), "E&dit");
+    for (const char* menuName : {"Edit1", "Spezial1"}) {
+        QSet<QChar> letters;
+        for (QAction* item : child<QMenu>(menuName).actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = item->text();
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            ASSERT_GE(at, 0) << text.toStdString();
+            const QChar letter = text[at + 1].toLower();
+            EXPECT_FALSE(letters.contains(letter)) << text.toStdString();
+            letters.insert(letter);
+        }
+    }
+    EXPECT_EQ(child<QAction>("TlUndo").text().remove(QLatin1Char('&')), "Undo          CTRL+Z");
+    EXPECT_EQ(child<QAction>("ShowonlyColor1").text().remove(QLatin1Char('&')), "Show only Color");
 }
 
 TEST_F(MapEditForm, CtrlDigitInAJumpEditJumpsToAnEnabledBookmark) {
