@@ -103,11 +103,14 @@ NamePromptAnswer QtWindowDialogs::askNameOrDiscard(QWidget* parent, const QStrin
     layout->addWidget(field);
     layout->addWidget(problem);
     layout->addWidget(buttons);
+    field->setMinimumWidth(320);
 
     const auto judge = [&] {
         const QString why = check ? check(field->text()) : QString();
         problem->setText(field->text().isEmpty() ? QString() : why);
         buttons->button(QDialogButtonBox::Ok)->setEnabled(!field->text().isEmpty() && why.isEmpty());
+        // The box grows and shrinks with what is said, so every line shows.
+        box.adjustSize();
     };
     judge();
     QObject::connect(field, &QLineEdit::textChanged, &box, judge);
