@@ -17,7 +17,7 @@ using MapLayout::CellSize;
 
 // A run of bytes to write: its place in the file and in the block buffer.
 struct Span {
-    std::uint64_t fileOffset;
+    std::uint64_t mapOffset;  // in the plain form
     std::size_t bufferOffset;
     std::size_t length;
 };
@@ -114,7 +114,7 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
         const Span span{blockOffset(bx, y / BlockSide, geometry_.blockHeight) + inBlock,
                         static_cast<std::size_t>(blockIndex) * BlockSize + inBlock,
                         static_cast<std::size_t>(columns) * CellSize};
-        if (!spans.empty() && spans.back().fileOffset + spans.back().length == span.fileOffset)
+        if (!spans.empty() && spans.back().mapOffset + spans.back().length == span.mapOffset)
             spans.back().length += span.length;
         else
             spans.push_back(span);
@@ -123,14 +123,13 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
     const auto bytesOf = [](std::vector<MapBlockBytes>& blocks, const Span& span) {
         return std::span<const std::uint8_t>(blocks.front().data() + span.bufferOffset, span.length);
     };
-    File& file = map_.file();
     for (std::size_t i = 0; i < spans.size(); ++i) {
         try {
-            file.writeAt(spans[i].fileOffset, bytesOf(blocks_, spans[i]));
+            map_.writeAt(spans[i].mapOffset, bytesOf(blocks_, spans[i]));
         } catch (const IoError&) {
             for (std::size_t j = 0; j <= i; ++j) {
                 try {
-                    file.writeAt(spans[j].fileOffset, bytesOf(original_, spans[j]));
+                    map_.writeAt(spans[j].mapOffset, bytesOf(original_, spans[j]));
                 } catch (const IoError&) {
                     // The first error is the one to report.
                 }

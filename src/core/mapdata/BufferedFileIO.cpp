@@ -8,7 +8,7 @@
 
 namespace stonereach {
 
-ReadAheadReader::ReadAheadReader(const File& file, std::size_t windowSize)
+ReadAheadReader::ReadAheadReader(const ByteSource& file, std::size_t windowSize)
     : file_(file), window_(std::make_unique_for_overwrite<std::uint8_t[]>(windowSize)), windowSize_(windowSize) {}
 
 // A request that starts where the last one ended, inside the window, or a

@@ -32,7 +32,7 @@ inline constexpr std::size_t StreamBufferBytes = std::size_t{128} << 10;
 // whole windows.
 class ReadAheadReader {
 public:
-    explicit ReadAheadReader(const File& file, std::size_t windowSize = StreamBufferBytes);
+    explicit ReadAheadReader(const ByteSource& file, std::size_t windowSize = StreamBufferBytes);
 
     // Reads exactly out.size() bytes at offset (IoError when the file ends
     // before that).
@@ -58,7 +58,7 @@ private:
     }
     bool followsOn(std::uint64_t offset) const;
 
-    const File& file_;
+    const ByteSource& file_;
     // Left uninitialised: only bytes read from the file are ever used.
     std::unique_ptr<std::uint8_t[]> window_;
     std::size_t windowSize_;

@@ -2,15 +2,20 @@
 
 #include "mapdata/ClientFiles.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/LandArtFiles.h"
 
 namespace stonereach {
 
 std::vector<std::string_view> missingClientFiles(const std::filesystem::path& clientDir) {
     std::vector<std::string_view> missing;
-    for (const std::string_view name :
-         {ClientFile::TextureIndex, ClientFile::Textures, ClientFile::ArtIndex, ClientFile::Art})
+    for (const std::string_view name : {ClientFile::TextureIndex, ClientFile::Textures})
         if (!fileExists(clientFilePath(clientDir, name)))
             missing.push_back(name);
+    // The land art may also come from the art container in the pair's place.
+    if (landArtKindIn(clientDir) == LandArtKind::None)
+        for (const std::string_view name : {ClientFile::ArtIndex, ClientFile::Art})
+            if (!fileExists(clientFilePath(clientDir, name)))
+                missing.push_back(name);
     return missing;
 }
 

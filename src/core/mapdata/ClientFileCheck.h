@@ -7,8 +7,9 @@
 
 namespace stonereach {
 
-// The four client files a client directory must hold to be used, in the
-// order they are looked for: texidx.mul, texmaps.mul, artidx.mul, art.mul.
+// The client files a client directory lacks to be used, in the order they
+// are looked for: texidx.mul, texmaps.mul, then artidx.mul and art.mul
+// unless the art container stands in for them.
 std::vector<std::string_view> missingClientFiles(const std::filesystem::path& clientDir);
 
 // What a user is told when the files cannot be used because some are

@@ -12,6 +12,8 @@ inline constexpr std::string_view Art = "art.mul";
 inline constexpr std::string_view TextureIndex = "texidx.mul";
 inline constexpr std::string_view Textures = "texmaps.mul";
 inline constexpr std::string_view RadarColours = "radarcol.mul";
+// Newer clients keep their art in this container instead of the two art files.
+inline constexpr std::string_view ArtContainer = "artLegacyMUL.uop";
 } // namespace ClientFile
 
 // The path of a client file: the directory text as the user gave it, the

@@ -2,7 +2,9 @@
 
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/ClientFiles.h"
+#include "mapdata/LandArtFiles.h"
 #include "mapdata/LandArtImage.h"
 #include "mapdata/TextureImage.h"
 
@@ -19,11 +21,13 @@ constexpr std::string_view kRadarCol = ClientFile::RadarColours;
 std::string fileDetail(const std::filesystem::path& path) { return "File : " + path.string(); }
 
 // The line after the detail that says why the file could not be opened.
-std::string failureCause(const std::filesystem::path& path, const IoError& error) {
+std::string failureCause(const std::filesystem::path& path, const Error& error) {
     std::error_code ignored;
     if (!std::filesystem::exists(path, ignored))
         return path.filename().string() + " is missing";
-    return error.cause();
+    if (const auto* io = dynamic_cast<const IoError*>(&error))
+        return io->cause();
+    return error.what();
 }
 
 } // namespace
@@ -55,8 +59,20 @@ void DataFileSet::openMapFile(const std::filesystem::path& path, const char* tit
         return;
     try {
         map_.open(path);
-    } catch (const IoError& e) {
+    } catch (const Error& e) {
+        // A file that cannot be opened, or a container that cannot be used.
         reportError(title, fileDetail(path) + "\r\n" + failureCause(path, e));
+    }
+}
+
+void DataFileSet::openArtContainer(const std::filesystem::path& path) {
+    if (closingAfterError_)
+        return;
+    try {
+        artContainer_ = std::make_unique<ArtContainer>(File(path, File::Mode::Read));
+    } catch (const Error& e) {
+        artContainer_.reset();
+        reportError("Load Art", fileDetail(path) + "\r\n" + failureCause(path, e));
     }
 }
 
@@ -65,8 +81,15 @@ void DataFileSet::openClientFiles(const std::filesystem::path& clientDir) {
     const auto art = clientFilePath(clientDir, kArt);
     const auto texIdx = clientFilePath(clientDir, kTexIdx);
     const auto texMaps = clientFilePath(clientDir, kTexMaps);
-    openInto(artIdx_, artIdx, "Load ArtIdx", fileDetail(artIdx));
-    openInto(art_, art, "Load Art", fileDetail(art));
+    artContainer_.reset();
+    if (landArtKindIn(clientDir) == LandArtKind::Container) {
+        artIdx_ = File::unopened(artIdx);
+        art_ = File::unopened(art);
+        openArtContainer(artContainerPath(clientDir));
+    } else {
+        openInto(artIdx_, artIdx, "Load ArtIdx", fileDetail(artIdx));
+        openInto(art_, art, "Load Art", fileDetail(art));
+    }
     openInto(texIdx_, texIdx, "Load TextureIdx", fileDetail(texIdx));
     openInto(texMaps_, texMaps, "Load Texture", fileDetail(texMaps));
     ++clientGeneration_;
@@ -80,7 +103,8 @@ DataFileSet::Paths DataFileSet::restoreDataFiles() {
     if (!stored.mapPath.empty())
         openMapFile(pathFromUtf8(stored.mapPath), "Load File Names");
 
-    if (!closingAfterError_ && !fileExists(clientFilePath(pathFromUtf8(stored.clientDir), kArtIdx))) {
+    if (!closingAfterError_ && !fileExists(clientFilePath(pathFromUtf8(stored.clientDir), kArtIdx)) &&
+        landArtKindIn(pathFromUtf8(stored.clientDir)) != LandArtKind::Container) {
         dialogs_.browseClientDirectory();
         // The browser reports a chosen folder through changeClientDirectory;
         // when cancelled, the edit's text stays what it was.
@@ -114,7 +138,8 @@ void DataFileSet::changeMapPath(const std::filesystem::path& path) {
     mapPath_ = path;
     mapReopenPending_ = false;
     mapValid_ = false;
-    if (fileExists(path) && isMapFileName(storedFileName(path))) {
+    mapRefusal_.clear();
+    if (isUsableMapPath(path, &mapRefusal_)) {
         mapValid_ = true;
         mapReopenPending_ = true;
     } else {
@@ -128,7 +153,7 @@ void DataFileSet::changeClientDirectory(const std::filesystem::path& dir, std::s
     clientDir_ = dir;
     clientReopenPending_ = true;
     clientValid_ = fileExists(clientFilePath(dir, kTexIdx)) && fileExists(clientFilePath(dir, kTexMaps)) &&
-                   fileExists(clientFilePath(dir, kArtIdx)) && fileExists(clientFilePath(dir, kArt));
+                   landArtKindIn(dir) != LandArtKind::None;
     if (clientValid_)
         radar_.load(clientFilePath(dir, kRadarCol), variantName);
 }
@@ -146,7 +171,13 @@ bool DataFileSet::loadLandArtImage(std::uint16_t id, TileImage& image) {
         return true;
     if (!dataFilesReady())
         return false;
+    if (artContainer_)
+        return stonereach::loadLandArtImage(*artContainer_, id, image);
     return stonereach::loadLandArtImage(artIdx_, art_, id, image);
+}
+
+std::optional<std::string> DataFileSet::takeArtNotice() {
+    return artContainer_ ? artContainer_->takeNotice() : std::nullopt;
 }
 
 void DataFileSet::closeForExit() {
@@ -162,6 +193,8 @@ void DataFileSet::closeForExit() {
     if (clientValid_) {
         closeOne(artIdx_, "Artidx file error: ");
         closeOne(art_, "Art file error: ");
+        if (artContainer_)
+            closeOne(artContainer_->file(), "Art file error: ");
         closeOne(texIdx_, "Texidx file error: ");
         closeOne(texMaps_, "Texmaps file error: ");
     }

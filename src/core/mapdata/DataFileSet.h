@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "mapdata/ArtContainer.h"
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/File.h"
 #include "mapdata/OpenMap.h"
@@ -18,8 +21,10 @@ namespace stonereach {
 inline constexpr std::string_view kMapPathDesignText = "Path to MAPx file";
 inline constexpr std::string_view kClientDirDesignText = "Path to Ultima Online directory";
 
-// The files the editor holds open while it runs: the map file and the four
-// client files that tile images are read from, plus the radar colour table
+// The files the editor holds open while it runs: the map file (a .mul or a
+// UOP container) and the client files that tile images are read from (the
+// two texture files, and artidx.mul with art.mul or, in their place,
+// artLegacyMUL.uop), plus the radar colour table
 // read when the client directory becomes valid. It tracks the two path texts
 // of the window with their validity and reopen-pending flags, and opens and
 // reopens the files as the paths change. Failures to open are reported
@@ -56,11 +61,16 @@ public:
     bool dataFilesReady();
 
     // The map path edit changed: the path becomes valid when a file of one of
-    // the six map names exists there (and is then due to be reopened). A path
-    // that is not valid lets go of the open map.
+    // the six map names exists there, or a map container of one of the
+    // container names that opens as one (and is then due to be reopened). A
+    // path that is not valid lets go of the open map.
     void changeMapPath(const std::filesystem::path& path);
-    // The client directory edit changed: valid when its four client files
-    // exist. A valid directory loads the radar colours for the variant named;
+    // Why the map path is invalid when it names a container that cannot be
+    // used (the file and the fault), else empty.
+    const std::string& mapRefusal() const { return mapRefusal_; }
+    // The client directory edit changed: valid when its two texture files and
+    // its land art (the .mul pair or the art container) exist. A valid
+    // directory loads the radar colours for the variant named;
     // that load may throw IoError after the validity has been set.
     void changeClientDirectory(const std::filesystem::path& dir, std::string_view variantName);
 
@@ -79,6 +89,8 @@ public:
     // art ids 7 and 8 answer true without touching the image or the files.
     bool loadTextureImage(std::uint16_t id, TileImage& image);
     bool loadLandArtImage(std::uint16_t id, TileImage& image);
+    // An art container entry that could not be read, told once for the user.
+    std::optional<std::string> takeArtNotice();
 
     RadarColours& radarColours() { return radar_; }
     const RadarColours& radarColours() const { return radar_; }
@@ -95,6 +107,7 @@ private:
     void openMapFile(const std::filesystem::path& path, const char* title);
     void openClientFiles(const std::filesystem::path& clientDir);
     void openInto(File& slot, const std::filesystem::path& path, const char* title, std::string detail);
+    void openArtContainer(const std::filesystem::path& path);
     // Reports through the dialog; Cancel marks the program as closing.
     void reportError(const std::string& title, const std::string& detail);
 
@@ -108,11 +121,14 @@ private:
     bool mapReopenPending_ = false;
     bool clientReopenPending_ = false;
     bool closingAfterError_ = false;
+    std::string mapRefusal_;
     std::uint64_t clientGeneration_ = 0;
 
     OpenMap map_{[this] { return dataFilesReady(); }};
     File artIdx_;
     File art_;
+    // In place of artIdx_ and art_ when the client keeps its art in a container.
+    std::unique_ptr<ArtContainer> artContainer_;
     File texIdx_;
     File texMaps_;
     RadarColours radar_;

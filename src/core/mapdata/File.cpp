@@ -1,5 +1,6 @@
 #include "mapdata/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -118,12 +119,11 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
     if (fd_ < 0)
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Write, path_)) {
-        // A disk that fills up part-way stores the start of the data first;
-        // whether that store succeeds does not matter, the injected error is
-        // the one reported.
-        const auto half = data.first(data.size() / 2);
-        [[maybe_unused]] const ssize_t stored = ::pwrite(fd_, half.data(), half.size(), static_cast<off_t>(offset));
-        throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault));
+        // A disk that fills up part-way stores the start of the data first.
+        const std::size_t part = std::min(installedFaultInjector()->bytesStoredByFailingWrite(data.size()), data.size());
+        const ssize_t n = ::pwrite(fd_, data.data(), part, static_cast<off_t>(offset));
+        throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault),
+                         n > 0 ? static_cast<std::size_t>(n) : 0);
     }
     std::size_t done = 0;
     while (done < data.size()) {
@@ -132,7 +132,8 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(errno));
+            throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(errno),
+                             done);
         }
         done += static_cast<std::size_t>(n);
     }

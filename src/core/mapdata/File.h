@@ -5,13 +5,15 @@
 #include <filesystem>
 #include <span>
 
+#include "mapdata/ByteSource.h"
+
 namespace stonereach {
 
 // One open file with positioned reads and writes. Every failure throws an
 // IoError naming the path and the cause. Files are opened shared: other
 // handles (the program's own tools, other programs) may read and write them
 // meanwhile, which is why nothing here maps or caches file contents.
-class File {
+class File final : public ByteSource {
 public:
     enum class Mode {
         Read,       // existing file, read only
@@ -32,20 +34,22 @@ public:
     File& operator=(File&& other) noexcept;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    ~File();
+    ~File() override;
 
     bool isOpen() const { return fd_ >= 0; }
     // The path that errors name (see the constructor with shownAs).
     const std::filesystem::path& path() const { return path_; }
 
     // Reads exactly buffer.size() bytes at offset; a short read is an error.
-    void readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
+    void readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     // Reads up to buffer.size() bytes at offset; returns how many were there.
-    std::size_t readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
-    // Writes all of data at offset.
+    std::size_t readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
+    // Writes all of data at offset. A failure is a WriteError that tells how
+    // many bytes were stored before it.
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> data);
 
-    std::uint64_t size() const;
+    std::uint64_t size() const override;
+    std::string sourceName() const override { return path_.string(); }
     void resize(std::uint64_t size);
     // Makes the file at least `size` bytes long, the new bytes zero, with the
     // disk space taken now: a full disk shows here rather than at a later

@@ -41,6 +41,13 @@ std::string storedFileName(const fs::path& path) {
     return path.filename().string();
 }
 
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
 namespace {
 
 // Renames from over to; a failure is reported as an IoError naming `shown`

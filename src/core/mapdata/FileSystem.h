@@ -27,6 +27,10 @@ std::optional<std::uint64_t> fileSize(const std::filesystem::path& path);
 // case-insensitive file systems this may differ in case from the path typed).
 std::string storedFileName(const std::filesystem::path& path);
 
+// True when both paths name the same file, or would once the one that does
+// not exist yet is made (a new file's path written another way).
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Renames from over to, replacing to atomically; throws IoError on failure.
 void renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 

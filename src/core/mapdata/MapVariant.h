@@ -42,6 +42,22 @@ const MapVariant* detectMapVariant(std::string_view fileName, std::uint64_t size
 // True for map0.mul to map5.mul, whatever the case.
 bool isMapFileName(std::string_view fileName);
 
+// True for the names newer clients give their map containers, whatever the
+// case: map<N>LegacyMUL.uop and map<N>xLegacyMUL.uop, N from 0 to 5.
+bool isContainerMapFileName(std::string_view fileName);
+
+// The plain map's name a map container stands for ("map2xLegacyMUL.uop" ->
+// "map2.mul"), or the name itself when it is no container's name. Variants
+// are told by this name and the size of the plain form.
+std::string plainMapFileName(std::string_view fileName);
+
+// The facet a file name starts with ("map<N>", N from 0 to 5, then no
+// further digit), if any.
+std::optional<int> mapFacetOfName(std::string_view fileName);
+
+// True when some variant is exactly this many bytes long.
+bool isKnownMapSize(std::uint64_t sizeBytes);
+
 // Lower-case copy of an 8-bit name (the map names are plain ASCII).
 std::string asciiLower(std::string_view text);
 

@@ -16,7 +16,8 @@ void OpenMap::open(const std::filesystem::path& path) {
     variant_ = identifyMapFile(path);
     try {
         file_ = MapFile(path, File::Mode::ReadWrite);
-    } catch (const IoError&) {
+    } catch (const Error&) {
+        // A file that cannot be opened, or a container that cannot be used.
         file_ = MapFile();
         file_.file() = File::unopened(path);
         throw;

@@ -28,10 +28,11 @@ public:
     // changed); without one, cells may always be read.
     explicit OpenMap(std::function<bool()> ready = {});
 
-    // Tells the variant of the file at `path` and opens it for reading and
-    // writing. Throws IoError when it cannot be opened: the map then keeps the
-    // path and the variant but holds no open file, so each read fails naming
-    // the file it was meant to be.
+    // Tells the variant of the file at `path` (a .mul or a UOP container) and
+    // opens it for reading and writing. Throws IoError when it cannot be
+    // opened, ContainerError for a container that cannot be used: the map
+    // then keeps the path and the variant but holds no open file, so each
+    // read fails naming the file it was meant to be.
     void open(const std::filesystem::path& path);
     // Lets go of the file without a word: no map is open or named afterwards.
     void forget();

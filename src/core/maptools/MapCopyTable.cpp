@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "mapdata/FileSystem.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/MapVariant.h"
 
 namespace stonereach {
@@ -40,10 +40,10 @@ MapCopySide recogniseForMapCopy(std::string_view fileName, std::uint64_t sizeByt
 }
 
 MapCopySide recogniseForMapCopy(const std::filesystem::path& path) {
-    const auto size = fileSize(path);
-    if (!size)
+    const auto identity = plainMapIdentity(path);
+    if (!identity)
         return {};
-    return recogniseForMapCopy(storedFileName(path), *size);
+    return recogniseForMapCopy(identity->fileName, identity->sizeBytes);
 }
 
 std::optional<int> mapCopyBlockHeightOf(std::string_view mapName) { return blockHeightOf(mapName); }

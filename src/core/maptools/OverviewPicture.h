@@ -40,7 +40,8 @@ struct OverviewRows {
     std::size_t rowStride = 0;
 };
 
-// Reads the map file at path (addressed with geometry) and draws its
+// Reads the map file at path (a .mul or a container, addressed with
+// geometry) and draws its
 // overview, geometry.blocksAcross() by geometry.blockHeight pixels, into
 // rows. Throws IoError when the file cannot be opened or is too short, and
 // RangeError when the rows cannot hold the picture.

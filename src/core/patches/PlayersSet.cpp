@@ -45,11 +45,6 @@ void copyWhole(const std::filesystem::path& from, const std::filesystem::path& t
     target.commit();
 }
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
-}
-
 } // namespace
 
 DiffFileSet diffFileSetIn(const std::filesystem::path& folder) {

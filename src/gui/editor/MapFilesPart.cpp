@@ -181,6 +181,8 @@ QString MapFilesPart::notReadyReason() const {
             return QStringLiteral("no map file is chosen");
         if (!fileExists(map))
             return QStringLiteral("%1 is missing").arg(qPath(map.filename()));
+        if (!dataFiles_->mapRefusal().empty())
+            return qText(dataFiles_->mapRefusal());
         return QStringLiteral("%1 is not a map file name").arg(qPath(map.filename()));
     }
     if (!dataFiles_->clientDirValid())

@@ -283,8 +283,9 @@ TEST_F(MapEditForm, TabGoesRoundEveryControlInReadingOrderAndTheMenusHaveMnemoni
     EXPECT_EQ(regions, (QStringList{"RightPanel", "BottomPanel", "FileNamePanel", "TopPanel", "LeftPanel"}));
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if ((control->focusPolicy() & Qt::TabFocus) && control->isVisible() && control->isEnabled() &&
-            control != &view() && regionOf(control) != "?")
+            control != &view() && regionOf(control) != "?") {
             EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+        }
     }
     for (const char* name : {"BrushSizeEdt", "udRValue", "ZValueEdit", "SortedTextureGrid", "UOPathEdit", "btnDefault"})
         EXPECT_TRUE(reached.contains(&child<QWidget>(name))) << name;
