@@ -30,6 +30,12 @@ public:
     // Changes whenever the pictures may have changed (the client files were
     // reopened), so that cached pictures are dropped.
     virtual std::uint64_t tileImagesGeneration() const { return 0; }
+    // A failure to read the map met while drawing: true when it is to be
+    // told, false when it was told already (by the drawing or another reader
+    // of the same map).
+    virtual bool mapFailureToTell() { return true; }
+    // Everything shown was drawn without a failure.
+    virtual void mapDrawnWhole() {}
 };
 
 } // namespace stonereach

@@ -43,6 +43,10 @@ public:
 
     // True between the first and the second corner.
     bool pending() const { return pending_; }
+    // The first corner while a fill is pending.
+    std::optional<CellPoint> firstCorner() const {
+        return pending_ ? std::optional<CellPoint>(first_) : std::nullopt;
+    }
 
 private:
     bool pending_ = false;

@@ -1,6 +1,7 @@
 #include "editor/SelectionGroupRows.h"
 
 #include "mapdata/Blanks.h"
+#include "editor/TextFile.h"
 
 namespace stonereach {
 
@@ -76,6 +77,16 @@ std::vector<std::string> tileIdsOfItemsText(std::string_view items) {
         pos = comma + 1;
     }
     return ids;
+}
+
+std::optional<std::string> groupItemsProblem(std::string_view itemsText) {
+    const std::vector<std::string> ids = tileIdsOfItemsText(itemsText);
+    if (ids.empty())
+        return "the group holds no tile id";
+    for (const std::string& id : ids)
+        if (!tileIdOfText(id))
+            return "\"" + latin1ToUtf8(id) + "\" is not a tile id (0 to 65535)";
+    return std::nullopt;
 }
 
 SelectionGroupRow groupRowOf(const TTileNamed& group) { return {group.TileName, groupItemsText(group.TileIds)}; }

@@ -22,6 +22,16 @@ constexpr std::string_view kRadarCol = ClientFile::RadarColours;
 
 std::string fileDetail(const std::filesystem::path& path) { return "File : " + path.string(); }
 
+// The line after the detail that says why the file could not be opened.
+std::string failureCause(const std::filesystem::path& path, const Error& error) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored))
+        return path.filename().string() + " is missing";
+    if (const auto* io = dynamic_cast<const IoError*>(&error))
+        return io->cause();
+    return error.what();
+}
+
 } // namespace
 
 DataFileSet::DataFileSet(SettingsStore& store, DataFileDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
@@ -40,9 +50,9 @@ void DataFileSet::openInto(File& slot, const std::filesystem::path& path, const 
         // The client files are only ever read; opening them read-only lets
         // the editor work on a client installed where the user cannot write.
         slot = File(path, File::Mode::Read);
-    } catch (const IoError&) {
+    } catch (const IoError& e) {
         slot = File::unopened(path);
-        reportError(title, detail);
+        reportError(title, detail + "\r\n" + failureCause(path, e));
     }
 }
 
@@ -51,9 +61,9 @@ void DataFileSet::openMapFile(const std::filesystem::path& path, const char* tit
         return;
     try {
         map_.open(path);
-    } catch (const Error&) {
+    } catch (const Error& e) {
         // A file that cannot be opened, or a container that cannot be used.
-        reportError(title, fileDetail(path));
+        reportError(title, fileDetail(path) + "\r\n" + failureCause(path, e));
     }
 }
 
@@ -62,9 +72,9 @@ void DataFileSet::openArtContainer(const std::filesystem::path& path) {
         return;
     try {
         artContainer_ = std::make_unique<ArtContainer>(File(path, File::Mode::Read));
-    } catch (const Error&) {
+    } catch (const Error& e) {
         artContainer_.reset();
-        reportError("Load Art", fileDetail(path));
+        reportError("Load Art", fileDetail(path) + "\r\n" + failureCause(path, e));
     }
 }
 

@@ -14,6 +14,7 @@ OpenMap::OpenMap(std::function<bool()> ready) : ready_(std::move(ready)) {}
 void OpenMap::open(const std::filesystem::path& path) {
     readFailing_ = false;
     const std::optional<FileStatus> before = handleStatus();
+    failureTold_ = false;
     variant_ = identifyMapFile(path);
     try {
         file_ = MapFile(path, File::Mode::ReadWrite);
@@ -43,6 +44,7 @@ void OpenMap::forget() {
     variant_ = nullptr;
     wholeSize_ = 0;
     readFailing_ = false;
+    failureTold_ = false;
     ++generation_;
     known_.reset();
     trouble_ = MapFileTrouble::None;

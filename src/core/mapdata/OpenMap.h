@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "mapdata/MapFile.h"
 #include "mapdata/MapVariant.h"
@@ -74,6 +75,15 @@ public:
     std::optional<MapCell> readCell(int x, int y);
     bool readFailing() const { return readFailing_; }
 
+    // One failure, one message: whoever meets a failure to read or write the
+    // map (drawing it, the status line, painting) asks this first, and only
+    // the first since the map was opened, or last drawn whole without one,
+    // gets true and tells the user.
+    bool failureToTell() { return !std::exchange(failureTold_, true); }
+    // The map was read whole again (all the view shows): the next failure is
+    // a new one.
+    void forgetFailure() { failureTold_ = false; }
+
     // The open file, for painting through it and drawing it block by block
     // with geometry(); both need a recognised variant.
     MapFile& file() { return file_; }
@@ -134,6 +144,7 @@ private:
     MapFileTrouble trouble_ = MapFileTrouble::None;
     int ownWrites_ = 0;
     bool ownWritesFromKnown_ = false;
+    bool failureTold_ = false;
 };
 
 } // namespace stonereach

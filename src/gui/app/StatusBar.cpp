@@ -1,5 +1,7 @@
 #include "gui/app/StatusBar.h"
 
+#include <algorithm>
+
 #include <QLabel>
 
 namespace stonereach {
@@ -31,12 +33,21 @@ void StatusBar::showNotice(const QString& text) {
 QString StatusBar::notice() const { return notice_->isVisible() ? notice_->text() : QString(); }
 
 void StatusBar::setPanelText(int panel, const QString& text) {
-    panels_[panel]->setText(text);
+    texts_[panel] = text;
     // A panel may be narrower than its text: the whole text shows on hover.
     panels_[panel]->setToolTip(text);
+    showTexts();
 }
 
-QString StatusBar::panelText(int panel) const { return panels_[panel]->text(); }
+QString StatusBar::shownText(int panel) const { return panels_[panel]->text(); }
+
+void StatusBar::showTexts() {
+    for (int i = 0; i < 2; ++i) {
+        QLabel* label = panels_[i];
+        const int room = label->contentsRect().width() - 2 * label->indent();
+        label->setText(label->fontMetrics().elidedText(texts_[i], Qt::ElideRight, std::max(room, 0)));
+    }
+}
 
 void StatusBar::setPanelWidth(int panel, int width) {
     widths_[panel] = width;
@@ -50,6 +61,7 @@ void StatusBar::placePanels() {
     panels_[0]->setGeometry(0, 1, widths_[0], h);
     panels_[1]->setGeometry(widths_[0], 1, widths_[1], h);
     notice_->setGeometry(0, 1, widths_[0] + widths_[1], h);
+    showTexts();
 }
 
 } // namespace stonereach

@@ -43,6 +43,19 @@ void BrushesPart::listBrushes() {
     chooser_->setCurrentIndex(chooser_->findText(current));
 }
 
+QString BrushesPart::brushName() const { return chooser_->currentIndex() < 0 ? QString() : chooser_->currentText(); }
+
+void BrushesPart::chooseBrush(const QString& name) {
+    const int index = chooser_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return;
+    {
+        const QSignalBlocker blocker(chooser_);
+        chooser_->setCurrentIndex(index);
+    }
+    cbCustomBrushesChange(name);
+}
+
 void BrushesPart::cbCustomBrushesChange(const QString& name) {
     // A brush that cannot be read leaves no brush loaded.
     emit brushChosen({});

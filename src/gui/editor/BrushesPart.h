@@ -29,6 +29,10 @@ public:
     // Fills the list with the names of the brush files, sorted without
     // regard to case; the current brush stays as it was.
     void listBrushes();
+    // The brush in use: its name, empty while none is chosen; choosing a
+    // listed brush by name loads it (a name not listed chooses nothing).
+    QString brushName() const;
+    void chooseBrush(const QString& name);
 
 signals:
     // A brush was chosen: its cells in file order, or none when its file

@@ -9,6 +9,8 @@
 #include "gui/app/QtConversions.h"
 #include "gui/app/WindowDialogs.h"
 
+#include <QList>
+
 class QBoxLayout;
 class QPushButton;
 class QAbstractButton;
@@ -31,6 +33,10 @@ OkCancelRow okCancelRow(QWidget* dialog, const QString& okName, const QString& c
 // Enables a list's Edit, Delete, Up and Down buttons as its selection allows.
 void enableListButtons(const ListButtons& allowed, QAbstractButton* edit, QAbstractButton* remove,
                        QAbstractButton* up, QAbstractButton* down);
+
+// The controls inside `container` that Tab stops at, in the order their
+// layouts place them (a row from left to right, a column from top to bottom).
+QList<QWidget*> tabStopsInLayoutOrder(QWidget* container);
 
 // Sets the keyboard's Tab order: each control in turn.
 inline void chainTabOrder(std::initializer_list<QWidget*> controls) {

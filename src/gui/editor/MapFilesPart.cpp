@@ -15,6 +15,7 @@
 #include "gui/app/WindowRegions.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ValidityColours.h"
+#include "mapdata/ClientFileCheck.h"
 #include "mapdata/FileSystem.h"
 
 namespace stonereach {
@@ -162,6 +163,33 @@ void MapFilesPart::UOPathEditChange(const QString& value) {
 void MapFilesPart::showPathValidity() {
     showValidity(*mapEdit_, dataFiles_->mapPathValid());
     showValidity(*clientDirEdit_, dataFiles_->clientDirValid());
+    // A red client directory says which of its files it lacks.
+    clientDirEdit_->setToolTip(dataFiles_->clientDirValid() ? QString() : clientDirProblem());
+}
+
+QString MapFilesPart::clientDirProblem() const {
+    const std::filesystem::path& dir = dataFiles_->clientDir();
+    if (!std::filesystem::is_directory(dir))
+        return QStringLiteral("There is no folder %1").arg(qPath(dir));
+    return qText(missingFilesText(missingClientFiles(dir)));
+}
+
+QString MapFilesPart::notReadyReason() const {
+    if (!dataFiles_->mapPathValid()) {
+        const std::filesystem::path& map = dataFiles_->mapPath();
+        if (map.filename().empty())
+            return QStringLiteral("no map file is chosen");
+        if (!fileExists(map))
+            return QStringLiteral("%1 is missing").arg(qPath(map.filename()));
+        if (!dataFiles_->mapRefusal().empty())
+            return qText(dataFiles_->mapRefusal());
+        return QStringLiteral("%1 is not a map file name").arg(qPath(map.filename()));
+    }
+    if (!dataFiles_->clientDirValid())
+        return clientDirProblem();
+    if (!dataFiles_->openMap().variant())
+        return QStringLiteral("no known map has the size of %1").arg(qPath(dataFiles_->mapPath().filename()));
+    return {};
 }
 
 void MapFilesPart::TlLoadMapClick() {

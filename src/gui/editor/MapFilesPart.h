@@ -43,6 +43,11 @@ public:
     // same path and shows what it is.
     void reopenMap();
 
+    // Why no map cell can be read now (a file missing, no map file at the
+    // map path, a map of no known size), as the status line says it; empty
+    // when the files are in order.
+    QString notReadyReason() const;
+
     // True once the user chose to quit in an error dialog: nothing is opened,
     // closed or saved after that.
     bool closingAfterError() const { return dataFiles_->closingAfterError(); }
@@ -70,6 +75,9 @@ private:
     void TlLoadMapClick();
     void TlSelectDirClick();
     void showPathValidity();
+    // What is wrong with the client directory: no such folder, or the files
+    // it lacks.
+    QString clientDirProblem() const;
     void describeUnknownMap(const QString& description);
 
     HandlerGuard guard_;

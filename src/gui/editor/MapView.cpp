@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QRegion>
 
 #include "gui/app/ErrorBoundary.h"
@@ -64,6 +65,50 @@ void MapView::setShapeToolDown(bool down) {
 void MapView::showGridLines(bool on) {
     setGridLineWidth(on ? 1 : 0);
     redrawAll();
+}
+
+void MapView::setFillCorner(std::optional<CellPoint> corner) {
+    const QRect before = fillOutlineRect();
+    fillCorner_ = corner;
+    redrawFillOutline(before);
+    redrawFillOutline(fillOutlineRect());
+}
+
+QRect MapView::fillOutlineRect() const {
+    if (!fillCorner_)
+        return {};
+    const int left = std::min(fillCorner_->x, hover_.x);
+    const int right = std::max(fillCorner_->x, hover_.x);
+    const int top = std::min(fillCorner_->y, hover_.y);
+    const int bottom = std::max(fillCorner_->y, hover_.y);
+    return cellRect(left, top).united(cellRect(right, bottom));
+}
+
+void MapView::redrawFillOutline(const QRect& outline) {
+    if (outline.isEmpty())
+        return;
+    // Only the edges: a large rectangle costs no more than a small one.
+    constexpr int w = 2;
+    QRegion edges(QRect(outline.left(), outline.top(), outline.width(), w));
+    edges += QRect(outline.left(), outline.bottom() - w + 1, outline.width(), w);
+    edges += QRect(outline.left(), outline.top(), w, outline.height());
+    edges += QRect(outline.right() - w + 1, outline.top(), w, outline.height());
+    viewport()->update(edges.intersected(viewport()->rect()));
+}
+
+void MapView::drawFillOutline(QPainter& painter, const QRect& area) {
+    const QRect outline = fillOutlineRect();
+    if (outline.isEmpty() || !outline.adjusted(-2, -2, 2, 2).intersects(area))
+        return;
+    // The fill paints only when the second corner lies right of and below
+    // the first.
+    const bool paints = hover_.x >= fillCorner_->x && hover_.y >= fillCorner_->y;
+    painter.save();
+    painter.setClipRect(area);
+    painter.setPen(QPen(FillOutlineColour, 2, paints ? Qt::SolidLine : Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(outline.adjusted(1, 1, -1, -1));
+    painter.restore();
 }
 
 void MapView::setZoom(int zoom) {
@@ -149,16 +194,21 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         renderer_.drawRegion(image, area.topLeft(), gridLayout(), QPoint(col(), row()), source_,
                              source_.mapGeometry(), bookmarks_, options_);
         painter.drawImage(area.topLeft(), image);
+        drawFillOutline(painter, area);
         // A tile whose picture cannot be read costs its own cells only; it is
         // told like an error that stopped the drawing.
-        if (const auto failure = renderer_.takeTileFailure())
+        if (const auto failure = renderer_.takeTileFailure()) {
             reportDrawFailure(qText(failure->message));
-        else if (area == viewport()->rect())
+        } else if (area == viewport()->rect()) {
             forgetDrawFailure();
+            source_.mapDrawnWhole();
+        }
     } catch (const std::exception& e) {
         renderer_.takeTileFailure(); // the error that stopped the drawing is the one to tell
         painter.fillRect(area, Qt::black);
-        reportDrawFailure(errorText(e));
+        // A map cut short fails every reader of it; one of them tells it.
+        if (dynamic_cast<const IoError*>(&e) == nullptr || source_.mapFailureToTell())
+            reportDrawFailure(errorText(e));
     }
 }
 
@@ -177,7 +227,14 @@ void MapView::MainDrawGridMouseMove(QPoint viewportPos) {
         x = std::min<qint64>(x, map->width - 1);
         y = std::min<qint64>(y, map->height - 1);
     }
-    hover_ = CellPoint{int(x), int(y)};
+    const CellPoint hover{int(x), int(y)};
+    if (fillCorner_ && !(hover == hover_)) {
+        const QRect before = fillOutlineRect();
+        hover_ = hover;
+        redrawFillOutline(before);
+        redrawFillOutline(fillOutlineRect());
+    }
+    hover_ = hover;
     emit hoverChanged(hover_.x, hover_.y);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QImage>
 
@@ -59,6 +60,11 @@ public:
     void setShapeToolDown(bool down);
     // Silver lines between the cells, or none. Redraws.
     void showGridLines(bool on);
+    // The first corner of a pending fill, or nothing: while it is set the
+    // view outlines the rectangle from it to the cell under the pointer, solid
+    // when the fill would paint it, dashed when it would paint nothing.
+    void setFillCorner(std::optional<CellPoint> corner);
+    static inline const QColor FillOutlineColour{255, 255, 0};
 
     // Cell size in pixels (column width = row height), kept within
     // MinZoom..MaxZoom.
@@ -109,6 +115,10 @@ protected:
 
 private:
     void setDrawOptions(const CellDrawOptions& options);
+    // The fill outline in viewport pixels; empty without a pending fill.
+    QRect fillOutlineRect() const;
+    void drawFillOutline(QPainter& painter, const QRect& area);
+    void redrawFillOutline(const QRect& outline);
 
     MapDrawSource& source_;
     BookmarkTable& bookmarks_;
@@ -116,6 +126,7 @@ private:
     MapCellRenderer renderer_;
     QImage buffer_;
     CellPoint hover_;
+    std::optional<CellPoint> fillCorner_;
     // The source's picture generation at the last paint: a failure to read
     // a tile picture is told again once the client files were reopened.
     std::uint64_t picturesSeen_ = 0;

@@ -84,11 +84,11 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, const BookmarkTable& b
     left.addWidget(grid_);
 
     coloredAltitude_ = regions.displayItems.addCheckItem(QStringLiteral("coloredAltitude"),
-                                 QStringLiteral("Colored Altitude"), false);
+                                 QStringLiteral("&Colored Altitude"), false);
     showOnlyColor_ =
-        regions.displayItems.addCheckItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("&Show only Color"), false);
     showNumber_ =
-        regions.displayItems.addCheckItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show &Number"), true);
 
     guard_.connect(zoomInButton_, &QToolButton::clicked, this, [this] { ZoomInClick(); });
     guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });

@@ -89,7 +89,7 @@ PaintingPart::PaintingPart(const HandlerGuard& guard, OpenMap& map, std::filesys
     buildBrushSizeGroup(regions);
     buildAltitudeControls(regions);
 
-    undoAction_ = new QAction(QStringLiteral("Undo          CTRL+Z"), regions.editMenu);
+    undoAction_ = new QAction(QStringLiteral("&Undo          CTRL+Z"), regions.editMenu);
     undoAction_->setObjectName(QStringLiteral("TlUndo"));
     regions.editMenu->addAction(undoAction_);
     // Undo Stroke is Undo with Ctrl and Alt: Ctrl+Z keeps undoing one cell.
@@ -146,6 +146,7 @@ void PaintingPart::buildBrushSizeGroup(WindowRegions& regions) {
     brushSize_ = new UpDown(1, 9, 1);
     brushSize_->setObjectName(QStringLiteral("BrushSizeMover"));
     brushSize_->setAccessibleName(QStringLiteral("Brush Size"));
+    brushSize_->setBuddy(brushSizeEdit_);
     addRandom_ = new QCheckBox(QStringLiteral("Add random altitude"));
     addRandom_->setObjectName(QStringLiteral("cbAddRAl"));
     noiseEdit_ = new QLineEdit(QStringLiteral("1"));
@@ -190,6 +191,7 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
     zUpDown_ = new UpDown(int(kMinAltitude), int(kMaxAltitude), 0);
     zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
     zUpDown_->setAccessibleName(zLabel->text());
+    zUpDown_->setBuddy(zEdit_);
 
     drawingModes_ = new QComboBox;
     drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));
@@ -253,7 +255,14 @@ void PaintingPart::ZValueEditChange(const QString& text) {
         zUpDown_->setPosition(value);
 }
 
-void PaintingPart::toolChanged() { emit shapeToolDownChanged(toolDown() == Tool::Shape); }
+void PaintingPart::toolChanged() {
+    emit shapeToolDownChanged(toolDown() == Tool::Shape);
+    tellFillCorner();
+}
+
+void PaintingPart::tellFillCorner() {
+    emit fillCornerChanged(toolDown() == Tool::Fill ? fill_.firstCorner() : std::nullopt);
+}
 
 PaintingPart::Tool PaintingPart::toolDown() const {
     const int id = tools_->checkedId();
@@ -272,8 +281,23 @@ void PaintingPart::chooseDrawingMode(DrawingMode::Kind kind) {
     drawingModes_->setCurrentIndex(fixedDrawingModeIndex(kind));
 }
 
-void PaintingPart::chooseTile(std::int64_t tile) {
+QString PaintingPart::drawingModeText() const { return drawingModes_->currentText(); }
+
+bool PaintingPart::chooseDrawingModeNamed(const QString& text) {
+    const int index = drawingModes_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    drawingModes_->setCurrentIndex(index);
+    return true;
+}
+
+void PaintingPart::selectTile(std::int64_t tile) {
     selectedTile_ = tile;
+    emit selectedTileChanged(tile);
+}
+
+void PaintingPart::chooseTile(std::int64_t tile) {
+    selectTile(tile);
     chooseDrawingMode(Kind::SelectedTile);
 }
 
@@ -332,7 +356,13 @@ void PaintingPart::paint(Operation&& operation) {
             part.refreshStrokeActions();
         }
     } tell{*this, *painter};
-    operation(*painter);
+    try {
+        operation(*painter);
+    } catch (const IoError&) {
+        // The map cut short or gone: told once, whoever met it first.
+        if (map_.failureToTell())
+            throw;
+    }
 }
 
 StrokeTool PaintingPart::strokeToolOf(Tool tool) {
@@ -372,12 +402,15 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
     case Tool::Shape:
         paint([&](Painter& painter) { painter.stamp(col, row, shapePieces(shapeDown()), rule); });
         break;
-    case Tool::Fill:
-        if (const std::optional<CellRect> rect = fill_.select(col, row)) {
+    case Tool::Fill: {
+        const std::optional<CellRect> rect = fill_.select(col, row);
+        tellFillCorner();
+        if (rect) {
             const DrawingMode mode = drawingMode();
             paint([&](Painter& painter) { painter.paintFootprint(*rect, mode, rule); });
         }
         break;
+    }
     case Tool::Brush:
         if (!brush_.empty())
             paint([&](Painter& painter) { painter.stamp(col, row, brush_, rule); });

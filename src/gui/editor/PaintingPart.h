@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QObject>
+#include <QString>
 
 #include "editor/AltitudeRule.h"
 #include "editor/BrushLines.h"
@@ -71,11 +73,15 @@ public:
     void LoadSelectionGroups();
     // Chooses one of the fixed drawing modes.
     void chooseDrawingMode(DrawingMode::Kind kind);
+    // The text of the drawing mode's item ("Don't draw", a group's name, ...),
+    // and choosing the first item of a text; false when no item has it.
+    QString drawingModeText() const;
+    bool chooseDrawingModeNamed(const QString& text);
 
     // The tile "Selected tile from list" paints; any value a search typed,
     // checked when painting.
     std::int64_t selectedTile() const { return selectedTile_; }
-    void selectTile(std::int64_t tile) { selectedTile_ = tile; }
+    void selectTile(std::int64_t tile);
     // A palette row was chosen: its tile, painted as "Selected tile from
     // list".
     void chooseTile(std::int64_t tile);
@@ -104,6 +110,11 @@ signals:
     void areaWritten(const CellRect& area);
     // A shape tool went down or up: the current cell's outline shows it.
     void shapeToolDownChanged(bool down);
+    // The tile "Selected tile from list" paints changed: the palettes frame it.
+    void selectedTileChanged(std::int64_t tile);
+    // The fill's first corner while Fill is down and waits for the second,
+    // else nothing: the view shows the rectangle it would fill.
+    void fillCornerChanged(std::optional<CellPoint> corner);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +127,7 @@ private:
     void buildAltitudeControls(WindowRegions& regions);
     static StrokeTool strokeToolOf(Tool tool);
     void toolChanged();
+    void tellFillCorner();
     void ZValueEditChange(const QString& text);
     Tool toolDown() const;
     int shapeDown() const;

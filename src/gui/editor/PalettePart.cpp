@@ -98,9 +98,9 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Ope
     regions.palette->addWidget(palettes, 1);
 
     showTextureId_ =
-        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show Texture ID"), true);
+        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show &Texture ID"), true);
     hideUnusedTexture_ = regions.paletteItems.addCheckItem(QStringLiteral("HideunusedTexture1"),
-                                   QStringLiteral("Hide unused Texture"), false);
+                                   QStringLiteral("&Hide unused Texture"), false);
     hideUnusedTexture_->setVisible(false);
 
     for (TilePalette* palette : {unsorted_, sorted_})
@@ -117,6 +117,7 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Ope
         sorted_->setShowIds(showTextureId_->isChecked());
     });
     guard_.connect(hideUnusedTexture_, &QAction::triggered, this, [this] { HideunusedTexture1Click(); });
+    markSelectedTile();
 }
 
 void PalettePart::redraw() {
@@ -135,7 +136,26 @@ void PalettePart::SortedTextureGridClick(int row) {
 }
 
 void PalettePart::cbSortetClick() {
-    stack_->setCurrentWidget(sortedBox_->isChecked() ? static_cast<QWidget*>(sorted_) : unsorted_);
+    TilePalette* shown = sortedBox_->isChecked() ? sorted_ : unsorted_;
+    stack_->setCurrentWidget(shown);
+    // The palette was laid out while hidden: bring the selected tile's row
+    // into view now that it shows.
+    shown->scrollToMarked();
+}
+
+void PalettePart::showSelectedTile(std::int64_t tile) {
+    selectedTile_ = tile;
+    markSelectedTile();
+}
+
+void PalettePart::markSelectedTile() {
+    const std::int64_t tile = selectedTile_;
+    unsorted_->markEntry(tile >= 0 && tile < unsorted_->count() ? static_cast<int>(tile) : -1);
+    // A tile a list holds twice stays framed in the row that was chosen.
+    int row = sorted_->currentIndex();
+    if (row < 0 || row >= static_cast<int>(sortedRows_.size()) || sortedRows_[std::size_t(row)].tile != tile)
+        row = findPaletteRow(sortedRows_, tile);
+    sorted_->markEntry(row);
 }
 
 void PalettePart::selectAndShow(std::int64_t v) {
@@ -190,16 +210,19 @@ void PalettePart::LoadTileList(const std::string& relativePath) {
     }
     if (!rows) {
         sortedRows_.clear();
+        tileListName_ = std::filesystem::path(relativePath).filename().string();
         sorted_->setTiles({});
         showNote(QStringLiteral("No tile list: %1 is missing.").arg(qText(relativePath)));
         return;
     }
     sortedRows_ = std::move(*rows);
+    tileListName_ = std::filesystem::path(relativePath).filename().string();
     std::vector<int> tiles;
     tiles.reserve(sortedRows_.size());
     for (const TileListRow& row : sortedRows_)
         tiles.push_back(row.tile);
     sorted_->setTiles(std::move(tiles));
+    markSelectedTile();
     showNote(sortedRows_.empty() ? QStringLiteral("The tile list %1 is empty.").arg(qText(relativePath))
                                  : QString());
 }

@@ -59,6 +59,13 @@ public:
     // tile and shows it in the palette that is up.
     void MainDrawGridMouseDown(int col, int row, Qt::MouseButton button);
 
+    // The tile "Selected tile from list" paints: each palette frames its row
+    // (scrolled into view), or nothing when it does not list the tile.
+    void showSelectedTile(std::int64_t tile);
+
+    // The tile list the sorted palette shows: its file name in textures/.
+    std::string tileListName() const { return tileListName_; }
+
 signals:
     // A tile was selected by the search or picked from the map; it may be any
     // value a search typed, so painting checks it.
@@ -79,11 +86,15 @@ private:
     // and the right-button pick do.
     void selectAndShow(std::int64_t v);
     void showNote(const QString& note);
+    // Frames the selected tile's row in both palettes.
+    void markSelectedTile();
 
     HandlerGuard guard_;
     OpenMap& map_;
     std::filesystem::path programDir_;
     std::vector<TileListRow> sortedRows_;
+    std::string tileListName_;
+    std::int64_t selectedTile_ = 0;
 
     QLineEdit* findEdit_;
     QPushButton* findButton_;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "gui/app/EnteredValues.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/DialogSupport.h"
 #include "gui/widgets/ControlNames.h"
@@ -142,6 +143,10 @@ std::optional<std::size_t> TListForm::selectedEntry() const {
 }
 
 void TListForm::TLAddClick() {
+    // A place that Go could not jump to is not kept.
+    if (!acceptEntered(guard_.dialogs(), this, integerFieldProblem(QStringLiteral("X"), xEdit_->text()), xEdit_) ||
+        !acceptEntered(guard_.dialogs(), this, integerFieldProblem(QStringLiteral("Y"), yEdit_->text()), yEdit_))
+        return;
     entries_.push_back({toFileText(xEdit_->text()), toFileText(yEdit_->text())});
     listChanged();
 }

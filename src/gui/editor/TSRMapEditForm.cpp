@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "editor/BookmarkFile.h"
+#include "editor/TypedFileName.h"
 #include "editor/StatusLineText.h"
 #include "editor/TileLists.h"
 #include "gui/app/ProgramDirectory.h"
@@ -21,6 +22,7 @@
 #include "gui/app/WindowDialogs.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/editor/BrushesPart.h"
+#include "gui/editor/DialogSupport.h"
 #include "gui/editor/MapFileWatcher.h"
 #include "gui/editor/MapFilesPart.h"
 #include "gui/editor/MapView.h"
@@ -31,6 +33,7 @@
 #include "gui/editor/ToolWindows.h"
 #include "gui/widgets/ControlNames.h"
 #include "mapdata/Errors.h"
+#include "mapdata/FileSystem.h"
 #include "mapdata/ViewSettings.h"
 
 namespace stonereach {
@@ -84,20 +87,44 @@ TSRMapEditForm::TSRMapEditForm(SettingsStore& store, WindowDialogs& dialogs, Boo
     guard_.connect(frame.optionsAction, &QAction::triggered, this, [this] { Options1Click(); });
     guard_.connect(frame.aboutAction, &QAction::triggered, this, [this] { About1Click(); });
     connectParts();
+    chainTabStops();
     FormCreate();
     restoreWindowGeometry();
+}
+
+void TSRMapEditForm::chainTabStops() {
+    // Tab goes round the window as it reads: the tool strip, the left panel,
+    // the map, the palette, the panel below the map, the paths.
+    QList<QWidget*> stops;
+    for (const char* region : {"TopPanel", "LeftPanel"})
+        stops += tabStopsInLayoutOrder(findChild<QWidget*>(QString::fromLatin1(region)));
+    stops << mapView_;
+    for (const char* region : {"RightPanel", "BottomPanel", "FileNamePanel"})
+        stops += tabStopsInLayoutOrder(findChild<QWidget*>(QString::fromLatin1(region)));
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
 }
 
 void TSRMapEditForm::FormCreate() {
     // The view and tool settings first, then the editor's own files. A file
     // that cannot be read is told and the next step still runs.
     LoadSettings();
+    remembered_ = loadRememberedChoices(store_);
     guard_([this] { painting_->LoadSelectionGroups(); });
-    const std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
+    // The sorted palette shows the list it showed last time, while it is
+    // there.
+    std::string startupList = std::string(kTileListFolderName) + "/" + std::string(kStartupTileListName);
+    if (remembered_.tileList && typedFileNameProblem(*remembered_.tileList) == std::nullopt &&
+        fileExists(programDir_ / kTileListFolderName / *remembered_.tileList))
+        startupList = std::string(kTileListFolderName) + "/" + *remembered_.tileList;
     guard_([&] { palette_->ListTileListFiles(startupList); });
     guard_([&] { palette_->LoadTileList(startupList); });
     guard_([this] { LoadBookmarks(); });
     guard_([this] { brushes_->listBrushes(); });
+    if (remembered_.customBrush)
+        guard_([this] { brushes_->chooseBrush(qText(*remembered_.customBrush)); });
+    if (remembered_.selectedTile)
+        painting_->selectTile(*remembered_.selectedTile);
 }
 
 TSRMapEditForm::~TSRMapEditForm() = default;
@@ -152,7 +179,17 @@ void TSRMapEditForm::connectParts() {
     connect(mapView_, &MapView::strokeStarted, painting_.get(), &PaintingPart::strokeStarted);
     guard_.connect(mapView_, &MapView::strokeEnded, this, [this] { painting_->strokeEnded(); });
     connect(painting_.get(), &PaintingPart::shapeToolDownChanged, mapView_, &MapView::setShapeToolDown);
+    connect(painting_.get(), &PaintingPart::fillCornerChanged, mapView_, &MapView::setFillCorner);
+    // The status line shows the hovered cell as written, also when a tool
+    // or undo wrote it under the pointer.
+    guard_.connect(painting_.get(), &PaintingPart::cellsWritten, this, [this](const ChangedCells& cells) {
+        const CellPoint hover = mapView_->hoverCell();
+        if (cells.bounds().contains(hover.x, hover.y))
+            UpdateStatusLine();
+    });
     connect(palette_.get(), &PalettePart::tileSelected, painting_.get(), &PaintingPart::selectTile);
+    // The palettes frame the tile that painting writes, however it was chosen.
+    connect(painting_.get(), &PaintingPart::selectedTileChanged, palette_.get(), &PalettePart::showSelectedTile);
     guard_.connect(palette_.get(), &PalettePart::tileChosen, this,
                    [this](std::int64_t tile) { painting_->chooseTile(tile); });
     connect(brushes_.get(), &BrushesPart::brushChosen, painting_.get(), &PaintingPart::setBrush);
@@ -197,9 +234,13 @@ void TSRMapEditForm::FormShow() {
     if (mapFiles_->closingAfterError())
         return;
     mapFiles_->DetectMapVariant();
-    painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
+    // The drawing mode of the last run, while it is still offered.
+    if (!remembered_.drawingMode || !painting_->chooseDrawingModeNamed(qText(*remembered_.drawingMode)))
+        painting_->chooseDrawingMode(DrawingMode::Kind::DontDraw);
     LoadSettings();
     UpdateStatusLine();
+    // The keyboard starts on the map: the arrow keys scroll at once.
+    mapView_->setFocus(Qt::OtherFocusReason);
     // The view shows the cell the jump edits hold, as Go would.
     try {
         navigation_->CoordGoBtnClick();
@@ -282,6 +323,17 @@ void TSRMapEditForm::SaveSettings() {
     painting_->collectSettings(values);
     saveViewSettings(store_, values);
     store_.setValue(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+
+    RememberedChoices choices;
+    const std::int64_t tile = painting_->selectedTile();
+    if (tile >= 0 && tile <= 0xFFFF)
+        choices.selectedTile = static_cast<std::uint16_t>(tile);
+    if (!palette_->tileListName().empty())
+        choices.tileList = palette_->tileListName();
+    if (const QString brush = brushes_->brushName(); !brush.isEmpty())
+        choices.customBrush = stdText(brush);
+    choices.drawingMode = stdText(painting_->drawingModeText());
+    saveRememberedChoices(store_, choices);
 }
 
 // ---- The editor's own files ---------------------------------------------------
@@ -307,10 +359,17 @@ void TSRMapEditForm::Options1Click() {
     if (options.exec() != QDialog::Accepted)
         return;
     // The dialog has written tilelist.xml and the texture list; the drawing
-    // modes, the sorted palette and the list menu follow the files. Each
+    // modes, the sorted palette and the list menu follow the files. The
+    // drawing mode and the list shown stay while they still exist; else
+    // the mode is "Don't draw" and the list the one the dialog edited. Each
     // step runs even when one before it failed.
-    const std::string list = std::string(kTileListFolderName) + "/" + options.model().textureListName();
+    const QString mode = painting_->drawingModeText();
+    std::string list = std::string(kTileListFolderName) + "/" + options.model().textureListName();
+    const std::string shown = palette_->tileListName();
+    if (!shown.empty() && fileExists(programDir_ / kTileListFolderName / shown))
+        list = std::string(kTileListFolderName) + "/" + shown;
     guard_([this] { painting_->LoadSelectionGroups(); });
+    painting_->chooseDrawingModeNamed(mode);
     guard_([&] { palette_->LoadTileList(list); });
     guard_([&] { palette_->ListTileListFiles(list); });
 }
@@ -322,20 +381,26 @@ void TSRMapEditForm::UpdateStatusLine() {
     const CellPoint hover = mapView_->hoverCell();
     OpenMap& map = mapFiles_->openMap();
     // A map cut short by another program fails at every move over the lost
-    // area: the line says so, and the error is told once, until a read
-    // succeeds again.
-    const bool failureTold = map.readFailing();
+    // area: the line says so, and the error is told once, by whichever
+    // reader of the map met it first.
     std::optional<MapCell> cell;
     try {
         cell = map.readCell(hover.x, hover.y);
     } catch (const IoError&) {
         statusBar_->setPanelText(0, QStringLiteral("X=%1 - Y=%2 - Cell cannot be read").arg(hover.x).arg(hover.y));
         // A map cut short by another program is told by the notice.
-        if (!failureTold && map.trouble() != MapFileTrouble::CutShort)
+        if (map.trouble() != MapFileTrouble::CutShort && map.failureToTell())
             throw;
         return;
     }
-    statusBar_->setPanelText(0, qText(hoverCellText(hover.x, hover.y, cell)));
+    QString text = qText(hoverCellText(hover.x, hover.y, cell));
+    // " - Wrong filename" says that no cell is read; what keeps it from
+    // being read follows.
+    if (!cell) {
+        if (const QString reason = mapFiles_->notReadyReason(); !reason.isEmpty())
+            text += QStringLiteral(": ") + reason;
+    }
+    statusBar_->setPanelText(0, text);
 }
 
 // The Insert key with the patch editor open: the cell under the pointer joins
@@ -374,6 +439,7 @@ void TSRMapEditForm::mapFileWritten(const std::filesystem::path& path) {
     // The editor's own tool wrote it: the watcher has nothing to tell.
     mapFiles_->openMap().noteWrittenByEditor();
     mapView_->redrawAll();
+    guard_([this] { UpdateStatusLine(); });
 }
 
 void TSRMapEditForm::mapFileReplaced(const std::filesystem::path& path) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "editor/Bookmarks.h"
+#include "editor/RememberedChoices.h"
 #include "gui/app/EditorLink.h"
 #include "gui/app/HandlerGuard.h"
 #include "mapdata/OpenMap.h"
@@ -62,6 +63,8 @@ protected:
 
 private:
     void connectParts();
+    // The keyboard's Tab order over every part's controls.
+    void chainTabStops();
     // Refreshes both status panels for the cell under the pointer.
     void UpdateStatusLine();
     // Another program changed the open map, or the client files.
@@ -98,6 +101,9 @@ private:
     std::unique_ptr<ToolWindows> tools_;
     std::unique_ptr<MapFileWatcher> watcher_;
 
+    // The choices of the last run, read at creation and used again when the
+    // window is first shown.
+    RememberedChoices remembered_;
     bool shownOnce_ = false;
 };
 

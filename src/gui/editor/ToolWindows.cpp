@@ -38,11 +38,13 @@ void ToolWindows::addMenuEntries(const MenuSection& section) {
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    entry("PatchMap", QStringLiteral("Patch Map from file"), &ToolWindows::PatchMapClick);
-    entry("PatchEditor", QStringLiteral("Patch Editor"), &ToolWindows::PatchEditorClick);
-    entry("DiffPatch", QStringLiteral("Create Diff patch"), &ToolWindows::DiffPatchClick);
-    entry("EnlargeMap", QStringLiteral("Enlarge map to ML"), &ToolWindows::EnlargeMapClick);
-    entry("MapCopy", QStringLiteral("Map Copy"), &ToolWindows::MapCopyClick);
+    // Each entry has a mnemonic of its own in the menu (the captions read as
+    // ever); the other sections of "&Extra" use T, H, C, S, N and O.
+    entry("PatchMap", QStringLiteral("&Patch Map from file"), &ToolWindows::PatchMapClick);
+    entry("PatchEditor", QStringLiteral("Patch &Editor"), &ToolWindows::PatchEditorClick);
+    entry("DiffPatch", QStringLiteral("Create &Diff patch"), &ToolWindows::DiffPatchClick);
+    entry("EnlargeMap", QStringLiteral("Enlar&ge map to ML"), &ToolWindows::EnlargeMapClick);
+    entry("MapCopy", QStringLiteral("&Map Copy"), &ToolWindows::MapCopyClick);
 }
 
 QToolButton* ToolWindows::createOverviewButton(QWidget* parent) {

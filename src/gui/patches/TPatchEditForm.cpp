@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/EditorLink.h"
+#include "gui/app/EnteredValues.h"
 #include "gui/app/ProgressPump.h"
 #include "gui/app/ToolSupport.h"
 #include "gui/app/WindowDialogs.h"
@@ -173,7 +174,23 @@ std::vector<int> TPatchEditForm::selectedRows() const {
     return rows;
 }
 
+bool TPatchEditForm::entryFieldsUsable() {
+    const std::optional<PointPatchFieldError> problem = pointPatchEntryProblem(entryFields());
+    if (!problem)
+        return true;
+    QLineEdit* const fields[] = {x_, y_, z_, id_};
+    const char* const keys[] = {"X", "Y", "Z", "ID"};
+    QLineEdit* field = x_;
+    for (int i = 0; i < 4; ++i)
+        if (problem->key() == keys[i])
+            field = fields[i];
+    return acceptEntered(dialogs_, this, qText(problem->what()), field);
+}
+
 void TPatchEditForm::TLAddClick() {
+    // An entry that applying would stop at is not taken.
+    if (!entryFieldsUsable())
+        return;
     if (IsOnPatchList(x_->text(), y_->text())) {
         dialogs_.showMessage(this, QStringLiteral("This coors are on list!"));
         return;
@@ -183,7 +200,7 @@ void TPatchEditForm::TLAddClick() {
 
 void TPatchEditForm::TlEditClick() {
     const std::vector<int> rows = selectedRows();
-    if (rows.empty())
+    if (rows.empty() || !entryFieldsUsable())
         return;
     const QString texts[ColumnCount] = {x_->text(), y_->text(), z_->text(), id_->text()};
     for (int column = 0; column < ColumnCount; ++column)

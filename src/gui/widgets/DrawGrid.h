@@ -69,6 +69,10 @@ public:
     // Scrolls just far enough for the cell to be fully visible.
     void scrollCellIntoView(int col, int row);
 
+    // Width of the frame drawn inside the edges while the grid has the
+    // keyboard focus, in the style's highlight colour.
+    static constexpr int FocusMarkWidth = 2;
+
     // What shows where no cell is (black unless set).
     void setBackground(const QColor& colour);
 
@@ -127,6 +131,8 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -139,6 +145,10 @@ private:
     void moveCurrent(int col, int row, bool alwaysSelect);
     void moveTopLeft(int leftCol, int topRow);
     bool handleGridKey(QKeyEvent* event);
+    // The focus mark: a frame along the viewport's edges while the grid has
+    // the keyboard focus.
+    void drawFocusMark(QPainter& painter);
+    void redrawFocusMark();
 
     GridLayout layout_;
     int col_ = 0;

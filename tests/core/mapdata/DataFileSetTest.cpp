@@ -79,7 +79,7 @@ TEST_F(DataFiles, ACancelledBrowserLeavesTheDesignTextAndEachClientFileFailsInTu
     EXPECT_EQ(paths.clientDir, "Path to Ultima Online directory");
     EXPECT_EQ(dialogs.titles(),
               (std::vector<std::string>{"Load ArtIdx", "Load Art", "Load TextureIdx", "Load Texture"}));
-    EXPECT_EQ(dialogs.errors[0].second, "File : Path to Ultima Online directory/artidx.mul");
+    EXPECT_EQ(dialogs.errors[0].second, "File : Path to Ultima Online directory/artidx.mul\r\nartidx.mul is missing");
 }
 
 TEST_F(DataFiles, CancelInTheErrorDialogStopsFurtherOpensAndMarksClosing) {
@@ -189,7 +189,8 @@ TEST_F(DataFiles, AReopenThatFailsReportsSaveFileNames) {
     std::filesystem::create_directory(mapPath);
     EXPECT_TRUE(files.dataFilesReady());
     EXPECT_EQ(dialogs.titles(), (std::vector<std::string>{"Save File Names"}));
-    EXPECT_EQ(dialogs.errors[0].second, "File : " + mapPath);
+    EXPECT_EQ(dialogs.errors[0].second.rfind("File : " + mapPath + "\r\n", 0), 0u) << "then why it failed";
+    EXPECT_EQ(dialogs.errors[0].second.find("missing"), std::string::npos) << "a folder stands there";
     try {
         files.openMap().file().readCell(0, 0, MapGeometry{1448, 1448, 181});
         FAIL() << "read from a file that is not open";

@@ -158,11 +158,14 @@ TEST_F(MapViewTest, DrawsCellsWithAltitudeColourAndOutlineFromTheFile) {
     source.set(1, 0, 1, -48);
     view.setDisplaySwitches({.showAltitude = true, .coloredAltitude = true});
     showView();
+    view.setFocus();
     QImage image = screen();
     EXPECT_EQ(image.pixelColor(2, 3), QColor(0, 39, 39));
     EXPECT_EQ(image.pixelColor(45 + 2, 3), QColor(128, 167, 39));
-    EXPECT_EQ(image.pixelColor(0, 30), QColor(255, 0, 0)) << "outline of the current cell";
+    EXPECT_EQ(image.pixelColor(0, 30), view.palette().color(QPalette::Highlight)) << "the focus mark";
     EXPECT_EQ(image.pixelColor(45, 30), QColor(248, 0, 0));
+    view.clearFocus();
+    EXPECT_EQ(screen().pixelColor(0, 30), QColor(255, 0, 0)) << "outline of the current cell, once the focus left";
 
     source.set(1, 0, 1, 127); // written behind the view's back
     view.redrawCell(1, 0);

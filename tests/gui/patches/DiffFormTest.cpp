@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/TPrForm.h"
@@ -158,6 +159,10 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
 TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSet) {
     form.show();
     fill(*original, *modified);
+    // The players' set goes to a folder chosen with its "...".
+    dialogs.directory = qPath(dir / "players");
+    QTest::mouseClick(form.findChild<QToolButton*>("PlayersSetBrowse"), Qt::LeftButton);
+    EXPECT_TRUE(box("PlayersSetCheckBox").isChecked());
     test::saveScreenshot(form, "diff-dialog");
     const fs::path patch = dir / "dialog.bsr";
     dialogs.saveFiles.push_back(qPath(dir / "dialog"));  // typed without its extension
@@ -165,7 +170,11 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "bnpatch.bsr");
     EXPECT_EQ(dialogs.saveRequests[0].filters, QStringList{"Brannock SR (Version 3) (*.bsr)"});
-    EXPECT_EQ(dialogs.messages, QStringList{"Done."});
+    EXPECT_EQ(dialogs.messages, QStringList{"Done.\nThe players' set was written to " + qPath(dir / "players") +
+                                            ".\nThe players' staidx0.mul will differ from the modified one: make "
+                                            "the next patch from the players' set (" + qPath(dir / "players") +
+                                            ") as the original set."});
+    EXPECT_EQ(store.value("Players-set"), (dir / "players").string());
     EXPECT_EQ(dialogs.messageTitles, QStringList{"Patch file ..."});
     EXPECT_TRUE(form.isEnabled());
     EXPECT_FALSE(link.mainWindow()->findChild<TPrForm*>()->isVisible());
@@ -186,11 +195,16 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     dialogs.openFiles.push_back(qPath(patch));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
-    EXPECT_EQ(dialogs.messages.size(), 1) << "no message after applying";
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], "Done.\nThe modified staidx0.mul, statics0.mul, map0.mul were written.")
+        << "applying ends with a message too";
     EXPECT_TRUE(test::readBytes(rebuilt.map) == test::readBytes(modified->map));
     EXPECT_TRUE(blockRecords(rebuilt.staIdx, rebuilt.statics) == blockRecords(modified->staIdx, modified->statics));
+    for (const char* name : {"staidx0.mul", "statics0.mul", "map0.mul"})
+        EXPECT_TRUE(test::readBytes(dir / "rebuilt" / name) == test::readBytes(dir / "players" / name))
+            << name << ": the players' set is what applying gives";
     EXPECT_EQ(link.written, std::vector<fs::path>{rebuilt.map});
-    EXPECT_EQ(link.replaced, (std::vector<fs::path>{patch, rebuilt.staIdx, rebuilt.statics}));
+    EXPECT_EQ(link.replaced.back(), rebuilt.statics);
     EXPECT_TRUE(form.isEnabled());
 }
 
@@ -238,6 +252,32 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.errors.size(), 2);
     EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // A players' set asked for without a folder is refused before anything
+    // is written.
+    box("PlayersSetCheckBox").setChecked(true);
+    QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages.last(), "Choose the folder for the players' set, or uncheck \"Also write the players' "
+                                       "set to:\".");
+    EXPECT_EQ(dialogs.saveRequests.size(), 2u) << "no patch asked for";
+}
+
+TEST_F(DiffDialog, EachPathHasABrowseButtonAndTheFieldsGrowWithTheDialog) {
+    form.show();
+    dialogs.openFiles.push_back(qPath(original->map));
+    QTest::mouseClick(form.findChild<QToolButton*>("OMapEditBrowse"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"map0.mul (map0.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].title, "Original files: Map0.mul");
+    EXPECT_EQ(edit(2).text(), qPath(original->map));
+    EXPECT_TRUE(form.fieldValid(2));
+    for (const char* name : kEdits)
+        EXPECT_NE(form.findChild<QToolButton*>(QString::fromLatin1(name) + "Browse"), nullptr) << name;
+
+    const int narrow = edit(4).width();
+    form.resize(form.width() + 300, form.height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(edit(4).width(), narrow + 90);
 }
 
 } // namespace

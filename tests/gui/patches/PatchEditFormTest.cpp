@@ -191,7 +191,7 @@ TEST_F(PatchEditor, AnEntryThatDoesNotParseStopsTheRunAndTheEntriesBeforeItStay)
     const MapCell before8 = cellAt(8, 8);
     dialogs.openFiles.push_back(qPath(patch));
     menuEntry("PatchMap").trigger();
-    EXPECT_EQ(dialogs.errors, QStringList{"Input not SpacedHex"});
+    EXPECT_EQ(dialogs.errors, QStringList{"Input not SpacedHex (entry [1], ID)"}) << "the entry at fault is named";
     EXPECT_EQ(cellAt(3, 4), (MapCell{before3.tile, -7})) << "an empty ID changes only the altitude";
     EXPECT_EQ(cellAt(5, 6), before5);
     EXPECT_EQ(cellAt(8, 8), before8);
@@ -222,6 +222,22 @@ TEST_F(PatchEditor, TheListIsEditedWithTheFieldsAndTheKeyboard) {
     field("PridatZ").setText("-5");
     click("TlEdit");
     EXPECT_EQ(cellText(2, 2), "-5");
+
+    // Texts that applying would stop at are refused where they are typed.
+    dialogs.messages.clear();
+    field("PridatZ").setText("200");
+    click("TlEdit");
+    field("PridatZ").setText("1");
+    field("PridatX").setText("abc");
+    click("TLAdd");
+    field("PridatX").setText("31");
+    field("PridatID").setText("12 3");
+    click("TLAdd");
+    EXPECT_EQ(dialogs.messages, (QStringList{"Z: Altitude 200 is outside -128..127",
+                                             "X: 'abc' is not a valid integer value", "ID: Input not SpacedHex"}));
+    EXPECT_EQ(list().rowCount(), 3);
+    EXPECT_EQ(cellText(2, 2), "-5");
+    field("PridatID").setText("00 03");
 
     // Enter on the entry jumps the map view there.
     list().setFocus();
