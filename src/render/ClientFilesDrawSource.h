@@ -24,8 +24,7 @@ public:
     std::optional<MapGeometry> mapGeometry() const override { return geometry_; }
     bool loadTextureImage(std::uint16_t id, TileImage& image) override;
     bool loadLandArtImage(std::uint16_t id, TileImage& image) override;
-    // An art entry that could not be read, told once.
-    std::optional<std::string> takeArtNotice() { return art_.takeNotice(); }
+    std::optional<std::string> takePictureNotice() override { return art_.takeNotice(); }
 
 private:
     MapFile map_;

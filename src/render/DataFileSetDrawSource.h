@@ -18,6 +18,7 @@ public:
     bool loadTextureImage(std::uint16_t id, TileImage& image) override { return files_.loadTextureImage(id, image); }
     bool loadLandArtImage(std::uint16_t id, TileImage& image) override { return files_.loadLandArtImage(id, image); }
     std::uint64_t tileImagesGeneration() const override { return files_.clientFilesGeneration(); }
+    std::optional<std::string> takePictureNotice() override { return files_.takeArtNotice(); }
     bool mapFailureToTell() override { return files_.openMap().failureToTell(); }
     void mapDrawnWhole() override { files_.openMap().forgetFailure(); }
 

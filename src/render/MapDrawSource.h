@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "mapdata/MapFile.h"
 #include "mapdata/TileImage.h"
@@ -30,6 +31,10 @@ public:
     // Changes whenever the pictures may have changed (the client files were
     // reopened), so that cached pictures are dropped.
     virtual std::uint64_t tileImagesGeneration() const { return 0; }
+    // Something the user should know about the pictures read so far (a
+    // land art entry stored in a form that cannot be read), told once:
+    // each call hands it over and forgets it.
+    virtual std::optional<std::string> takePictureNotice() { return std::nullopt; }
     // A failure to read the map met while drawing: true when it is to be
     // told, false when it was told already (by the drawing or another reader
     // of the same map).

@@ -66,6 +66,13 @@ std::optional<QString> chosen(const QString& path) {
 
 } // namespace
 
+QStringList mapFileFilters(const QString& plainFilter, const QString& pattern, const QString& currentPath) {
+    const QString container = QStringLiteral("Ultima Online MAP container (%1.uop)").arg(pattern);
+    if (currentPath.endsWith(QStringLiteral(".uop"), Qt::CaseInsensitive))
+        return {container, plainFilter};
+    return {plainFilter, container};
+}
+
 std::optional<QString> QtWindowDialogs::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
     return chosen(QFileDialog::getOpenFileName(parent, request.title, startPath(request),
                                                request.filters.join(QStringLiteral(";;"))));

@@ -22,6 +22,12 @@ struct FileDialogRequest {
     QString fileName;
 };
 
+// The filters of a dialog that chooses a map file: the plain form's filter
+// (such as "Ultima Online MAP (map*.mul)") and the container form's beside
+// it, with the form of `currentPath` first so the dialog opens on it.
+// `pattern` is the name pattern without its extension ("map*" or "*").
+QStringList mapFileFilters(const QString& plainFilter, const QString& pattern, const QString& currentPath);
+
 // What the user did with a name prompt that can also throw the work away.
 struct NamePromptAnswer {
     enum class Choice {

@@ -61,11 +61,15 @@ MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, Wind
     infoPanel->setObjectName(QStringLiteral("MapInfoPanel"));
     mapInfo_ = label(QStringLiteral("MapInfo"), QStringLiteral("Map version"));
     mapSize_ = label(QStringLiteral("MapSize"), QStringLiteral("MapSize"));
+    // Shown only while the open map lies in a UOP container.
+    mapStorage_ = label(QStringLiteral("MapStorage"), QString());
+    mapStorage_->setVisible(false);
     auto* infoLayout = new QVBoxLayout(infoPanel);
     infoLayout->setContentsMargins(6, 2, 6, 2);
     infoLayout->setSpacing(0);
     infoLayout->addWidget(mapInfo_);
     infoLayout->addWidget(mapSize_);
+    infoLayout->addWidget(mapStorage_);
     infoPanel->setFixedWidth(190);
 
     QLabel* mapLabel = buddyLabel(QStringLiteral("MapLabel"), QStringLiteral("MAPx.mul :"), mapEdit_, nullptr);
@@ -139,15 +143,35 @@ void MapFilesPart::DetectMapVariant() {
                       .arg(size ? QString::number(*size) : QStringLiteral("unknown"));
     }
     describeUnknownMap(unknown);
+    describeStorage(map.isOpen() ? map.file().container() : std::nullopt);
     emit mapDetected();
 }
 
 // A map file that is there but of no known variant: the path is green and the
 // labels say "None"; the tooltip says what was found.
 void MapFilesPart::describeUnknownMap(const QString& description) {
-    mapEdit_->setToolTip(description);
+    mapEdit_->setToolTip(dataFiles_->mapPathValid() ? description : mapPathProblem());
     mapInfo_->setToolTip(description);
     mapSize_->setToolTip(description);
+}
+
+// A map in a UOP container says so on a third line; its tooltip has what
+// the command-line tool's info tells of the container.
+void MapFilesPart::describeStorage(const std::optional<MapContainerInfo>& container) {
+    mapStorage_->setVisible(container.has_value());
+    if (!container) {
+        mapStorage_->clear();
+        mapStorage_->setToolTip(QString());
+        return;
+    }
+    mapStorage_->setText(QStringLiteral("UOP container, %1 entries").arg(container->entries));
+    QString headers = QString::number(container->shortestEntryHeader);
+    if (container->longestEntryHeader != container->shortestEntryHeader)
+        headers += QStringLiteral("..") + QString::number(container->longestEntryHeader);
+    mapStorage_->setToolTip(QStringLiteral("Version %1, %2-byte entry headers%3")
+                                .arg(container->version)
+                                .arg(headers)
+                                .arg(container->trailingBlock ? QStringLiteral(", trailing block") : QString()));
 }
 
 void MapFilesPart::UOPathEditChange(const QString& value) {
@@ -163,7 +187,10 @@ void MapFilesPart::UOPathEditChange(const QString& value) {
 void MapFilesPart::showPathValidity() {
     showValidity(*mapEdit_, dataFiles_->mapPathValid());
     showValidity(*clientDirEdit_, dataFiles_->clientDirValid());
-    // A red client directory says which of its files it lacks.
+    // A red path says what is wrong with it: a map container that cannot
+    // be used names its fault, a client directory the files it lacks.
+    if (!dataFiles_->mapPathValid())
+        mapEdit_->setToolTip(mapPathProblem());
     clientDirEdit_->setToolTip(dataFiles_->clientDirValid() ? QString() : clientDirProblem());
 }
 
@@ -174,17 +201,20 @@ QString MapFilesPart::clientDirProblem() const {
     return qText(missingFilesText(missingClientFiles(dir)));
 }
 
+QString MapFilesPart::mapPathProblem() const {
+    const std::filesystem::path& map = dataFiles_->mapPath();
+    if (map.filename().empty())
+        return QStringLiteral("no map file is chosen");
+    if (!fileExists(map))
+        return QStringLiteral("%1 is missing").arg(qPath(map.filename()));
+    if (!dataFiles_->mapRefusal().empty())
+        return qText(dataFiles_->mapRefusal());
+    return QStringLiteral("%1 is not a map file name").arg(qPath(map.filename()));
+}
+
 QString MapFilesPart::notReadyReason() const {
-    if (!dataFiles_->mapPathValid()) {
-        const std::filesystem::path& map = dataFiles_->mapPath();
-        if (map.filename().empty())
-            return QStringLiteral("no map file is chosen");
-        if (!fileExists(map))
-            return QStringLiteral("%1 is missing").arg(qPath(map.filename()));
-        if (!dataFiles_->mapRefusal().empty())
-            return qText(dataFiles_->mapRefusal());
-        return QStringLiteral("%1 is not a map file name").arg(qPath(map.filename()));
-    }
+    if (!dataFiles_->mapPathValid())
+        return mapPathProblem();
     if (!dataFiles_->clientDirValid())
         return clientDirProblem();
     if (!dataFiles_->openMap().variant())
@@ -194,7 +224,8 @@ QString MapFilesPart::notReadyReason() const {
 
 void MapFilesPart::TlLoadMapClick() {
     FileDialogRequest request;
-    request.filters = {QStringLiteral("Ultima Online MAP (map*.mul)")};
+    request.filters =
+        mapFileFilters(QStringLiteral("Ultima Online MAP (map*.mul)"), QStringLiteral("map*"), mapEdit_->text());
     request.directory = folderOf(mapEdit_->text());
     if (const auto path = guard_.dialogs().chooseOpenFile(guard_.window(), request))
         mapEdit_->setText(*path);

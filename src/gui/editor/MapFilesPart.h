@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QObject>
@@ -78,6 +79,9 @@ private:
     // What is wrong with the client directory: no such folder, or the files
     // it lacks.
     QString clientDirProblem() const;
+    // Why the map path is red.
+    QString mapPathProblem() const;
+    void describeStorage(const std::optional<MapContainerInfo>& container);
     void describeUnknownMap(const QString& description);
 
     HandlerGuard guard_;
@@ -89,6 +93,7 @@ private:
     QToolButton* selectDirButton_;
     QLabel* mapInfo_;
     QLabel* mapSize_;
+    QLabel* mapStorage_;
 
     // The first change of the map path (the restore at start-up) keeps the
     // stored jump coordinates; every later change sends the view to (0, 0).

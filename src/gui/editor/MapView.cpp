@@ -210,6 +210,10 @@ void MapView::drawRegion(QPainter& painter, const QRect& area) {
         if (dynamic_cast<const IoError*>(&e) == nullptr || source_.mapFailureToTell())
             reportDrawFailure(errorText(e));
     }
+    // Told after the paint, never from inside it.
+    if (auto notice = source_.takePictureNotice())
+        QMetaObject::invokeMethod(this, [this, text = qText(*notice)] { emit pictureNotice(text); },
+                                  Qt::QueuedConnection);
 }
 
 void MapView::MainDrawGridMouseMove(QPoint viewportPos) {

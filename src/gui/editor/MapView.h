@@ -105,6 +105,9 @@ signals:
     // what is painted in between is one stroke.
     void strokeStarted();
     void strokeEnded();
+    // Something to tell about the tile pictures (see
+    // MapDrawSource::takePictureNotice), once, after the paint that met it.
+    void pictureNotice(const QString& text);
 
 protected:
     void drawRegion(QPainter& painter, const QRect& area) override;

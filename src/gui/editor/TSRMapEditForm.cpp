@@ -207,6 +207,8 @@ void TSRMapEditForm::connectParts() {
             captureHoveredCell();
     });
 
+    connect(mapView_, &MapView::pictureNotice, this,
+            [this](const QString& text) { guard_.dialogs().showMessage(this, text); });
     connect(mapView_, &MapView::drawFailed, this, [this](const QString& message) {
         // A map that another program cut short says so in the status line;
         // the cells past its end are drawn black without a word more.

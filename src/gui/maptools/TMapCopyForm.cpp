@@ -27,7 +27,6 @@ namespace stonereach {
 
 namespace {
 
-const QStringList kMapFilters{QStringLiteral("Ultima Online MAP (*.mul)")};
 
 // The edit's value, or nothing while its text is not an integer.
 std::optional<std::int64_t> valueOf(const QLineEdit* edit) {
@@ -175,7 +174,9 @@ void TMapCopyForm::reject() {
 }
 
 void TMapCopyForm::browse(Side& side, const QString& title) {
-    if (const auto chosen = dialogs_.chooseOpenFile(this, FileDialogRequest{title, kMapFilters, QString(), QString()}))
+    const QStringList filters =
+        mapFileFilters(QStringLiteral("Ultima Online MAP (*.mul)"), QStringLiteral("*"), side.path->text());
+    if (const auto chosen = dialogs_.chooseOpenFile(this, FileDialogRequest{title, filters, QString(), QString()}))
         side.path->setText(*chosen);
     // Chosen or not, the side is checked again (the file may have changed).
     if (&side == &source_)

@@ -122,7 +122,7 @@ TEST_F(MapEditForm, ChangingTheMapPathFollowsTheNameAndJumpsToTheOrigin) {
     dialogs.openFiles = {ilshenar};
     click("TlLoadMap");
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (map*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].filters, (QStringList{"Ultima Online MAP (map*.mul)", "Ultima Online MAP container (map*.uop)"}));
     EXPECT_EQ(dialogs.openRequests[0].directory, QFileInfo(ilshenar).absolutePath())
         << "the dialog opens in the folder of the current map";
     EXPECT_EQ(edit("XJumpEdit").text(), "12");

@@ -84,7 +84,7 @@ TEST_F(MapCopyDialog, CopiesTheRectangleToTheDestinationsOwnCellAddresses) {
     EXPECT_EQ(label("TextSMapInfo"), "Unknown");
     EXPECT_FALSE(copyButton().isEnabled());
     openBoth();
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].filters, (QStringList{"Ultima Online MAP (*.mul)", "Ultima Online MAP container (*.uop)"}));
     EXPECT_EQ(label("TextSMapInfo"), "Tokuno");
     EXPECT_EQ(label("TextSMapSize"), "1448x1448");
     EXPECT_EQ(label("TextDMapInfo"), "Ilshenar");

@@ -81,7 +81,8 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     EXPECT_EQ(label("MapInfo"), "None");
     EXPECT_EQ(label("ProgressInfo"), "");
     chooseSource(source);
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (map*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].filters,
+              (QStringList{"Ultima Online MAP (map*.mul)", "Ultima Online MAP container (map*.uop)"}));
     EXPECT_EQ(form.findChild<QLineEdit*>("SourceMap")->text(), qPath(source));
     EXPECT_EQ(label("MapInfo"), "Tokuno");
     EXPECT_EQ(label("MapSize"), "1448x1448");
@@ -90,7 +91,8 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     enlargeTo(output);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "map0.mul");
-    EXPECT_EQ(dialogs.saveRequests[0].filters, QStringList{"Ultima Online MAP (*.mul)"});
+    EXPECT_EQ(dialogs.saveRequests[0].filters,
+              (QStringList{"Ultima Online MAP (*.mul)", "Ultima Online MAP container (*.uop)"}));
 
     const auto creating = percentages("Creating new map file");
     const auto copying = percentages("Copying source map to new map");
