@@ -5,6 +5,8 @@
 //   (the selection handler and the paint of the changed region);
 // - paletteRepaint: a full repaint of a 1080-pixel palette column after its
 //   pictures are cached;
+// - undoStroke1000: "Undo Stroke" of a 1000 x 1000 fill on a 1920 x 1080 map
+//   view showing it, with the redraw, and "Redo" of it (redo_ms);
 // - startUp: the editor window made, shown and painted for the first time
 //   with a 16382-line tile list and 200 selection groups (process start not
 //   included).
@@ -111,18 +113,23 @@ struct Editor {
     }
 };
 
+// Grows the window until the map view's viewport is 1920 x 1080.
+bool sizeMapView(TSRMapEditForm& window) {
+    MapView& view = window.mapView();
+    for (int i = 0; i < 3; ++i) {
+        window.resize(window.size() + QSize(1920, 1080) - view.viewport()->size());
+        QCoreApplication::processEvents();
+    }
+    return view.viewport()->size() == QSize(1920, 1080);
+}
+
 void brush9x9(benchmark::State& state) {
     Editor editor;
     TSRMapEditForm& window = *editor.window;
     window.show();
     QCoreApplication::processEvents();
     MapView& view = window.mapView();
-    // Grow the window until the map view's viewport is 1920 x 1080.
-    for (int i = 0; i < 3; ++i) {
-        window.resize(window.size() + QSize(1920, 1080) - view.viewport()->size());
-        QCoreApplication::processEvents();
-    }
-    if (view.viewport()->size() != QSize(1920, 1080)) {
+    if (!sizeMapView(window)) {
         state.SkipWithError("the map view could not be sized to 1920 x 1080");
         return;
     }
@@ -218,6 +225,38 @@ void fill1000(benchmark::State& state) {
     state.counters["undo_bytes_per_row"] = grown / double(rows);
 }
 
+void undoStroke1000(benchmark::State& state) {
+    Editor editor;
+    TSRMapEditForm& window = *editor.window;
+    window.show();
+    QCoreApplication::processEvents();
+    if (!sizeMapView(window)) {
+        state.SkipWithError("the map view could not be sized to 1920 x 1080");
+        return;
+    }
+    window.findChild<RadioGroup*>("AltitudeRadioGroup")->selectAsIfClicked(0);
+    window.findChild<QAbstractButton*>("btnRectFill")->click();
+    window.mapView().jumpTo(1500, 1500);
+    std::vector<double> undoTimes;
+    std::vector<double> redoTimes;
+    for (auto _ : state) {
+        window.painting().MainDrawGridSelectCell(1000, 1000);
+        window.painting().MainDrawGridSelectCell(1999, 1999);
+        QCoreApplication::processEvents();
+        auto start = Clock::now();
+        window.painting().undoStroke();
+        window.mapView().viewport()->repaint();
+        undoTimes.push_back(millisecondsSince(start));
+        start = Clock::now();
+        window.painting().redoStroke();
+        window.mapView().viewport()->repaint();
+        redoTimes.push_back(millisecondsSince(start));
+        window.painting().undoStroke();
+    }
+    state.counters["median_ms"] = median(undoTimes);
+    state.counters["redo_ms"] = median(redoTimes);
+}
+
 void startUp(benchmark::State& state) {
     sampleWorld();
     std::vector<double> times;
@@ -239,6 +278,7 @@ void startUp(benchmark::State& state) {
 BENCHMARK(brush9x9)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(paletteRepaint)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(fill1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(undoStroke1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(startUp)->Unit(benchmark::kMillisecond)->Iterations(15);
 
 } // namespace

@@ -1,7 +1,9 @@
 // Full repaints of a 1920 x 1080 map view of the sample world, offscreen, at
 // several zooms with the altitude labels on and off. Each repaint reads the
 // visible cells from the map file; tile pictures come from the cache after
-// the first paint. Reports the median repaint time as "median_ms".
+// the first paint. Reports the median repaint time as "median_ms". The same
+// world is also drawn from a map container and an art container (container=1),
+// which must cost the same.
 //
 // Run: build/default/bench/bench_mapviewpaintbench
 // Set STONEREACH_SAMPLE_DIR to a folder that already holds a sample world
@@ -32,11 +34,14 @@ struct World {
     std::unique_ptr<test::TempDir> dir;
     std::filesystem::path folder;
     std::filesystem::path map;
+    // The same world with map0LegacyMUL.uop and artLegacyMUL.uop.
+    test::TempDir containers;
+    std::filesystem::path containerMap;
 };
 
 const World& sampleWorld() {
-    static const World world = [] {
-        World w;
+    static World w;
+    static const bool made = [] {
         if (const char* given = std::getenv("STONEREACH_SAMPLE_DIR"); given && *given) {
             w.folder = given;
         } else {
@@ -45,21 +50,27 @@ const World& sampleWorld() {
             sample::generateSampleWorld(w.folder, {});
         }
         w.map = w.folder / "map0.mul";
-        return w;
+        sample::SampleWorldOptions options;
+        options.containers = true;
+        w.containerMap = sample::generateSampleWorld(w.containers.path(), options).mapPath;
+        return true;
     }();
-    return world;
+    (void)made;
+    return w;
 }
 
 void paintFullView(benchmark::State& state) {
     const int zoom = int(state.range(0));
     const bool altitude = state.range(1) != 0;
+    const bool container = state.range(2) != 0;
     const World& world = sampleWorld();
-    ClientFilesDrawSource source(world.map, world.folder);
+    const std::filesystem::path& map = container ? world.containerMap : world.map;
+    ClientFilesDrawSource source(map, container ? world.containers.path() : world.folder);
     BookmarkTable bookmarks{};
     MapView view(source, bookmarks);
-    view.setMapGeometry(MapGeometry::of(requireKnownMap(world.map)));
+    view.mapChanged();
     view.setZoom(zoom);
-    view.setDrawOptions({.showAltitude = altitude, .coloredAltitude = altitude});
+    view.setDisplaySwitches({.showAltitude = altitude, .coloredAltitude = altitude});
     // The viewport, not the widget, is 1920 x 1080.
     view.show();
     view.resize(1920, 1080);
@@ -82,12 +93,13 @@ void paintFullView(benchmark::State& state) {
     std::sort(times.begin(), times.end());
     state.counters["median_ms"] = times[times.size() / 2];
     state.counters["cells"] = double(view.visibleColCount() + 1) * double(view.visibleRowCount() + 1);
-    state.SetLabel(altitude ? "altitude labels on" : "altitude labels off");
+    state.SetLabel(std::string(altitude ? "altitude labels on" : "altitude labels off") +
+                   (container ? ", containers" : ""));
 }
 
 BENCHMARK(paintFullView)
-    ->ArgNames({"zoom", "altitude"})
-    ->ArgsProduct({{45, 10, 5, 2, 1}, {0, 1}})
+    ->ArgNames({"zoom", "altitude", "container"})
+    ->ArgsProduct({{45, 10, 5, 2, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(1.0);
 

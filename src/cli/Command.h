@@ -28,5 +28,6 @@ void addTileCommand(CLI::App& app, Action& action);
 void addDiffCommand(CLI::App& app, Action& action);
 void addApplyCommand(CLI::App& app, Action& action);
 void addCopyCommand(CLI::App& app, Action& action);
+void addConvertCommand(CLI::App& app, Action& action);
 
 } // namespace stonereach::cli

@@ -1,8 +1,11 @@
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/ContainerWarning.h"
 #include "cli/ProgressBar.h"
+#include "mapdata/MapContainer.h"
 #include "maptools/MapEnlarger.h"
 
 namespace stonereach::cli {
@@ -19,7 +22,8 @@ struct EnlargeArgs {
 
 void addEnlargeCommand(CLI::App& app, Action& action) {
     auto* cmd = app.add_subcommand("enlarge", "Write a new map of the Mondain's Legacy size (7168x4096) holding "
-                                              "a recognised map in its top-left corner.\n"
+                                              "a recognised map in its top-left corner;\n"
+                                              "a UOP container when OUT ends in .uop.\n"
                                               "Example: stonereach-cli enlarge world/map0.mul big/map0.mul");
     auto args = std::make_shared<EnlargeArgs>();
     cmd->add_option("SRC", args->source, "Recognised source map file (only read)")->required();
@@ -27,8 +31,13 @@ void addEnlargeCommand(CLI::App& app, Action& action) {
     addQuietFlag(cmd, args->quiet);
     cmd->callback([&action, args] {
         action = [args] {
-            ProgressBar bar(args->quiet);
-            enlargeMap(args->source, args->output, bar.callback());
+            {
+                ProgressBar bar(args->quiet);
+                enlargeMap(args->source, args->output, bar.callback());
+            }
+            // Every block header of an enlarged map is zero.
+            if (isContainerFileName(args->output))
+                std::cerr << UnnumberedBlocksWarning << '\n';
             return ExitOk;
         };
     });

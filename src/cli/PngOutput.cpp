@@ -62,6 +62,10 @@ PngRows::PngRows(int width, int height) : width_(width), height_(height) {
         data_[y * rowStride_] = NoFilter;
 }
 
+namespace {
+
+// The PNG file's bytes for the rows. Throws Error when they cannot be
+// compressed.
 std::vector<std::uint8_t> encodePng(const PngRows& rows) {
     const std::span<const std::uint8_t> input = rows.bytes();
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
@@ -88,8 +92,6 @@ std::vector<std::uint8_t> encodePng(const PngRows& rows) {
     return png;
 }
 
-namespace {
-
 PngRows rowsOf(int width, int height, std::span<const Rgb8> pixels) {
     if (width <= 0 || height <= 0 ||
         pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
@@ -103,10 +105,6 @@ PngRows rowsOf(int width, int height, std::span<const Rgb8> pixels) {
 }
 
 } // namespace
-
-std::vector<std::uint8_t> encodeRgbPng(int width, int height, std::span<const Rgb8> pixels) {
-    return encodePng(rowsOf(width, height, pixels));
-}
 
 void writePng(const std::filesystem::path& path, const PngRows& rows) {
     const std::vector<std::uint8_t> png = encodePng(rows);

@@ -37,14 +37,6 @@ private:
     std::unique_ptr<std::uint8_t[]> data_;
 };
 
-// The PNG file's bytes for the rows. Throws Error when they cannot be
-// compressed.
-std::vector<std::uint8_t> encodePng(const PngRows& rows);
-
-// An 8-bit RGB picture, rows top to bottom, encoded as a PNG file's bytes.
-// Throws Error when the picture is empty or cannot be compressed.
-std::vector<std::uint8_t> encodeRgbPng(int width, int height, std::span<const Rgb8> pixels);
-
 // Encodes the rows and writes them beside the target, renamed into place once
 // complete, so a failed write never leaves a half picture. Throws IoError or
 // Error.

@@ -13,12 +13,17 @@ namespace stonereach::cli {
 
 namespace {
 
-// The module is looked for beside the running tool, whatever the current
-// directory.
+// The module is found from the running tool's own place, whatever the
+// current directory: in the program's private library folder when installed,
+// beside the tool in the build folder.
 std::filesystem::path renderModulePath() {
     std::error_code ec;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::path() : self.parent_path()) / STONEREACH_RENDER_MODULE;
+    const auto dir = ec ? std::filesystem::path() : self.parent_path();
+    const auto installed = (dir / STONEREACH_RENDER_MODULE_DIR / STONEREACH_RENDER_MODULE).lexically_normal();
+    if (std::filesystem::exists(installed, ec))
+        return installed;
+    return dir / STONEREACH_RENDER_MODULE;
 }
 
 RenderEntry loadRenderEntry() {

@@ -31,7 +31,8 @@ int runSample(const SampleArgs& args) {
     const std::filesystem::path home = args.home.empty() ? std::filesystem::path(args.dir) / "home" : std::filesystem::path(args.home);
     sample::writeSampleHome(home, args.options);
     const auto& s = result.statics;
-    std::cout << "client files: artidx.mul art.mul texidx.mul texmaps.mul radarcol.mul ("
+    const char* art = args.options.containers ? "artLegacyMUL.uop" : "artidx.mul art.mul";
+    std::cout << "client files: " << art << " texidx.mul texmaps.mul radarcol.mul ("
               << result.clientTime.count() << " ms)\n"
               << "map: " << result.mapPath.string() << " (" << result.variant->name << ", "
               << result.variant->sizeText << ", " << result.mapTime.count() << " ms)\n"
@@ -61,6 +62,9 @@ void addSampleCommand(CLI::App& app, Action& action) {
     cmd->add_option("--home", args->home,
                     "Program directory for the editor's own files (default DIR/home); use it as STONEREACH_HOME");
     cmd->add_option("--seed", args->options.seed, "Seed of the generator")->capture_default_str();
+    cmd->add_flag("--uop", args->options.containers,
+                  "Write the map and the land art as UOP containers, as newer clients ship them\n"
+                  "(map<N>LegacyMUL.uop and artLegacyMUL.uop)");
     cmd->callback([&action, args] { action = [args] { return runSample(*args); }; });
 }
 

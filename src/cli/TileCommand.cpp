@@ -30,11 +30,11 @@ int runTile(const TileArgs& args) {
 
     const File texIdx(clientFilePath(args.clientDir, ClientFile::TextureIndex), File::Mode::Read);
     const File texMaps(clientFilePath(args.clientDir, ClientFile::Textures), File::Mode::Read);
-    const File artIdx(clientFilePath(args.clientDir, ClientFile::ArtIndex), File::Mode::Read);
-    const File art(clientFilePath(args.clientDir, ClientFile::Art), File::Mode::Read);
+    LandArtFiles art(args.clientDir);
     TileImage image;
-    const TileImageSource source =
-        loadLandTileImage(texIdx, texMaps, artIdx, art, static_cast<std::uint16_t>(id), image);
+    const TileImageSource source = loadLandTileImage(texIdx, texMaps, art, static_cast<std::uint16_t>(id), image);
+    if (const auto notice = art.takeNotice())
+        std::cerr << "stonereach-cli: " << *notice << '\n';
     if (source == TileImageSource::None) {
         std::cerr << "stonereach-cli: Tile " << id << " has no texture and no land art\n";
         return ExitFailed;
@@ -62,7 +62,7 @@ void addTileCommand(CLI::App& app, Action& action) {
                                            "else its land art. Exits with 1 when the tile has neither.\n"
                                            "Example: stonereach-cli tile world 3 grass.png");
     auto args = std::make_shared<TileArgs>();
-    cmd->add_option("CLIENTDIR", args->clientDir, "Client directory (texidx.mul, texmaps.mul, artidx.mul, art.mul)")
+    cmd->add_option("CLIENTDIR", args->clientDir, "Client directory (texidx.mul, texmaps.mul, and artidx.mul with art.mul or artLegacyMUL.uop)")
         ->required();
     cmd->add_option("ID", args->id, "Land tile id, decimal or $ and hexadecimal")->required();
     cmd->add_option("OUT", args->out, "PNG file to write")->required();

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     addDiffCommand(app, action);
     addApplyCommand(app, action);
     addCopyCommand(app, action);
+    addConvertCommand(app, action);
 
     try {
         app.parse(argc, argv);

@@ -1,7 +1,7 @@
 #include "render/ClientFilesDrawSource.h"
 
 #include "mapdata/ClientFiles.h"
-#include "mapdata/LandArtImage.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/TextureImage.h"
 
 namespace stonereach {
@@ -11,15 +11,17 @@ ClientFilesDrawSource::ClientFilesDrawSource(const std::filesystem::path& mapPat
     : map_(mapPath, File::Mode::Read),
       texIdx_(clientFilePath(clientDir, ClientFile::TextureIndex), File::Mode::Read),
       texMaps_(clientFilePath(clientDir, ClientFile::Textures), File::Mode::Read),
-      artIdx_(clientFilePath(clientDir, ClientFile::ArtIndex), File::Mode::Read),
-      art_(clientFilePath(clientDir, ClientFile::Art), File::Mode::Read) {}
+      art_(clientDir) {
+    if (const MapVariant* variant = identifyMap(map_))
+        geometry_ = MapGeometry::of(*variant);
+}
 
 bool ClientFilesDrawSource::loadTextureImage(std::uint16_t id, TileImage& image) {
     return stonereach::loadTextureImage(texIdx_, texMaps_, id, image);
 }
 
 bool ClientFilesDrawSource::loadLandArtImage(std::uint16_t id, TileImage& image) {
-    return stonereach::loadLandArtImage(artIdx_, art_, id, image);
+    return art_.load(id, image);
 }
 
 } // namespace stonereach

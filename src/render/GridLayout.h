@@ -54,11 +54,6 @@ struct GridLayout {
     // that shows the last column (row) as the last whole one.
     int maxLeftCol(int width) const;
     int maxTopRow(int height) const;
-
-    // Right and bottom end of the drawn cells with their lines, relative to
-    // the drawing area (what lies beyond is background).
-    qint64 extentRight() const { return cellLeft(colCount); }
-    qint64 extentBottom() const { return cellTop(rowCount); }
 };
 
 } // namespace stonereach

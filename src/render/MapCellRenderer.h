@@ -33,6 +33,9 @@ namespace stonereach {
 // black with "show only colour") and carries no altitude label, since there
 // is no altitude to show; outline and bookmark labels are still drawn.
 //
+// Stretched tile pictures are kept between drawings and dropped when the
+// source's picture generation changes (its client files were reopened).
+//
 // Targets are RGB32 images; `origin` is the position of the target's top-left
 // pixel in the coordinates of the cell rectangles (the view's viewport).
 class BlockWindow;
@@ -56,10 +59,6 @@ public:
     void drawRegion(QImage& target, QPoint origin, const GridLayout& layout, QPoint currentCell,
                     MapDrawSource& source, const std::optional<MapGeometry>& geometry,
                     const BookmarkTable& bookmarks, const CellDrawOptions& options);
-
-    // Drops the stretched tile pictures. Happens by itself when the source's
-    // picture generation changes (its client files were reopened).
-    void clearTileCache() { tiles_.clear(); }
 
     // The first tile whose picture could not be read in the drawings since
     // the last call; its cells were drawn black and every other cell as

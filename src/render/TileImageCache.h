@@ -79,9 +79,6 @@ public:
     // call (nothing when all could); this call forgets it.
     std::optional<TileFailure> takeFailure();
 
-    std::size_t byteCount() const { return bytes_; }
-    std::size_t tileCount() const { return count_; }
-
 private:
     void resize(QSize size) {
         if (size != size_)

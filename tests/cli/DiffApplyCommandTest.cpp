@@ -127,5 +127,94 @@ TEST_F(DiffApplyCommands, BadInputsExitWithOneAndUsageWithTwo) {
     EXPECT_EQ(test::runCli({"diff", "only-one-argument"}).status, 2);
 }
 
+// The records of every block of a set, however its statics file is laid out.
+std::vector<std::vector<std::uint8_t>> blockRecords(const std::filesystem::path& folder) {
+    const auto index = test::readBytes(folder / "staidx0.mul");
+    const auto statics = test::readBytes(folder / "statics0.mul");
+    std::vector<std::vector<std::uint8_t>> blocks(393216);
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        const std::uint32_t start = le::u32(&index[k * 12]);
+        const std::uint32_t length = le::u32(&index[k * 12 + 4]);
+        if (start != 0xFFFFFFFF && length > 0)
+            blocks[k].assign(statics.begin() + start, statics.begin() + start + length);
+    }
+    return blocks;
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    return {(folder / "staidx0.mul").string(), (folder / "statics0.mul").string(), (folder / "map0.mul").string()};
+}
+
+std::vector<std::string> command(const std::string& name, const std::vector<std::string>& from,
+                                 const std::vector<std::string>& to, const std::string& patch) {
+    std::vector<std::string> a{name};
+    a.insert(a.end(), from.begin(), from.end());
+    a.insert(a.end(), to.begin(), to.end());
+    a.push_back(patch);
+    return a;
+}
+
+// A chain of two patches: the second is made from the set players have after
+// the first, so their copies take it, where one made from the owner's own
+// modified set is refused by the checksum.
+TEST(PatchChain, ASecondPatchMadeFromThePlayersSetAppliesToTheirCopyCleanly) {
+    test::TempDir dir;
+    FullSet original;
+    le::put32(&original.index[3000 * 12 + 8], 0x0BAD);
+    FullSet modified = original;
+    modified.setRecords(5, 9);
+    le::put32(&modified.index[2000 * 12], 7); // emptied with a valid offset and length 0
+    le::put32(&modified.index[2000 * 12 + 4], 0);
+    le::put32(&modified.index[77 * 12], 0); // empty before, now offset 0, length 0
+    le::put32(&modified.index[77 * 12 + 4], 0);
+    le::put32(&modified.index[3000 * 12 + 8], 0x1234); // only Extra changed
+    modified.map[1000] ^= 1;
+    const auto orig = original.write(dir / "orig");
+    const auto mod = modified.write(dir / "mod");
+
+    const auto first = (dir / "first.bsr").string();
+    const auto players = dir / "players";
+    auto withPlayers = command("diff", orig, mod, first);
+    withPlayers.insert(withPlayers.begin() + 1, {"--players-set", players.string()});
+    const auto made = test::runCli(withPlayers);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.out.find("Players' set written to " + players.string()), std::string::npos) << made.out;
+    EXPECT_NE(made.out.find("The players' staidx0.mul will differ from the modified one: make the next patch from "
+                            "the players' set (" + players.string() + ") as the original set."),
+              std::string::npos)
+        << made.out;
+
+    // A player applies the first patch to their copy of the original set:
+    // they have exactly the players' set.
+    const auto copy = dir / "copy";
+    std::filesystem::create_directories(copy);
+    std::filesystem::copy_file(dir / "orig" / "map0.mul", copy / "map0.mul");
+    ASSERT_EQ(test::runCli(command("apply", orig, filesIn(copy), first)).status, 0);
+    for (const char* name : {"staidx0.mul", "statics0.mul", "map0.mul"})
+        EXPECT_TRUE(test::readBytes(copy / name) == test::readBytes(players / name)) << name;
+
+    // The owner edits on.
+    FullSet newer = modified;
+    newer.setRecords(9000, 4);
+    newer.map[5000] ^= 7;
+    const auto latest = newer.write(dir / "latest");
+    const auto out = dir / "out";
+    std::filesystem::create_directories(out);
+    std::filesystem::copy_file(copy / "map0.mul", out / "map0.mul");
+
+    // Made from the owner's own modified set, the next patch is refused.
+    const auto wrong = (dir / "wrong.bsr").string();
+    ASSERT_EQ(test::runCli(command("diff", mod, latest, wrong)).status, 0);
+    EXPECT_EQ(test::runCli(command("apply", filesIn(copy), filesIn(out), wrong)).status, 3);
+
+    // Made from the players' set, it applies cleanly and gives the latest set.
+    const auto second = (dir / "second.bsr").string();
+    ASSERT_EQ(test::runCli(command("diff", filesIn(players), latest, second)).status, 0);
+    const auto applied = test::runCli(command("apply", filesIn(copy), filesIn(out), second));
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    EXPECT_TRUE(test::readBytes(out / "map0.mul") == newer.map);
+    EXPECT_TRUE(blockRecords(out) == blockRecords(dir / "latest")) << "every block holds the latest records";
+}
+
 } // namespace
 } // namespace stonereach

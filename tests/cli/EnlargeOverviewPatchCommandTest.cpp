@@ -114,7 +114,7 @@ TEST_F(SmallWorld, PatchRefusesAnEmptyFileAndReportsABadEntry) {
     }
     r = runCli({"patch", map(), at("bad.bnp")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "stonereach-cli: Input not SpacedHex\n");
+    EXPECT_EQ(r.err, "stonereach-cli: Input not SpacedHex (entry [0], ID)\n") << "the entry at fault is named";
 }
 
 } // namespace

@@ -31,9 +31,9 @@ inline std::string readText(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Runs the built stonereach-cli with these arguments (no shell in between,
-// so arguments need no quoting) and collects its exit status and output.
-inline CliResult runCli(const std::vector<std::string>& args) {
+// Runs a program with these arguments (no shell in between, so arguments
+// need no quoting) and collects its exit status and output.
+inline CliResult runProgram(const char* program, const std::vector<std::string>& args) {
     TempDir scratch;
     const std::string outPath = (scratch / "out.txt").string();
     const std::string errPath = (scratch / "err.txt").string();
@@ -42,7 +42,7 @@ inline CliResult runCli(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
-    std::vector<std::string> all{STONEREACH_CLI};
+    std::vector<std::string> all{program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& a : all)
@@ -51,7 +51,7 @@ inline CliResult runCli(const std::vector<std::string>& args) {
 
     CliResult result;
     pid_t pid = 0;
-    if (posix_spawn(&pid, STONEREACH_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+    if (posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
             result.status = WEXITSTATUS(status);
@@ -61,5 +61,11 @@ inline CliResult runCli(const std::vector<std::string>& args) {
     result.err = readText(errPath);
     return result;
 }
+
+// Runs the built stonereach-cli with these arguments.
+inline CliResult runCli(const std::vector<std::string>& args) { return runProgram(STONEREACH_CLI, args); }
+
+// Runs a command line through the shell (to set limits before the tool runs).
+inline CliResult runShell(const std::string& command) { return runProgram("/bin/sh", {"-c", command}); }
 
 } // namespace stonereach::test

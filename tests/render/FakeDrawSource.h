@@ -24,6 +24,7 @@ public:
 
     bool dataFilesReady() override { return ready; }
     const MapFile& mapFile() override { return map; }
+    std::optional<MapGeometry> mapGeometry() const override { return geometry; }
     bool loadTextureImage(std::uint16_t id, TileImage& image) override {
         ++loads;
         if (unreadable.contains(id))
@@ -53,6 +54,7 @@ public:
 
     TempDir dir;
     MapFile map;
+    std::optional<MapGeometry> geometry = Geometry;
     bool ready = true;
     int loads = 0;
     std::uint64_t generation = 0;

@@ -67,6 +67,36 @@ private:
     mutable std::mutex mutex_;
 };
 
+// A disk that fills up in the middle of a write: the first write to `path`
+// stores only its first `stored` bytes and then fails with `error`. It tells
+// how long that write was, so a test knows every place a write can stop.
+class ShortWrite : public FaultInjector {
+public:
+    ShortWrite(std::filesystem::path path, std::size_t stored, int error = ENOSPC)
+        : path_(std::move(path)), stored_(stored), error_(error) {}
+
+    int failureFor(IoOperation operation, const std::filesystem::path& path) override {
+        if (operation != IoOperation::Write || path != path_ || failed_)
+            return 0;
+        failed_ = true;
+        return error_;
+    }
+    std::size_t bytesStoredByFailingWrite(std::size_t requested) override {
+        requested_ = requested;
+        return std::min(stored_, requested);
+    }
+    bool failed() const { return failed_; }
+    // The length of the write that failed.
+    std::size_t requested() const { return requested_; }
+
+private:
+    std::filesystem::path path_;
+    std::size_t stored_;
+    int error_;
+    bool failed_ = false;
+    std::size_t requested_ = 0;
+};
+
 // How many file operations `run` performs (it runs once with a counting
 // device installed).
 inline std::size_t countFileOperations(const std::function<void()>& run) {

@@ -50,6 +50,8 @@ int runRender(const RenderArgs& args) {
     // the damaged client file is named as the editor names it.
     if (region.tileFailure)
         std::cerr << "stonereach-cli: " << region.tileFailure->message << '\n';
+    if (const auto notice = source.takePictureNotice())
+        std::cerr << "stonereach-cli: " << *notice << '\n';
     return ExitOk;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editor/TextFile.h"
+#include "mapdata/Blanks.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
@@ -18,16 +19,6 @@ namespace {
 // Problems past this many are counted, not listed: one sentence each would
 // make a message taller than the screen.
 constexpr std::size_t kMaxListedProblems = 5;
-
-bool isXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimXmlBlanks(std::string_view s) {
-    while (!s.empty() && isXmlBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isXmlBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Follows the parser's events: character data is gathered until the next
 // tag (expat hands one text over in several pieces, split at line ends and
@@ -89,7 +80,7 @@ private:
         guarded(self, [text, length](BookmarkReader& reader) {
             const std::string_view piece(text, static_cast<std::size_t>(length));
             // A problem names the line where the text itself starts.
-            if (trimXmlBlanks(reader.run_).empty() && !trimXmlBlanks(piece).empty())
+            if (trimBlanks(reader.run_).empty() && !trimBlanks(piece).empty())
                 reader.runLine_ = XML_GetCurrentLineNumber(reader.parser_);
             reader.run_ += piece;
         });
@@ -97,7 +88,7 @@ private:
 
     // A tag ends the text before it, which goes to the tag before that one.
     void tag(std::string_view name) {
-        const std::string_view text = trimXmlBlanks(run_);
+        const std::string_view text = trimBlanks(run_);
         if (!text.empty())
             apply(text);
         run_.clear();

@@ -26,9 +26,15 @@ std::vector<std::pair<std::string, fs::path>> brushFiles(const fs::path& brushes
 
 } // namespace
 
-void checkBrushName(std::string_view name) {
+std::optional<std::string> brushNameProblem(std::string_view name) {
     if (const auto problem = typedFileNameProblem(name))
-        throw Refusal("\"" + std::string(name) + "\" cannot be used as a brush name: " + *problem + ".");
+        return "\"" + std::string(name) + "\" cannot be used as a brush name: " + *problem + ".";
+    return std::nullopt;
+}
+
+void checkBrushName(std::string_view name) {
+    if (auto problem = brushNameProblem(name))
+        throw Refusal(std::move(*problem));
 }
 
 std::vector<std::string> listBrushNames(const fs::path& brushesDir) {

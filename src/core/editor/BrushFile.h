@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,12 @@ class BrushGrid;
 inline constexpr std::string_view kBrushFolderName = "brushes";
 inline constexpr std::string_view kBrushFileExtension = ".brs";
 
-// Throws Refusal naming the name when it cannot be used as a brush name (see
-// typedFileNameProblem); nothing is written or read for such a name.
+// Why name cannot be used as a brush name (see typedFileNameProblem), as the
+// message that refuses it; nothing when it can.
+std::optional<std::string> brushNameProblem(std::string_view name);
+
+// Throws Refusal with brushNameProblem's message when the name cannot be
+// used; nothing is written or read for such a name.
 void checkBrushName(std::string_view name);
 
 // The names of the brush files in brushesDir (file names ending in ".brs" in

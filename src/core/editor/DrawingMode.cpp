@@ -27,6 +27,25 @@ DrawingMode DrawingMode::group(const TTileNamed& group) {
     return {Kind::Group, groupTileIds(group), group.TileName};
 }
 
+DrawingModeItem drawingModeItemAt(int index) {
+    switch (index) {
+    case 0: return {DrawingMode::Kind::DontDraw};
+    case 1: return {DrawingMode::Kind::SelectedTile};
+    case 2: return {DrawingMode::Kind::AltitudeOnly};
+    default:
+        if (index < 0)
+            return {DrawingMode::Kind::DontDraw};
+        return {DrawingMode::Kind::Group, static_cast<std::size_t>(index) - kFixedDrawingModes.size()};
+    }
+}
+
+int fixedDrawingModeIndex(DrawingMode::Kind kind) {
+    for (int index = 0; index < static_cast<int>(kFixedDrawingModes.size()); ++index)
+        if (drawingModeItemAt(index).kind == kind)
+            return index;
+    throw RangeError("A selection group has no fixed place in the drawing mode list");
+}
+
 std::uint16_t DrawingMode::tileFor(std::uint16_t oldTile, RandomSource& random) const {
     switch (kind_) {
     case Kind::SelectedTile: return tiles_.front();

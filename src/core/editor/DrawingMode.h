@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace stonereach {
@@ -47,5 +50,22 @@ private:
     std::vector<std::uint16_t> tiles_;
     std::string groupName_;
 };
+
+// The main window's drawing mode list: these items, in this order, then one
+// item per selection group in the order of tilelist.xml.
+inline constexpr std::array<std::string_view, 3> kFixedDrawingModes{"Don't draw", "Selected tile from list",
+                                                                    "Altitude only"};
+
+// What an item of that list chooses: the kind of drawing mode and, for a
+// group, the group's place among the groups.
+struct DrawingModeItem {
+    DrawingMode::Kind kind = DrawingMode::Kind::DontDraw;
+    std::size_t group = 0;
+};
+
+// The item at `index` of the list; no item (a negative index) draws nothing.
+DrawingModeItem drawingModeItemAt(int index);
+// The index of the fixed item of `kind` (not a group).
+int fixedDrawingModeIndex(DrawingMode::Kind kind);
 
 } // namespace stonereach

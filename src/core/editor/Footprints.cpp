@@ -27,13 +27,11 @@ std::optional<CellRect> FillState::select(int col, int row) {
         pending_ = true;
         return std::nullopt;
     }
-    second_ = {col, row};
     std::optional<CellRect> rect;
-    if (second_.x >= first_.x && second_.y >= first_.y)
-        rect = CellRect{first_.x, first_.y, second_.x, second_.y};
+    if (col >= first_.x && row >= first_.y)
+        rect = CellRect{first_.x, first_.y, col, row};
     pending_ = false;
     first_ = {-1, -1};
-    second_ = {-1, -1};
     return rect;
 }
 

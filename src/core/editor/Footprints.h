@@ -17,9 +17,6 @@ struct CellRect {
     int bottom = -1;
 
     bool isEmpty() const { return right < left || bottom < top; }
-    std::int64_t cellCount() const {
-        return isEmpty() ? 0 : (std::int64_t{right} - left + 1) * (std::int64_t{bottom} - top + 1);
-    }
     bool contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
     friend bool operator==(const CellRect&, const CellRect&) = default;
 };
@@ -46,14 +43,14 @@ public:
 
     // True between the first and the second corner.
     bool pending() const { return pending_; }
-    // The stored corners, -1 when unset.
-    CellPoint firstCorner() const { return first_; }
-    CellPoint secondCorner() const { return second_; }
+    // The first corner while a fill is pending.
+    std::optional<CellPoint> firstCorner() const {
+        return pending_ ? std::optional<CellPoint>(first_) : std::nullopt;
+    }
 
 private:
     bool pending_ = false;
     CellPoint first_{-1, -1};
-    CellPoint second_{-1, -1};
 };
 
 } // namespace stonereach

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/RandomSource.h"
+#include "editor/StrokeHistory.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -17,7 +18,7 @@ using MapLayout::CellSize;
 
 // A run of bytes to write: its place in the file and in the block buffer.
 struct Span {
-    std::uint64_t fileOffset;
+    std::uint64_t mapOffset;  // in the plain form
     std::size_t bufferOffset;
     std::size_t length;
 };
@@ -26,6 +27,13 @@ struct Span {
 
 Painter::Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, RandomSource& random)
     : map_(map), geometry_(geometry), undo_(undo), random_(random) {}
+
+std::optional<Painter> Painter::over(OpenMap& map, UndoList& undo, RandomSource& random) {
+    const std::optional<MapGeometry> geometry = map.geometry();
+    if (!geometry || !map.isOpen() || !map.writable())
+        return std::nullopt;
+    return Painter(map.file(), *geometry, undo, random);
+}
 
 // The footprint is painted one block column at a time: the blocks it covers
 // in that column are read with one read, its cells are worked out in the
@@ -107,7 +115,7 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
         const Span span{blockOffset(bx, y / BlockSide, geometry_.blockHeight) + inBlock,
                         static_cast<std::size_t>(blockIndex) * BlockSize + inBlock,
                         static_cast<std::size_t>(columns) * CellSize};
-        if (!spans.empty() && spans.back().fileOffset + spans.back().length == span.fileOffset)
+        if (!spans.empty() && spans.back().mapOffset + spans.back().length == span.mapOffset)
             spans.back().length += span.length;
         else
             spans.push_back(span);
@@ -116,14 +124,13 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
     const auto bytesOf = [](std::vector<MapBlockBytes>& blocks, const Span& span) {
         return std::span<const std::uint8_t>(blocks.front().data() + span.bufferOffset, span.length);
     };
-    File& file = map_.file();
     for (std::size_t i = 0; i < spans.size(); ++i) {
         try {
-            file.writeAt(spans[i].fileOffset, bytesOf(blocks_, spans[i]));
+            map_.writeAt(spans[i].mapOffset, bytesOf(blocks_, spans[i]));
         } catch (const IoError&) {
             for (std::size_t j = 0; j <= i; ++j) {
                 try {
-                    file.writeAt(spans[j].fileOffset, bytesOf(original_, spans[j]));
+                    map_.writeAt(spans[j].mapOffset, bytesOf(original_, spans[j]));
                 } catch (const IoError&) {
                     // The first error is the one to report.
                 }
@@ -133,6 +140,15 @@ void Painter::writeFirstCells(const CellRect& part, std::int64_t count, std::siz
         }
     }
     changed_.addRectangleCells(count);
+    if (history_ == nullptr)
+        return;
+    for (std::int64_t i = 0; i < count; ++i) {
+        const int x = part.left + static_cast<int>(i / height);
+        const int y = part.top + static_cast<int>(i % height);
+        const std::uint8_t* bytes = blocks_[static_cast<std::size_t>(y / BlockSide - firstBlockRow)].data() +
+                                    cellOffsetInBlock(x % BlockSide, y % BlockSide);
+        history_->recordPainted(x, y, decodeCell(bytes), undoRowsBefore + static_cast<std::size_t>(i));
+    }
 }
 
 ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces, const AltitudeRule& altitude) {
@@ -148,9 +164,11 @@ ChangedCells Painter::stamp(int col, int row, std::span<const BrushEntry> pieces
         if (!isTileId(piece.tile))
             throw RangeError("Tile id " + std::to_string(piece.tile) + " of the brush cell at (" + std::to_string(cx) +
                              ", " + std::to_string(cy) + ") is outside 0..65535");
-        map_.writeCell(cx, cy, MapCell{static_cast<std::uint16_t>(piece.tile), altitude.apply(old.z, random_)},
-                       geometry_);
+        const MapCell now{static_cast<std::uint16_t>(piece.tile), altitude.apply(old.z, random_)};
+        map_.writeCell(cx, cy, now, geometry_);
         changed_.add(cx, cy);
+        if (history_ != nullptr)
+            history_->recordStamped(cx, cy, old, now);
     }
     return changed_;
 }

@@ -11,10 +11,12 @@
 #include "editor/Footprints.h"
 #include "editor/UndoList.h"
 #include "mapdata/MapFile.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
 class RandomSource;
+class StrokeHistory;
 
 // The one place where the painting tools write map cells: the square brush,
 // the fill, the shapes, the custom brushes and undo all go through it. It
@@ -32,6 +34,19 @@ class RandomSource;
 class Painter {
 public:
     Painter(MapFile& map, const MapGeometry& geometry, UndoList& undo, RandomSource& random);
+
+    // A painter for one operation on the editor's open map; nothing while no
+    // map of known layout is open, when there is nothing to paint on, and
+    // while its file may not be written (OpenMap::writable: deleted, cut
+    // short or replaced under the editor), when nothing is written.
+    static std::optional<Painter> over(OpenMap& map, UndoList& undo, RandomSource& random);
+
+    // Tells the history each cell written from now on, with its new value
+    // (and its old one when it has no undo row).
+    Painter& recordingInto(StrokeHistory& history) {
+        history_ = &history;
+        return *this;
+    }
 
     // Paints every cell of the footprint inside the map, column by column
     // (PaintCell): reads the cell, appends an undo row with its old altitude
@@ -63,6 +78,7 @@ private:
     MapGeometry geometry_;
     UndoList& undo_;
     RandomSource& random_;
+    StrokeHistory* history_ = nullptr;
     ChangedCells changed_;
     // The blocks of the block column being painted, as read and as changed.
     std::vector<MapBlockBytes> original_;

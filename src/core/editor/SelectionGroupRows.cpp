@@ -1,5 +1,8 @@
 #include "editor/SelectionGroupRows.h"
 
+#include "mapdata/Blanks.h"
+#include "editor/TextFile.h"
+
 namespace stonereach {
 
 namespace {
@@ -13,16 +16,6 @@ bool needsQuotes(std::string_view id) {
             return true;
     }
     return false;
-}
-
-bool isBlankOrBreak(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trimBlanksAndBreaks(std::string_view s) {
-    while (!s.empty() && isBlankOrBreak(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlankOrBreak(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 } // namespace
@@ -72,18 +65,28 @@ std::vector<std::string> tileIdsOfItemsText(std::string_view items) {
                 id += items[i++];
             }
             const std::size_t comma = std::min(items.find(',', i), items.size());
-            id += trimBlanksAndBreaks(items.substr(i, comma - i));
+            id += trimBlanks(items.substr(i, comma - i));
             ids.push_back(std::move(id));
             pos = comma + 1;
             continue;
         }
         const std::size_t comma = std::min(items.find(',', start), items.size());
-        const std::string_view id = trimBlanksAndBreaks(items.substr(start, comma - start));
+        const std::string_view id = trimBlanks(items.substr(start, comma - start));
         if (!id.empty())
             ids.emplace_back(id);
         pos = comma + 1;
     }
     return ids;
+}
+
+std::optional<std::string> groupItemsProblem(std::string_view itemsText) {
+    const std::vector<std::string> ids = tileIdsOfItemsText(itemsText);
+    if (ids.empty())
+        return "the group holds no tile id";
+    for (const std::string& id : ids)
+        if (!tileIdOfText(id))
+            return "\"" + latin1ToUtf8(id) + "\" is not a tile id (0 to 65535)";
+    return std::nullopt;
 }
 
 SelectionGroupRow groupRowOf(const TTileNamed& group) { return {group.TileName, groupItemsText(group.TileIds)}; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,12 @@ std::string groupItemsText(const std::vector<std::string>& tileIds);
 // line breaks, and pieces left empty (the final comma that adding ids from
 // the palette leaves, ", ,") are dropped.
 std::vector<std::string> tileIdsOfItemsText(std::string_view itemsText);
+
+// Why an items text cannot be painted with, as a user is told when entering
+// it: no tile id at all, or a piece that is not a tile id (0 to 65535), named
+// ("\"zz\" is not a tile id (0 to 65535)"); nothing when every piece is one.
+// The message is UTF-8; the text is 8-bit as the group holds it.
+std::optional<std::string> groupItemsProblem(std::string_view itemsText);
 
 // The row of a group read from tilelist.xml: its name and items text.
 SelectionGroupRow groupRowOf(const TTileNamed& group);

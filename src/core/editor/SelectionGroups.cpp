@@ -179,17 +179,24 @@ std::vector<std::uint16_t> groupTileIds(const TTileNamed& group) {
     std::vector<std::uint16_t> tiles;
     tiles.reserve(group.TileIds.size());
     for (const std::string& text : group.TileIds) {
-        std::int32_t value = -1;
-        try {
-            value = parseInteger(text);
-        } catch (const ConversionError&) {
-        }
-        if (!isTileId(value))
+        const std::optional<std::uint16_t> tile = tileIdOfText(text);
+        if (!tile)
             throw Refusal("The selection group \"" + name + "\" holds \"" + latin1ToUtf8(text) +
                           "\", which is not a tile id (0 to 65535); nothing was painted.");
-        tiles.push_back(static_cast<std::uint16_t>(value));
+        tiles.push_back(*tile);
     }
     return tiles;
+}
+
+std::optional<std::uint16_t> tileIdOfText(std::string_view text) {
+    std::int32_t value = -1;
+    try {
+        value = parseInteger(text);
+    } catch (const ConversionError&) {
+    }
+    if (!isTileId(value))
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
 }
 
 } // namespace stonereach

@@ -55,6 +55,10 @@ std::string selectionGroupsText(std::span<const TTileNamed> groups);
 // as it was), creating its folder when missing.
 void writeSelectionGroups(const std::filesystem::path& path, std::span<const TTileNamed> groups);
 
+// The tile id a text gives in the integer syntax, when it is one (0 to
+// 65535); nothing for any other text.
+std::optional<std::uint16_t> tileIdOfText(std::string_view text);
+
 // The group's tile ids as numbers, for painting with it. Throws Refusal with
 // one message naming the group when it holds no tile ids or a text that is
 // not a tile id (an integer in 0..65535).

@@ -37,4 +37,15 @@ std::string selectedModeText(std::string_view altitudePart, std::string_view dra
     return "Selected mode: " + std::string(altitudePart) + std::string(drawingPart);
 }
 
+std::string_view mapTroubleText(MapFileTrouble trouble) {
+    switch (trouble) {
+    case MapFileTrouble::None: break;
+    case MapFileTrouble::Deleted:
+        return "The map file was deleted by another program: nothing is written to it.";
+    case MapFileTrouble::CutShort:
+        return "The map file was cut short by another program: nothing is written to it until it is whole again.";
+    }
+    return {};
+}
+
 } // namespace stonereach

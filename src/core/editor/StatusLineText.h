@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "mapdata/MapLayout.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -26,6 +27,10 @@ inline constexpr std::string_view kDrawingDisabledText = " - Drawing disabled";
 inline constexpr std::string_view kDrawingAltitudeOnlyText = " - Drawing altitude only";
 std::string selectedTileText(std::uint16_t tile);
 std::string selectedGroupText(std::string_view groupName);
+
+// The line over both panels while the open map may not be written; empty
+// when it may.
+std::string_view mapTroubleText(MapFileTrouble trouble);
 
 // Panel 1: "Selected mode: " followed by the altitude and the drawing part.
 std::string selectedModeText(std::string_view altitudePart, std::string_view drawingPart);

@@ -13,8 +13,7 @@ void UndoList::append(int x, int y, std::int8_t oldZ, std::uint16_t oldTile) {
 }
 
 void UndoList::truncate(std::size_t count) {
-    if (count < rows_.size())
-        rows_.resize(count);
+    rows_.truncate(count);
 }
 
 } // namespace stonereach

@@ -2,7 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+
+#include "editor/ChunkedVector.h"
 
 namespace stonereach {
 
@@ -19,8 +20,8 @@ static_assert(sizeof(UndoRow) == 8, "an undo row is 8 bytes in memory");
 
 // The undo list of the painting tools: one row per cell painted with an undo
 // row, newest last, without limit, for as long as the main window lives. The
-// rows sit in fixed-size chunks, so a list of millions of rows never holds a
-// doubled copy of itself while it grows.
+// rows sit in large fixed-size chunks, so a list of millions of rows never
+// holds a doubled copy of itself while it grows and costs 8 bytes a row.
 class UndoList {
 public:
     // Appends a row. Throws RangeError for a cell outside 0..65535.
@@ -38,7 +39,7 @@ public:
     void clear() { rows_.clear(); }
 
 private:
-    std::deque<UndoRow> rows_;
+    ChunkedVector<UndoRow> rows_;
 };
 
 } // namespace stonereach

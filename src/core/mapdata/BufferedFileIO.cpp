@@ -8,7 +8,7 @@
 
 namespace stonereach {
 
-ReadAheadReader::ReadAheadReader(const File& file, std::size_t windowSize) : file_(file), windowSize_(windowSize) {}
+ReadAheadReader::ReadAheadReader(const ByteSource& file, std::size_t windowSize) : file_(file), windowSize_(windowSize) {}
 
 // The window starts small and grows fourfold each time a read fills it (the
 // file goes on), up to windowSize_; it always holds `size` bytes. Called only

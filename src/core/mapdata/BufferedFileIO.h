@@ -36,7 +36,7 @@ inline constexpr std::size_t FirstBufferBytes = std::size_t{16} << 10;
 // whole windows.
 class ReadAheadReader {
 public:
-    explicit ReadAheadReader(const File& file, std::size_t windowSize = StreamBufferBytes);
+    explicit ReadAheadReader(const ByteSource& file, std::size_t windowSize = StreamBufferBytes);
 
     // Reads exactly out.size() bytes at offset (IoError when the file ends
     // before that).
@@ -63,7 +63,7 @@ private:
     bool followsOn(std::uint64_t offset) const;
     void prepareWindow(std::size_t size);
 
-    const File& file_;
+    const ByteSource& file_;
     // Left uninitialised: only bytes read from the file are ever used. Set up
     // at the first read, and grown while reads fill it.
     std::unique_ptr<std::uint8_t[]> window_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -26,6 +27,19 @@ private:
     std::string cause_;
 };
 
+// A write that failed after the first stored() bytes of its data reached the
+// file. Writers that must not leave part of a record changed use the count to
+// finish or undo the record that the failure cut.
+class WriteError : public IoError {
+public:
+    WriteError(const std::string& path, const std::string& cause, std::size_t stored)
+        : IoError(path, cause), stored_(stored) {}
+    std::size_t stored() const { return stored_; }
+
+private:
+    std::size_t stored_;
+};
+
 // A text that is not a valid integer value in the program's integer syntax.
 class ConversionError : public Error {
 public:
@@ -48,6 +62,20 @@ public:
 class FormatError : public Error {
 public:
     using Error::Error;
+};
+
+// A file named as a UOP container that cannot be used as one: the message
+// names the file and the fault ("the table chain loops back to offset 512").
+class ContainerError : public FormatError {
+public:
+    ContainerError(const std::string& path, const std::string& fault)
+        : FormatError("'" + path + "' cannot be used as a UOP container: " + fault), path_(path), fault_(fault) {}
+    const std::string& path() const { return path_; }
+    const std::string& fault() const { return fault_; }
+
+private:
+    std::string path_;
+    std::string fault_;
 };
 
 // The program declining a request with one of its own fixed messages (wrong

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 
 namespace stonereach {
@@ -31,6 +32,9 @@ public:
     // it fail with that error. A failing write stores the first half of its
     // data before it fails, as a disk that fills up part-way does.
     virtual int failureFor(IoOperation operation, const std::filesystem::path& path) = 0;
+    // How many of the `requested` bytes a write that failureFor made fail
+    // stores before it fails: half of them unless a test chooses.
+    virtual std::size_t bytesStoredByFailingWrite(std::size_t requested) { return requested / 2; }
 };
 
 // The installed injector or null. This is the one piece of process-wide

@@ -1,5 +1,6 @@
 #include "mapdata/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
 #include "mapdata/MemoryFiles.h"
+#include "mapdata/FileSystem.h"
 
 namespace stonereach {
 
@@ -130,16 +132,16 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
     if (!isOpen())
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Write, path_)) {
-        // A disk that fills up part-way stores the start of the data first;
-        // whether that store succeeds does not matter, the injected error is
-        // the one reported.
-        const auto half = data.first(data.size() / 2);
+        // A disk that fills up part-way stores the start of the data first.
+        const std::size_t part = std::min(installedFaultInjector()->bytesStoredByFailingWrite(data.size()), data.size());
+        std::size_t stored = 0;
         if (memory_) {
-            memory_->write(offset, half);
-        } else {
-            [[maybe_unused]] const ssize_t stored = ::pwrite(fd_, half.data(), half.size(), static_cast<off_t>(offset));
+            memory_->write(offset, data.first(part));
+            stored = part;
+        } else if (const ssize_t n = ::pwrite(fd_, data.data(), part, static_cast<off_t>(offset)); n > 0) {
+            stored = static_cast<std::size_t>(n);
         }
-        throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault));
+        throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault), stored);
     }
     if (memory_)
         return memory_->write(offset, data);
@@ -150,7 +152,8 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw IoError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(errno));
+            throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(errno),
+                             done);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -165,6 +168,53 @@ std::uint64_t File::size() const {
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
     return static_cast<std::uint64_t>(info.st_size);
+}
+
+namespace {
+
+FileStatus fileStatusOf(const struct stat& info) {
+    FileStatus status;
+    status.device = static_cast<std::uint64_t>(info.st_dev);
+    status.inode = static_cast<std::uint64_t>(info.st_ino);
+    status.size = static_cast<std::uint64_t>(info.st_size);
+    status.links = static_cast<std::uint64_t>(info.st_nlink);
+    status.modifiedNs = std::int64_t{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec;
+    status.changedNs = std::int64_t{info.st_ctim.tv_sec} * 1'000'000'000 + info.st_ctim.tv_nsec;
+    return status;
+}
+
+// A file held in memory is told apart by its bytes' address, as a file on
+// the disk by its inode; it has no clock, so its times stay zero.
+FileStatus memoryFileStatus(const MemoryFile& file) {
+    FileStatus status;
+    status.inode = reinterpret_cast<std::uintptr_t>(&file);
+    status.size = file.size();
+    status.links = 1;
+    return status;
+}
+
+} // namespace
+
+// Declared with the other path functions; here beside the file calls of the
+// platform.
+std::optional<FileStatus> fileStatus(const std::filesystem::path& path) {
+    if (const MemoryFiles* files = memoryFilesHolding(path)) {
+        const MemoryFileBytes file = files->find(path);
+        return file ? std::optional(memoryFileStatus(*file)) : std::nullopt;
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return fileStatusOf(info);
+}
+
+FileStatus File::status() const {
+    if (memory_)
+        return memoryFileStatus(*memory_);
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        throw IoError(path_.string(), "Cannot read the file's status: " + describe(fd_ < 0 ? EBADF : errno));
+    return fileStatusOf(info);
 }
 
 void File::resize(std::uint64_t size) {

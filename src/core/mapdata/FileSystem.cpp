@@ -16,6 +16,13 @@ namespace stonereach {
 
 namespace fs = std::filesystem;
 
+std::string utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path pathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
 bool fileExists(const fs::path& path) {
     if (const MemoryFiles* files = memoryFilesHolding(path))
         return files->find(path) != nullptr;
@@ -40,6 +47,13 @@ std::optional<std::uint64_t> fileSize(const fs::path& path) {
 std::string storedFileName(const fs::path& path) {
     // POSIX file systems store the name exactly as it is opened.
     return path.filename().string();
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
 
 namespace {

@@ -5,10 +5,17 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "mapdata/File.h"
 
 namespace stonereach {
+
+// A path as UTF-8 text (what the settings store keeps), and UTF-8 text as a
+// path: both keep every path intact, also where the system's 8-bit code page
+// cannot spell it.
+std::string utf8Of(const std::filesystem::path& path);
+std::filesystem::path pathFromUtf8(std::string_view text);
 
 // True when a regular file (or a link to one) exists at path.
 bool fileExists(const std::filesystem::path& path);
@@ -16,9 +23,16 @@ bool fileExists(const std::filesystem::path& path);
 // The file's size in bytes, or nothing when there is no such file.
 std::optional<std::uint64_t> fileSize(const std::filesystem::path& path);
 
+// The status of the file a path names now, or nothing when there is none.
+std::optional<FileStatus> fileStatus(const std::filesystem::path& path);
+
 // The file's name without directory, as it is stored on disk (on
 // case-insensitive file systems this may differ in case from the path typed).
 std::string storedFileName(const std::filesystem::path& path);
+
+// True when both paths name the same file, or would once the one that does
+// not exist yet is made (a new file's path written another way).
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Renames from over to, replacing to atomically; throws IoError on failure.
 void renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -137,7 +137,7 @@ public:
         // Inline for the gathered case, as walks ask for every block.
         if (next_ < loadedCount_ && wants_[next_].offset == offset && wants_[next_].size == size) {
             ++next_;
-            nextAt_ += size;
+            nextAt_ += static_cast<std::uint32_t>(size);  // equals the want's 32-bit size
             return {memory_.get() + (nextAt_ - size), size};
         }
         return window_.view(offset, size);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "mapdata/Blanks.h"
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
@@ -9,15 +10,6 @@
 namespace stonereach {
 
 namespace {
-
-std::string_view trim(std::string_view s) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Profile files larger than this are not profile files; refusing them keeps a
 // wrong file choice from taking the program's memory.
@@ -55,24 +47,24 @@ IniDocument IniDocument::parse(std::string_view text) {
         if (!line.empty() && line.front() == '[' && line.back() == ']')
             ++doc.sectionLineCount_;
 
-        const std::string_view trimmed = trim(line);
+        const std::string_view trimmed = trimBlanks(line);
         if (trimmed.empty() || trimmed.front() == ';')
             continue;
         if (trimmed.front() == '[') {
             const auto close = trimmed.find(']');
             if (close == std::string_view::npos)
                 continue;
-            current = &doc.sectionFor(trim(trimmed.substr(1, close - 1)));
+            current = &doc.sectionFor(trimBlanks(trimmed.substr(1, close - 1)));
             continue;
         }
         const auto eq = trimmed.find('=');
         if (current == nullptr || eq == std::string_view::npos)
             continue;
-        const std::string_view key = trim(trimmed.substr(0, eq));
+        const std::string_view key = trimBlanks(trimmed.substr(0, eq));
         if (current->keyIndex.contains(key))
             continue;
         current->keyIndex.emplace(key, current->entries.size());
-        current->entries.push_back({std::string(key), std::string(trim(trimmed.substr(eq + 1)))});
+        current->entries.push_back({std::string(key), std::string(trimBlanks(trimmed.substr(eq + 1)))});
     }
     return doc;
 }

@@ -14,4 +14,13 @@ TileImageSource loadLandTileImage(const File& texIdx, const File& texMaps, const
     return TileImageSource::None;
 }
 
+TileImageSource loadLandTileImage(const File& texIdx, const File& texMaps, const LandArtFiles& art, std::uint16_t id,
+                                  TileImage& image) {
+    if (loadTextureImage(texIdx, texMaps, id, image))
+        return TileImageSource::Texture;
+    if (art.load(id, image))
+        return TileImageSource::LandArt;
+    return TileImageSource::None;
+}
+
 } // namespace stonereach

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "mapdata/File.h"
+#include "mapdata/LandArtFiles.h"
 #include "mapdata/TileImage.h"
 
 namespace stonereach {
@@ -19,5 +20,8 @@ enum class TileImageSource {
 // untouched. Errors are those of the two loaders.
 TileImageSource loadLandTileImage(const File& texIdx, const File& texMaps, const File& artIdx, const File& art,
                                   std::uint16_t id, TileImage& image);
+// The same with the land art wherever the client keeps it.
+TileImageSource loadLandTileImage(const File& texIdx, const File& texMaps, const LandArtFiles& art, std::uint16_t id,
+                                  TileImage& image);
 
 } // namespace stonereach

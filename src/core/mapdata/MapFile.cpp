@@ -24,12 +24,18 @@ void requireBlocksInMap(int bx, int by, int count, const MapGeometry& geometry) 
 
 } // namespace
 
-MapFile::MapFile(const std::filesystem::path& path, File::Mode mode) : file_(path, mode) {}
+MapFile::MapFile(const std::filesystem::path& path, File::Mode mode, std::optional<int> facet) : file_(path, mode) {
+    if (!isContainerFileName(path))
+        return;
+    OpenedMapContainer opened = openMapContainer(file_, MapEntryNames::of(path, facet));
+    extents_ = std::move(opened.extents);
+    container_ = opened.info;
+}
 
 MapCell MapFile::readCell(int x, int y, const MapGeometry& geometry) const {
     requireCellInMap(x, y, geometry);
     MapCellBytes bytes{};
-    file_.readAt(cellOffset(x, y, geometry.blockHeight), bytes);
+    readAt(cellOffset(x, y, geometry.blockHeight), bytes);
     return decodeCell(bytes.data());
 }
 
@@ -37,13 +43,13 @@ void MapFile::writeCell(int x, int y, MapCell cell, const MapGeometry& geometry)
     requireCellInMap(x, y, geometry);
     MapCellBytes bytes{};
     encodeCell(bytes.data(), cell);
-    file_.writeAt(cellOffset(x, y, geometry.blockHeight), bytes);
+    writeAt(cellOffset(x, y, geometry.blockHeight), bytes);
 }
 
 MapBlockBytes MapFile::readBlock(int bx, int by, const MapGeometry& geometry) const {
     requireBlocksInMap(bx, by, 1, geometry);
     MapBlockBytes block{};
-    file_.readAt(blockOffset(bx, by, geometry.blockHeight), block);
+    readAt(blockOffset(bx, by, geometry.blockHeight), block);
     return block;
 }
 
@@ -55,7 +61,7 @@ void MapFile::readBlockRun(int bx, int by, int count, const MapGeometry& geometr
     if (count == 0)
         return;
     const std::span<std::uint8_t> bytes(out.front().data(), static_cast<std::size_t>(count) * MapLayout::BlockSize);
-    file_.readAt(blockOffset(bx, by, geometry.blockHeight), bytes);
+    readAt(blockOffset(bx, by, geometry.blockHeight), bytes);
 }
 
 } // namespace stonereach

@@ -32,13 +32,6 @@ constexpr bool sizesMatchGeometry() {
 }
 static_assert(sizesMatchGeometry());
 
-const MapVariant* bySizeText(std::string_view sizeText) {
-    for (const auto& v : kVariants)
-        if (v.sizeText == sizeText)
-            return &v;
-    return nullptr;
-}
-
 } // namespace
 
 std::span<const MapVariant> mapVariants() { return kVariants; }
@@ -65,28 +58,40 @@ bool isMapFileName(std::string_view fileName) {
            lower[3] <= '5';
 }
 
+std::optional<int> mapFacetOfName(std::string_view fileName) {
+    const std::string lower = asciiLower(fileName);
+    if (lower.size() < 4 || !lower.starts_with("map") || lower[3] < '0' || lower[3] > '5')
+        return std::nullopt;
+    if (lower.size() > 4 && lower[4] >= '0' && lower[4] <= '9')
+        return std::nullopt;
+    return lower[3] - '0';
+}
+
+bool isContainerMapFileName(std::string_view fileName) {
+    const std::string lower = asciiLower(fileName);
+    if (!mapFacetOfName(lower))
+        return false;
+    const std::string_view rest = std::string_view(lower).substr(4);
+    return rest == "legacymul.uop" || rest == "xlegacymul.uop";
+}
+
+std::string plainMapFileName(std::string_view fileName) {
+    if (!isContainerMapFileName(fileName))
+        return std::string(fileName);
+    return "map" + std::to_string(*mapFacetOfName(fileName)) + ".mul";
+}
+
+bool isKnownMapSize(std::uint64_t sizeBytes) {
+    for (const auto& v : kVariants)
+        if (v.sizeBytes == sizeBytes)
+            return true;
+    return false;
+}
+
 std::optional<int> blockHeightOf(std::string_view variantName) {
     for (const auto& v : kVariants)
         if (v.name == variantName)
             return v.blockHeight;
-    return std::nullopt;
-}
-
-std::optional<int> blocksAcrossOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return v->blocksAcross;
-    return std::nullopt;
-}
-
-std::optional<int> blocksDownOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return v->blockHeight;
-    return std::nullopt;
-}
-
-std::optional<CellPoint> largestCoordinatesOf(std::string_view sizeText) {
-    if (const auto* v = bySizeText(sizeText))
-        return CellPoint{v->width - 1, v->height - 1};
     return std::nullopt;
 }
 

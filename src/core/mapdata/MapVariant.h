@@ -42,21 +42,34 @@ const MapVariant* detectMapVariant(std::string_view fileName, std::uint64_t size
 // True for map0.mul to map5.mul, whatever the case.
 bool isMapFileName(std::string_view fileName);
 
+// True for the names newer clients give their map containers, whatever the
+// case: map<N>LegacyMUL.uop and map<N>xLegacyMUL.uop, N from 0 to 5.
+bool isContainerMapFileName(std::string_view fileName);
+
+// The plain map's name a map container stands for ("map2xLegacyMUL.uop" ->
+// "map2.mul"), or the name itself when it is no container's name. Variants
+// are told by this name and the size of the plain form.
+std::string plainMapFileName(std::string_view fileName);
+
+// The facet a file name starts with ("map<N>", N from 0 to 5, then no
+// further digit), if any.
+std::optional<int> mapFacetOfName(std::string_view fileName);
+
+// True when some variant is exactly this many bytes long.
+bool isKnownMapSize(std::uint64_t sizeBytes);
+
 // Lower-case copy of an 8-bit name (the map names are plain ASCII).
 std::string asciiLower(std::string_view text);
 
-// Geometry by the texts a window shows. Texts outside the table (such as
-// "None") give no result.
+// The block height of the variant a window names by its text, for windows
+// that work from the texts they show rather than from a file. Texts outside
+// the table (such as "None") give no result.
 std::optional<int> blockHeightOf(std::string_view variantName);
-std::optional<int> blocksAcrossOf(std::string_view sizeText);
-std::optional<int> blocksDownOf(std::string_view sizeText);
 
 struct CellPoint {
     int x = 0;
     int y = 0;
     friend bool operator==(const CellPoint&, const CellPoint&) = default;
 };
-// Largest cell coordinates (width - 1, height - 1) by size text.
-std::optional<CellPoint> largestCoordinatesOf(std::string_view sizeText);
 
 } // namespace stonereach

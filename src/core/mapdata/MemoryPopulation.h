@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 namespace stonereach {
 
@@ -17,15 +16,6 @@ template <class Vector>
 void reservePopulated(Vector& vector, std::size_t count) {
     vector.reserve(count);
     populateMemory(vector.data(), count * sizeof(typename Vector::value_type));
-}
-
-// A vector of `count` copies of `value` whose memory was populated at once.
-template <class T>
-std::vector<T> populatedVector(std::size_t count, const T& value = T{}) {
-    std::vector<T> vector;
-    reservePopulated(vector, count);
-    vector.assign(count, value);
-    return vector;
 }
 
 } // namespace stonereach

@@ -2,6 +2,7 @@
 
 #include "mapdata/ClientFiles.h"
 #include "mapdata/File.h"
+#include "mapdata/LandArtFiles.h"
 #include "mapdata/LandArtImage.h"
 #include "mapdata/TextureImage.h"
 
@@ -20,9 +21,7 @@ bool loadLandArtImageByPath(const std::filesystem::path& clientDir, std::uint32_
         return true;
     if (id >= DialogTileLimits::LandArtIds)
         return false;
-    const File index(clientFilePath(clientDir, ClientFile::ArtIndex), File::Mode::Read);
-    const File data(clientFilePath(clientDir, ClientFile::Art), File::Mode::Read);
-    return loadLandArtImage(index, data, static_cast<std::uint16_t>(id), image);
+    return LandArtFiles(clientDir).load(static_cast<std::uint16_t>(id), image);
 }
 
 } // namespace stonereach

@@ -20,7 +20,8 @@ inline constexpr std::uint32_t LandArtIds = 16382;
 // ids from 4096 on. A file that cannot be opened raises IoError naming it.
 bool loadTextureImageByPath(const std::filesystem::path& clientDir, std::uint32_t id, TileImage& image);
 
-// As loadLandArtImage on artidx.mul and art.mul of clientDir; true without
+// As loadLandArtImage on artidx.mul and art.mul of clientDir, or on its
+// artLegacyMUL.uop when that pair is not there; true without
 // touching image for tiles 7 and 8, false for ids from 16382 on.
 bool loadLandArtImageByPath(const std::filesystem::path& clientDir, std::uint32_t id, TileImage& image);
 

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "mapdata/Errors.h"
-#include "mapdata/File.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/MapLayout.h"
 #include "maptools/WholeBlockCopy.h"
 
@@ -23,7 +24,7 @@ constexpr int Side = MapLayout::BlockSide;
 // one read and one write.
 class BlockColumnRuns {
 public:
-    BlockColumnRuns(File& file, int blockHeight) : file_(file), blockHeight_(blockHeight) {}
+    BlockColumnRuns(MapFile& file, int blockHeight) : file_(file), blockHeight_(blockHeight) {}
 
     // Makes block rows firstRow..lastRow of block column bx part of the batch.
     void require(int bx, int firstRow, int lastRow) { wanted_[bx].include(firstRow, lastRow); }
@@ -90,17 +91,12 @@ private:
         std::vector<std::uint8_t> bytes;
     };
 
-    File& file_;
+    MapFile& file_;
     int blockHeight_;
     std::map<int, Range> wanted_;
     std::map<int, Run> runs_;
     std::vector<std::vector<std::uint8_t>> spare_;
 };
-
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
-}
 
 void checkRequest(const MapCopyRequest& r, const MapCopySide& source, const MapCopySide& destination) {
     const bool valid = mapCopySourceValid(r.x1, source.maxX) && mapCopySourceValid(r.x2, source.maxX) &&
@@ -132,8 +128,8 @@ MapCopyResult copyMapRectangle(const MapCopyRequest& r, const ProgressCallback& 
 
     // The source is only read; inside one file a single handle serves both.
     const bool oneFile = sameFile(r.source, r.destination);
-    File destinationFile(r.destination, File::Mode::ReadWrite);
-    std::optional<File> sourceFile;
+    MapFile destinationFile(r.destination, File::Mode::ReadWrite);
+    std::optional<MapFile> sourceFile;
     if (!oneFile)
         sourceFile.emplace(r.source, File::Mode::Read);
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "mapdata/FileSystem.h"
+#include "mapdata/MapIdentity.h"
 #include "mapdata/MapVariant.h"
 
 namespace stonereach {
@@ -29,21 +29,6 @@ constexpr std::array<Row, 8> Rows{{
     {"map5.mul", 16056320, "Stygian Abyss", "1280x4096", 1279, 4095},
 }};
 
-struct HeightRow {
-    std::string_view mapName;
-    int blockHeight;
-};
-
-constexpr std::array<HeightRow, 7> Heights{{
-    {"Mondains Legacy", 512},
-    {"Felucca+Trammel", 512},
-    {"Felucca+Trammel (unknown version)", 512},
-    {"Stygian Abyss", 512},
-    {"Ilshenar", 200},
-    {"Malas", 256},
-    {"Tokuno", 181},
-}};
-
 } // namespace
 
 MapCopySide recogniseForMapCopy(std::string_view fileName, std::uint64_t sizeBytes) {
@@ -55,17 +40,12 @@ MapCopySide recogniseForMapCopy(std::string_view fileName, std::uint64_t sizeByt
 }
 
 MapCopySide recogniseForMapCopy(const std::filesystem::path& path) {
-    const auto size = fileSize(path);
-    if (!size)
+    const auto identity = plainMapIdentity(path);
+    if (!identity)
         return {};
-    return recogniseForMapCopy(storedFileName(path), *size);
+    return recogniseForMapCopy(identity->fileName, identity->sizeBytes);
 }
 
-std::optional<int> mapCopyBlockHeightOf(std::string_view mapName) {
-    for (const HeightRow& row : Heights)
-        if (row.mapName == mapName)
-            return row.blockHeight;
-    return std::nullopt;
-}
+std::optional<int> mapCopyBlockHeightOf(std::string_view mapName) { return blockHeightOf(mapName); }
 
 } // namespace stonereach

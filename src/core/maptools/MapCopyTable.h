@@ -21,7 +21,9 @@ struct MapCopySide {
 inline constexpr std::string_view MapCopyUnknown = "Unknown";
 
 // The row of the dialog's table that the file's lower-case name and exact
-// size match; "Unknown", 0, 0 when none does or the file does not exist.
+// size match (for a map container, the plain map's name and the length of
+// its plain form; see plainMapIdentity); "Unknown", 0, 0 when none does or
+// the file does not exist.
 MapCopySide recogniseForMapCopy(const std::filesystem::path& path);
 // The same by name and size, for callers that already know them.
 MapCopySide recogniseForMapCopy(std::string_view fileName, std::uint64_t sizeBytes);

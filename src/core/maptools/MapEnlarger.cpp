@@ -10,6 +10,7 @@
 #include "mapdata/FileSystem.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/MapIdentity.h"
+#include "mapdata/NewMapFile.h"
 
 namespace stonereach {
 
@@ -19,13 +20,6 @@ constexpr int kBlocksAcross = kEnlargedWidth / MapLayout::BlockSide;
 constexpr std::size_t kColumnBytes = static_cast<std::size_t>(kEnlargedBlockHeight) * MapLayout::BlockSize;
 constexpr std::uint64_t kEnlargedSize = static_cast<std::uint64_t>(kBlocksAcross) * kColumnBytes;
 static_assert(kEnlargedSize == 89915392);
-
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec))
-        return true;
-    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
-}
 
 // The progress of one phase is reported per cell column, as "TEXT (N%)" with
 // N = x * 100 / last; here x is the last cell column of the block column just
@@ -51,16 +45,19 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     const int sourceBlocksAcross = sourceGeometry.blocksAcross();
     const int sourceBlockHeight = sourceGeometry.blockHeight;
     const MapFile sourceMap(source, File::Mode::Read);
-    PendingFile pending(output);
-    File& out = pending.file();
 
     // The new file starts as zeros with its space taken (no zeros written), so
     // the columns the source does not reach are done; the others get the
     // source's cells (headers zero, rows below the source zero) while
     // copying. The result is the same as zero-filling the whole file first
-    // and then copying cell by cell.
+    // and then copying cell by cell. A container named for no facet gets
+    // the source's.
     report(progress, "Creating new map file", 0, kEnlargedWidth);
-    out.allocate(kEnlargedSize);
+    NewMapOptions options;
+    options.facet = mapFacetOfName(output.filename().string());
+    if (!options.facet)
+        options.facet = mapFacetOfName(storedFileName(source));
+    NewMapFile out(output, kEnlargedSize, options);
     for (int bx = 0; bx < kBlocksAcross; ++bx)
         reportColumn(progress, "Creating new map file", bx, kEnlargedWidth, kEnlargedWidth);
     report(progress, "Done.", kEnlargedWidth, kEnlargedWidth);
@@ -80,14 +77,14 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     for (int bx = 0; bx < sourceBlocksAcross; bx += perBatch) {
         const int count = std::min(perBatch, sourceBlocksAcross - bx);
         const std::size_t sourceBytes = sourceColumnBytes * static_cast<std::size_t>(count);
-        sourceMap.file().readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.data(), sourceBytes});
+        sourceMap.readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.data(), sourceBytes});
         for (std::size_t header = 0; header < sourceBytes; header += MapLayout::BlockSize)
             std::fill_n(&columns[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
         out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {columns.data(), kColumnBytes * static_cast<std::size_t>(count)});
         for (int c = 0; c < count; ++c)
             reportColumn(progress, "Copying source map to new map", bx + c, maxX, maxX);
     }
-    pending.commit();
+    out.commit();
     report(progress, "Done.", 0, maxX);
 }
 

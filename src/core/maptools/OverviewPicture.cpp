@@ -7,7 +7,7 @@
 
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
-#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/MemoryPopulation.h"
@@ -25,7 +25,7 @@ static_assert(sizeof(Rgb8) == 3, "a picture's pixels are packed RGB bytes");
 // block columns at a time and the pixels go out row by row across them: the
 // file holds columns, the picture rows, and a row of a few neighbouring
 // pixels is written where one pixel a row would touch a line of memory each.
-void drawColumns(const File& file, const MapGeometry& geometry, const RadarColours& radar, int first, int last,
+void drawColumns(const MapFile& file, const MapGeometry& geometry, const RadarColours& radar, int first, int last,
                  const OverviewRows& rows) {
     const std::size_t columnBytes = static_cast<std::size_t>(geometry.blockHeight) * MapLayout::BlockSize;
     const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
@@ -49,13 +49,6 @@ void drawColumns(const File& file, const MapGeometry& geometry, const RadarColou
 
 } // namespace
 
-std::optional<MapGeometry> overviewGeometryFor(std::string_view sizeText) {
-    for (const auto& v : mapVariants())
-        if (v.sizeText == sizeText)
-            return MapGeometry::of(v);
-    return std::nullopt;
-}
-
 void drawOverview(const std::filesystem::path& map, const MapGeometry& geometry, const RadarColours& radar,
                   const OverviewRows& rows) {
     const int width = geometry.blocksAcross();
@@ -66,7 +59,7 @@ void drawOverview(const std::filesystem::path& map, const MapGeometry& geometry,
         throw RangeError("The overview of " + std::to_string(width) + " x " + std::to_string(height) +
                          " pixels does not fit the picture it is drawn into");
 
-    const File file(map, File::Mode::Read);
+    const MapFile file(map, File::Mode::Read);
     // Nearly all the time goes to copying the file out of the system's cache;
     // two threads, each reading half of the block columns, take a good part
     // off that. Should the first half fail, the future still waits for the

@@ -24,10 +24,6 @@ struct OverviewPicture {
     Rgb8 at(int bx, int by) const { return pixels[static_cast<std::size_t>(by) * static_cast<std::size_t>(width) + static_cast<std::size_t>(bx)]; }
 };
 
-// The geometry an overview uses for a map size text ("6144x4096", ...), or
-// nothing for a text outside the table: then the file must not be read.
-std::optional<MapGeometry> overviewGeometryFor(std::string_view sizeText);
-
 // The colour a block shows for a tile id. The radar table covers ids below
 // 32768; higher ids, which no client defines, show black.
 inline Rgb8 overviewColour(const RadarColours& radar, std::uint16_t tile) {
@@ -44,7 +40,8 @@ struct OverviewRows {
     std::size_t rowStride = 0;
 };
 
-// Reads the map file at path (addressed with geometry) and draws its
+// Reads the map file at path (a .mul or a container, addressed with
+// geometry) and draws its
 // overview, geometry.blocksAcross() by geometry.blockHeight pixels, into
 // rows. Throws IoError when the file cannot be opened or is too short, and
 // RangeError when the rows cannot hold the picture.

@@ -47,7 +47,7 @@ bool movesByWholeBlocks(const MapCopyRequest& r, bool oneFile) {
     return ox % Side == 0 && oy % Side == 0 && !(oneFile && ox == 0);
 }
 
-std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const File& source, int hs, File& destination, int hd,
+std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const MapFile& source, int hs, MapFile& destination, int hd,
                               bool oneFile, const ProgressCallback& progress) {
     const int ox = (r.dx - r.x1) / Side;
     const int oy = (r.dy - r.y1) / Side;

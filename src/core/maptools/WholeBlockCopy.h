@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 #include "maptools/MapCopy.h"
 
@@ -27,8 +27,8 @@ bool movesByWholeBlocks(const MapCopyRequest& request, bool oneFile);
 // block columns of equal height are copied between two files, several
 // columns go in one read and one write. `source` and `destination` are the
 // same handle when oneFile. Returns the number of cells copied.
-std::uint64_t copyWholeBlocks(const MapCopyRequest& request, const File& source, int sourceBlockHeight,
-                              File& destination, int destinationBlockHeight, bool oneFile,
+std::uint64_t copyWholeBlocks(const MapCopyRequest& request, const MapFile& source, int sourceBlockHeight,
+                              MapFile& destination, int destinationBlockHeight, bool oneFile,
                               const ProgressCallback& progress);
 
 } // namespace stonereach

@@ -194,7 +194,7 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
 // spanning all of them, the stored blocks in runs that lie one after another
 // in the patch (the generator stores them in index order), each run read
 // straight into place, short ones through the read-ahead window.
-void assembleBlocks(const File& origMap, ReadAheadReader& patchReader, std::size_t first,
+void assembleBlocks(const MapFile& origMap, ReadAheadReader& patchReader, std::size_t first,
                     std::span<const std::int32_t> entries, std::span<std::uint8_t> chunk) {
     constexpr std::size_t B = MapLayout::BlockSize;
     const auto isStored = [](std::int32_t e) { return e != -1; };
@@ -222,13 +222,13 @@ void assembleBlocks(const File& origMap, ReadAheadReader& patchReader, std::size
 // Writes every block of the grid over the modified map where it stands (an
 // editor holding the file open sees the new cells; its length and anything
 // past the grid stay as they are), a few block columns per write.
-void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header, const File& origMap,
-                File& modMap, const ProgressCallback& progress) {
+void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header, const MapFile& origMap,
+                MapFile& modMap, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
     const int columnsPerChunk =
-        static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, grid.blocksAcross));
+        static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, static_cast<std::size_t>(grid.blocksAcross)));
     MapDiffColumns diff(patch, header, grid);
     ReadAheadReader patchReader(patch);
     std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
@@ -292,8 +292,8 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
         StaticsDiffColumns statics(patch, header, grid);
         checkEveryColumn(statics, grid, T::ReadingStaticsIndex, progress);
     }
-    std::optional<File> origMap;
-    std::optional<File> modMap;
+    std::optional<MapFile> origMap;
+    std::optional<MapFile> modMap;
     if (hasMap) {
         MapDiffColumns map(patch, header, grid);
         checkEveryColumn(map, grid, T::ReadingMapIndex, progress);
@@ -302,6 +302,10 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
         if (!fileExists(request.modified.map))
             throw IoError(request.modified.map.string(), "The modified map file must already exist");
         modMap.emplace(request.modified.map, File::Mode::ReadWrite);
+        // A container's entries cannot grow: one too short is refused here,
+        // before anything is written.
+        if (modMap->container())
+            modMap->reserve(grid.blockCount() * MapLayout::BlockSize);
     }
 
     // The statics pair is created anew under temporary names and both take
@@ -314,6 +318,10 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
         commitTogether({&newStatics, &newIndex});
     }
     if (hasMap) {
+        // The map's final length is taken before its first byte is written:
+        // a full disk or a file size limit stops the run with the map as it
+        // was, rather than part-way through a block.
+        modMap->reserve(grid.blockCount() * MapLayout::BlockSize);
         rebuildMap(request, patch, header, *origMap, *modMap, progress);
         modMap->close();
     }

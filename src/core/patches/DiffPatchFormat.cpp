@@ -65,10 +65,10 @@ bool hasPatchMagic(std::span<const std::uint8_t, L::HeaderSize> bytes) {
     return true;
 }
 
-void requireFileSize(const File& file, std::uint64_t needed, std::string_view what) {
+void requireFileSize(const ByteSource& file, std::uint64_t needed, std::string_view what) {
     const std::uint64_t size = file.size();
     if (size < needed)
-        throw IoError(file.path().string(), "The file is too short: " + std::string(what) + " needs " +
+        throw IoError(file.sourceName(), "The file is too short: " + std::string(what) + " needs " +
                                                 std::to_string(needed) + " bytes, it holds " + std::to_string(size));
 }
 
@@ -121,7 +121,7 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     return sum;
 }
 
-void requireMapBlocks(const File& map, const DiffGrid& grid) {
+void requireMapBlocks(const MapFile& map, const DiffGrid& grid) {
     requireFileSize(map, grid.blockCount() * MapLayout::BlockSize,
                     "a map of " + std::to_string(grid.blockCount()) + " blocks");
 }

@@ -9,6 +9,7 @@
 
 #include "mapdata/File.h"
 #include "mapdata/GatheredReader.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 
 namespace stonereach {
@@ -161,10 +162,10 @@ std::uint32_t xorOfWords(std::span<const std::uint8_t> bytes);
 
 // Throws IoError unless the file holds at least `needed` bytes; `what` says
 // what the bytes are for.
-void requireFileSize(const File& file, std::uint64_t needed, std::string_view what);
+void requireFileSize(const ByteSource& file, std::uint64_t needed, std::string_view what);
 
-// Throws IoError unless the map file holds every block of the grid.
-void requireMapBlocks(const File& map, const DiffGrid& grid);
+// Throws IoError unless the map (its plain form) holds every block of the grid.
+void requireMapBlocks(const MapFile& map, const DiffGrid& grid);
 
 // Raises the FormatError of a Length that is not a whole number of records
 // (the length check's fixed message) or more than 2048 of them.

@@ -182,7 +182,7 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     summary.header.modMapCrc = comparison.finish(showing, progress);
     const ChangedBlocks& changed = comparison.changed();
 
-    const File modMap(request.modified.map, File::Mode::Read);
+    const MapFile modMap(request.modified.map, File::Mode::Read);
     ReadAheadReader modReader(modMap);
     report(progress, T::Map, 0, 100);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);

@@ -21,7 +21,7 @@ MapComparison::MapComparison(const std::filesystem::path& original, const std::f
                              const DiffGrid& grid)
     : grid_(grid), original_(original, File::Mode::Read), modified_(modified, File::Mode::Read),
       columnsPerChunk_(static_cast<int>(std::clamp<std::size_t>(
-          WholeFileChunkBytes / (static_cast<std::size_t>(grid.blocksDown) * B), 1, grid.blocksAcross))),
+          WholeFileChunkBytes / (static_cast<std::size_t>(grid.blocksDown) * B), 1, static_cast<std::size_t>(grid.blocksAcross)))),
       chunks_((grid.blocksAcross + columnsPerChunk_ - 1) / columnsPerChunk_), changed_(grid.blockCount()) {
     requireMapBlocks(modified_, grid_);
     requireMapBlocks(original_, grid_);

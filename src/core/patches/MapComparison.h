@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mapdata/File.h"
+#include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 #include "patches/DiffPatchFormat.h"
 
@@ -31,8 +31,9 @@ private:
 // left out) and which blocks differ from the original map, found in one pass
 // over both maps, a few block columns at a time. The pass starts on a second
 // thread as soon as the object is made, so it runs while the caller does
-// other work, and finish() has the caller's thread join in. Both maps are
-// opened and their lengths checked on construction (IoError).
+// other work, and finish() has the caller's thread join in. Both maps (each
+// a .mul or a container) are opened and their lengths checked on
+// construction (IoError, ContainerError).
 class MapComparison {
 public:
     MapComparison(const std::filesystem::path& original, const std::filesystem::path& modified, const DiffGrid& grid);
@@ -56,8 +57,8 @@ private:
     int columnsDone() const;
 
     DiffGrid grid_;
-    File original_;
-    File modified_;
+    MapFile original_;
+    MapFile modified_;
     int columnsPerChunk_;
     int chunks_;
     ChangedBlocks changed_;

@@ -45,6 +45,55 @@ void writePointPatchFile(const std::filesystem::path& path, const std::vector<Po
 
 std::string pointPatchText(const std::vector<PointPatchEntry>& entries) { return documentOf(entries).text(); }
 
+namespace {
+
+// Each text read as applying reads it; a failure names its key.
+template <typename Parse>
+auto field(const char* key, Parse&& parse) {
+    try {
+        return parse();
+    } catch (const PointPatchFieldError&) {
+        throw;
+    } catch (const Error& e) {
+        throw PointPatchFieldError(key, e.what());
+    }
+}
+
+int coordinateOf(const char* key, const std::string& text) {
+    return field(key, [&] { return parseInteger(text); });
+}
+
+std::int8_t altitudeOf(const std::string& text) {
+    return field("Z", [&] {
+        const int z = parseInteger(text);
+        if (!isAltitude(z))
+            throw RangeError("Altitude " + text + " is outside -128..127");
+        return static_cast<std::int8_t>(z);
+    });
+}
+
+std::optional<std::uint16_t> tileOf(const std::string& text) {
+    return field("ID", [&]() -> std::optional<std::uint16_t> {
+        if (text.empty())
+            return std::nullopt;
+        return static_cast<std::uint16_t>(spacedHexToInt(text, 2));
+    });
+}
+
+} // namespace
+
+std::optional<PointPatchFieldError> pointPatchEntryProblem(const PointPatchEntry& entry) {
+    try {
+        coordinateOf("X", entry.x);
+        coordinateOf("Y", entry.y);
+        altitudeOf(entry.z);
+        tileOf(entry.id);
+    } catch (const PointPatchFieldError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
 PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
                                  const std::vector<std::optional<PointPatchEntry>>& entries,
                                  const ProgressCallback& progress) {
@@ -58,24 +107,25 @@ PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
             continue;
         }
         const PointPatchEntry& entry = *entries[i];
-        const int x = parseInteger(entry.x);
-        const int y = parseInteger(entry.y);
-        if (!geometry.contains(x, y)) {
-            ++result.skippedOutsideMap;
-            continue;
+        try {
+            const int x = coordinateOf("X", entry.x);
+            const int y = coordinateOf("Y", entry.y);
+            if (!geometry.contains(x, y)) {
+                ++result.skippedOutsideMap;
+                continue;
+            }
+            MapCell cell = map.readCell(x, y, geometry);
+            cell.z = altitudeOf(entry.z);
+            if (const auto tile = tileOf(entry.id))
+                cell.tile = *tile;
+            map.writeCell(x, y, cell, geometry);
+            ++result.applied;
+            const std::string text = "Patching (X, Y): " + std::to_string(x) + ", " + std::to_string(y);
+            report(progress, text, static_cast<std::int64_t>(i), last);
+        } catch (const PointPatchFieldError& e) {
+            // The file holds the entry as section [i]: the user finds it there.
+            throw FormatError(e.why() + " (entry [" + std::to_string(i) + "], " + e.key() + ")");
         }
-        MapCell cell = map.readCell(x, y, geometry);
-        const int z = parseInteger(entry.z);
-        if (!isAltitude(z))
-            throw RangeError("Altitude " + entry.z + " of the entry at (" + entry.x + ", " + entry.y +
-                             ") is outside -128..127");
-        cell.z = static_cast<std::int8_t>(z);
-        if (!entry.id.empty())
-            cell.tile = static_cast<std::uint16_t>(spacedHexToInt(entry.id, 2));
-        map.writeCell(x, y, cell, geometry);
-        ++result.applied;
-        const std::string text = "Patching (X, Y): " + std::to_string(x) + ", " + std::to_string(y);
-        report(progress, text, static_cast<std::int64_t>(i), last);
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mapdata/Errors.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 
@@ -37,6 +38,27 @@ void writePointPatchFile(const std::filesystem::path& path, const std::vector<Po
 // The text such a file holds.
 std::string pointPatchText(const std::vector<PointPatchEntry>& entries);
 
+// An entry's text that cannot be applied: the key it stands under ("X",
+// "Y", "Z" or "ID") and why, with the conversion's own message ("'abc' is not
+// a valid integer value", "Input not SpacedHex"). what() names the key first:
+// "X: 'abc' is not a valid integer value".
+class PointPatchFieldError : public FormatError {
+public:
+    PointPatchFieldError(std::string key, std::string why)
+        : FormatError(key + ": " + why), key_(std::move(key)), why_(std::move(why)) {}
+    const std::string& key() const { return key_; }
+    const std::string& why() const { return why_; }
+
+private:
+    std::string key_;
+    std::string why_;
+};
+
+// Why an entry's texts cannot be applied: the first field that does not read
+// as applying reads it; nothing when every one does. Whether the cell lies on
+// the map is not asked: that depends on the map.
+std::optional<PointPatchFieldError> pointPatchEntryProblem(const PointPatchEntry& entry);
+
 struct PointPatchResult {
     std::size_t applied = 0;
     std::size_t skippedOutsideMap = 0;   // never written: the cell lies outside the map
@@ -45,9 +67,10 @@ struct PointPatchResult {
 
 // Applies the entries in order: for each, reads the cell, sets its altitude
 // to Z and, when ID is given, its tile id, and writes the cell back. A text
-// that does not parse stops the run with the entries before it applied
-// (ConversionError, RangeError for a Z outside -128..127, FormatError "Input
-// not SpacedHex"). Reports "Patching (X, Y): X, Y" after each entry.
+// that does not parse stops the run with the entries before it applied, by a
+// FormatError whose message is the conversion's, then the entry's section
+// and key: "Input not SpacedHex (entry [1], ID)". Reports "Patching (X, Y):
+// X, Y" after each entry.
 PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
                                  const std::vector<std::optional<PointPatchEntry>>& entries,
                                  const ProgressCallback& progress = {});

@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "mapdata/Errors.h"
-#include "mapdata/FileSystem.h"
+#include "mapdata/MapContainer.h"
+#include "mapdata/NewMapFile.h"
 #include "sample/SampleNoise.h"
 
 namespace stonereach::sample {
@@ -17,18 +18,29 @@ void writeSampleMap(const std::filesystem::path& path, const SampleTerrain& terr
         throw RangeError("A map of " + std::to_string(g.width) + "x" + std::to_string(g.height) +
                          " cells needs at least " + std::to_string(blockBytes) + " bytes");
 
-    PendingFile out(path);
+    NewMapOptions options;
+    if (isContainerFileName(path)) {
+        options.trailingBlock = true;
+        options.shuffleSeed = hash64(seed, 0x5AFF1E);
+    }
+    NewMapFile out(path, fileSize, options);
     std::vector<std::uint8_t> column(columnBytes);
     for (int bx = 0; bx < g.blocksAcross(); ++bx) {
         terrain.fillBlockColumn(bx, column);
-        out.file().writeAt(static_cast<std::uint64_t>(bx) * columnBytes, column);
+        out.writeAt(static_cast<std::uint64_t>(bx) * columnBytes, column);
     }
+    SampleRandom random(hash64(seed, 0x7A11));
     if (fileSize > blockBytes) {
         std::vector<std::uint8_t> tail(static_cast<std::size_t>(fileSize - blockBytes));
-        SampleRandom random(hash64(seed, 0x7A11));
         for (auto& b : tail)
             b = static_cast<std::uint8_t>(random.next());
-        out.file().writeAt(blockBytes, tail);
+        out.writeAt(blockBytes, tail);
+    }
+    if (options.trailingBlock) {
+        MapBlockBytes block{};
+        for (auto& b : block)
+            b = static_cast<std::uint8_t>(random.next());
+        out.writeTrailingBlock(block);
     }
     out.commit();
 }

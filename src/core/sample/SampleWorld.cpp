@@ -40,12 +40,14 @@ SampleWorldResult generateSampleWorld(const std::filesystem::path& dir, const Sa
         throw IoError(dir.string(), "Cannot create the directory: " + ec.message());
 
     auto start = Clock::now();
-    writeSampleClientFiles(dir, options.seed);
+    writeSampleClientFiles(dir, options.seed,
+                           options.containers ? SampleArtForm::Container : SampleArtForm::MulPair);
     result.clientTime = since(start);
 
     start = Clock::now();
     const SampleTerrain terrain(MapGeometry::of(*result.variant), options.seed);
-    result.mapPath = dir / std::string(result.variant->fileName);
+    result.mapPath = dir / (options.containers ? std::string("map") + fileNumberOf(*result.variant) + "LegacyMUL.uop"
+                                               : std::string(result.variant->fileName));
     writeSampleMap(result.mapPath, terrain, result.variant->sizeBytes, options.seed);
     result.mapTime = since(start);
 

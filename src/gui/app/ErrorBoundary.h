@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QString>
 
+#include "gui/app/WindowDialogs.h"
+#include "mapdata/Errors.h"
+
 namespace stonereach {
 
 // The program's title: the main window's caption and the title of its
@@ -29,6 +32,21 @@ void runGuarded(const ErrorSink& sink, Handler&& handler) {
         std::forward<Handler>(handler)();
     } catch (const std::exception& error) {
         sink(errorText(error));
+    }
+}
+
+// Runs a step whose refusal ("Unknown map!", "Empty file!", a brush name that
+// cannot be a file name) is the program's own word: it is shown as a plain
+// message, exactly as it stands, and the step ends; any other error goes on
+// to the error boundary. Returns false when the step was refused.
+template <typename Step>
+bool runRefusable(WindowDialogs& dialogs, QWidget* parent, Step&& step) {
+    try {
+        std::forward<Step>(step)();
+        return true;
+    } catch (const Refusal& refusal) {
+        dialogs.showMessage(parent, errorText(refusal));
+        return false;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "gui/app/ErrorBoundary.h"
+#include "gui/app/QtConversions.h"
 #include "mapdata/Errors.h"
 
 namespace stonereach {
@@ -21,15 +22,12 @@ std::unique_ptr<QSettings> openStore() {
 #endif
 }
 
-QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
-QtSettingsStore::QtSettingsStore() : settings_(openStore()), quiet_(std::make_unique<QTimer>()) {
+QtSettingsStore::QtSettingsStore(std::chrono::milliseconds quietPeriod)
+    : settings_(openStore()), quiet_(std::make_unique<QTimer>()) {
     quiet_->setSingleShot(true);
-    quiet_->setInterval(kQuietMilliseconds);
+    quiet_->setInterval(quietPeriod);
     QObject::connect(quiet_.get(), &QTimer::timeout, settings_.get(),
                      [this] { runGuarded(showErrorMessageBox, [this] { flush(); }); });
     // The last chance to tell the user that the settings were not saved: the
@@ -50,12 +48,12 @@ QtSettingsStore::~QtSettingsStore() {
 std::optional<std::string> QtSettingsStore::value(std::string_view name) const {
     if (const auto it = pending_.find(name); it != pending_.end())
         return it->second;
-    const QVariant stored = settings_->value(qtext(name));
+    const QVariant stored = settings_->value(qText(name));
     // A value of another type than text (written by hand or by another tool)
     // reads as absent, so the design default stays.
     if (!stored.isValid() || stored.typeId() != QMetaType::QString)
         return std::nullopt;
-    return stored.toString().toStdString();
+    return stdText(stored.toString());
 }
 
 void QtSettingsStore::setValue(std::string_view name, std::string_view value) {
@@ -70,11 +68,11 @@ void QtSettingsStore::flush() {
     if (pending_.empty())
         return;
     for (const auto& [name, value] : pending_)
-        settings_->setValue(qtext(name), qtext(value));
+        settings_->setValue(qText(name), qText(value));
     pending_.clear();
     settings_->sync();
     if (settings_->status() != QSettings::NoError)
-        throw IoError(settings_->fileName().toStdString(), "The settings could not be written");
+        throw IoError(stdText(settings_->fileName()), "The settings could not be written");
 }
 
 } // namespace stonereach

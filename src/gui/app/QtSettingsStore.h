@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -27,7 +28,10 @@ namespace stonereach {
 // destroyed.
 class QtSettingsStore final : public SettingsStore {
 public:
-    QtSettingsStore();
+    // How long after the last change the values are written.
+    static constexpr std::chrono::milliseconds DefaultQuietPeriod{1500};
+
+    explicit QtSettingsStore(std::chrono::milliseconds quietPeriod = DefaultQuietPeriod);
     ~QtSettingsStore() override;
     QtSettingsStore(const QtSettingsStore&) = delete;
     QtSettingsStore& operator=(const QtSettingsStore&) = delete;
@@ -40,9 +44,6 @@ public:
     void flush();
 
 private:
-    // How long after the last change the values are written.
-    static constexpr int kQuietMilliseconds = 1500;
-
     std::unique_ptr<QSettings> settings_;
     std::unique_ptr<QTimer> quiet_;
     std::map<std::string, std::string, std::less<>> pending_;

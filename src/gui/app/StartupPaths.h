@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "mapdata/DataFileSet.h"
 #include "mapdata/SettingsStore.h"
 
 namespace stonereach {
@@ -15,9 +16,10 @@ struct StartupPaths {
 };
 
 // The user's store, except that the two stored paths read as the paths given
-// on the command line until the program stores a path itself. Writes go to
-// the user's store unchanged, so the given paths are kept only as the
-// program's own path changes store them.
+// on the command line. They apply to this start only: writing a path that
+// equals the given one (as every reopen of the files writes both) leaves the
+// user's store as it was; writing another path (the user chose one) ends the
+// override and goes to the store.
 class StartupPathStore final : public SettingsStore {
 public:
     StartupPathStore(SettingsStore& store, StartupPaths paths) : store_(store), paths_(std::move(paths)) {}
@@ -30,14 +32,25 @@ public:
         return store_.value(name);
     }
     void setValue(std::string_view name, std::string_view value) override {
-        if (name == SettingNames::MapPath)
-            paths_.mapPath.reset();
-        if (name == SettingNames::ClientDir)
-            paths_.clientDir.reset();
+        if (name == SettingNames::MapPath && keepsGiven(paths_.mapPath, value, kMapPathDesignText))
+            return;
+        if (name == SettingNames::ClientDir && keepsGiven(paths_.clientDir, value, kClientDirDesignText))
+            return;
         store_.setValue(name, value);
     }
 
 private:
+    // True when `value` is the path given for this start, which stays out of
+    // the user's store, or the edit's design text, which the start-up writes
+    // while the other path is put in first and which is no path at all;
+    // another path ends the override.
+    static bool keepsGiven(std::optional<std::string>& given, std::string_view value, std::string_view designText) {
+        if (given && (*given == value || value == designText))
+            return true;
+        given.reset();
+        return false;
+    }
+
     SettingsStore& store_;
     StartupPaths paths_;
 };

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <QVersionNumber>
 
+#include "gui/app/ProgramIcon.h"
+
 namespace stonereach {
 
 QString shortVersionText(const QString& version) {
@@ -27,6 +29,11 @@ TInfoForm::TInfoForm(QWidget* owner, UrlOpener openUrl)
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("Brannock Stonereach - About program"));
     setAttribute(Qt::WA_DeleteOnClose);
+
+    setWindowIcon(programIcon());
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    icon->setPixmap(programIcon().pixmap(kAboutIconSize, kAboutIconSize));
 
     auto* name = new QLabel(QStringLiteral("Brannock Stonereach"), this);
     name->setObjectName(QStringLiteral("TextCopy"));
@@ -71,7 +78,12 @@ TInfoForm::TInfoForm(QWidget* owner, UrlOpener openUrl)
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(name, 0, Qt::AlignHCenter);
+    auto* title = new QHBoxLayout;
+    title->addStretch();
+    title->addWidget(icon);
+    title->addWidget(name);
+    title->addStretch();
+    layout->addLayout(title);
     layout->addLayout(versionRow);
     layout->addWidget(credit);
     layout->addWidget(link);

@@ -10,18 +10,10 @@
 
 #include "gui/app/EditorLink.h"
 #include "gui/app/ErrorBoundary.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowDialogs.h"
-#include "mapdata/Errors.h"
 
 namespace stonereach {
-
-// The path a file dialog or a path edit names, for the core.
-inline std::filesystem::path pathOf(const QString& text) { return std::filesystem::path(text.toStdU16String()); }
-
-// A text of the core (UTF-8) as the windows show it.
-inline QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Moves a window that is being shown to the middle of the screen.
 inline void centreOnScreen(QWidget& window) {
@@ -66,19 +58,12 @@ inline QString mapNotRecognisedText() {
     return QStringLiteral("The map is not recognised: its file name and size match no known map.");
 }
 
-// Runs a handler of a tool window through the error boundary. The program's
-// own refusals ("Unknown map!", "File is empty or corupted!", ...) are shown
-// as plain messages, exactly as they stand; every other error as an error.
+// Runs a handler of a tool window through the error boundary: the program's
+// own refusals are shown as plain messages, every other error as an error.
 template <typename Handler>
 void runToolHandler(WindowDialogs& dialogs, QWidget* parent, Handler&& handler) {
     runGuarded([&](const QString& message) { dialogs.showError(parent, message); },
-               [&] {
-                   try {
-                       std::forward<Handler>(handler)();
-                   } catch (const Refusal& refusal) {
-                       dialogs.showMessage(parent, errorText(refusal));
-                   }
-               });
+               [&] { runRefusable(dialogs, parent, std::forward<Handler>(handler)); });
 }
 
 } // namespace stonereach

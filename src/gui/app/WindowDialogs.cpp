@@ -1,6 +1,11 @@
 #include "gui/app/WindowDialogs.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -61,6 +66,13 @@ std::optional<QString> chosen(const QString& path) {
 
 } // namespace
 
+QStringList mapFileFilters(const QString& plainFilter, const QString& pattern, const QString& currentPath) {
+    const QString container = QStringLiteral("Ultima Online MAP container (%1.uop)").arg(pattern);
+    if (currentPath.endsWith(QStringLiteral(".uop"), Qt::CaseInsensitive))
+        return {container, plainFilter};
+    return {plainFilter, container};
+}
+
 std::optional<QString> QtWindowDialogs::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
     return chosen(QFileDialog::getOpenFileName(parent, request.title, startPath(request),
                                                request.filters.join(QStringLiteral(";;"))));
@@ -79,6 +91,52 @@ std::optional<QString> QtWindowDialogs::inputText(QWidget* parent, const QString
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+NamePromptAnswer QtWindowDialogs::askNameOrDiscard(QWidget* parent, const QString& caption, const QString& prompt,
+                                                   const QString& discardCaption, const NameCheck& check) {
+    QDialog box(parent);
+    box.setWindowTitle(caption);
+    auto* label = new QLabel(prompt, &box);
+    auto* field = new QLineEdit(&box);
+    label->setBuddy(field);
+    field->setAccessibleName(prompt);
+    auto* problem = new QLabel(&box);
+    problem->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    QPushButton* discard = buttons->addButton(discardCaption, QDialogButtonBox::DestructiveRole);
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(label);
+    layout->addWidget(field);
+    layout->addWidget(problem);
+    layout->addWidget(buttons);
+    field->setMinimumWidth(320);
+
+    const auto judge = [&] {
+        const QString why = check ? check(field->text()) : QString();
+        problem->setText(field->text().isEmpty() ? QString() : why);
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(!field->text().isEmpty() && why.isEmpty());
+        // The box grows and shrinks with what is said, so every line shows.
+        box.adjustSize();
+    };
+    judge();
+    QObject::connect(field, &QLineEdit::textChanged, &box, judge);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    bool discarded = false;
+    QObject::connect(discard, &QPushButton::clicked, &box, [&] {
+        discarded = true;
+        box.reject();
+    });
+
+    NamePromptAnswer answer;
+    if (box.exec() == QDialog::Accepted) {
+        answer.choice = NamePromptAnswer::Choice::Name;
+        answer.name = field->text();
+    } else if (discarded) {
+        answer.choice = NamePromptAnswer::Choice::Discard;
+    }
+    return answer;
 }
 
 } // namespace stonereach

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -20,6 +21,27 @@ struct FileDialogRequest {
     QString directory;
     QString fileName;
 };
+
+// The filters of a dialog that chooses a map file: the plain form's filter
+// (such as "Ultima Online MAP (map*.mul)") and the container form's beside
+// it, with the form of `currentPath` first so the dialog opens on it.
+// `pattern` is the name pattern without its extension ("map*" or "*").
+QStringList mapFileFilters(const QString& plainFilter, const QString& pattern, const QString& currentPath);
+
+// What the user did with a name prompt that can also throw the work away.
+struct NamePromptAnswer {
+    enum class Choice {
+        Name,    // OK with a name: `name`
+        Back,    // Cancel, Escape or the close box: back to the work, kept
+        Discard, // the discard button: the work is thrown away
+    };
+    Choice choice = Choice::Back;
+    QString name;
+};
+
+// Why a typed name cannot be used (shown under the field, OK disabled), or
+// an empty text when it can.
+using NameCheck = std::function<QString(const QString&)>;
 
 // The modal dialogs the windows ask questions with. The program uses the
 // real message boxes and file dialogs; tests answer from a script, so no test
@@ -52,6 +74,11 @@ public:
     // typed, nothing when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
+    // An input box for a name with OK, Cancel and a button captioned
+    // `discardCaption`: OK takes a name that `check` accepts; Cancel, Escape
+    // and closing the box go back; only the discard button throws away.
+    virtual NamePromptAnswer askNameOrDiscard(QWidget* parent, const QString& caption, const QString& prompt,
+                                              const QString& discardCaption, const NameCheck& check) = 0;
 };
 
 // The real dialogs.
@@ -68,6 +95,8 @@ public:
     std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
+    NamePromptAnswer askNameOrDiscard(QWidget* parent, const QString& caption, const QString& prompt,
+                                      const QString& discardCaption, const NameCheck& check) override;
 };
 
 } // namespace stonereach

@@ -52,7 +52,8 @@ void buildMenus(QMainWindow& window, MainWindowFrame& frame) {
     WindowRegions& regions = frame.regions;
     QMenu* file = addMenu(window, QStringLiteral("File1"), QStringLiteral("&File"));
     frame.exitAction = addAction(file, QStringLiteral("eXit1"), QStringLiteral("E&xit"));
-    regions.editMenu = addMenu(window, QStringLiteral("Edit1"), QStringLiteral("Edit"));
+    // "E&dit": the E belongs to "&Extra".
+    regions.editMenu = addMenu(window, QStringLiteral("Edit1"), QStringLiteral("E&dit"));
 
     QMenu* extra = addMenu(window, QStringLiteral("Spezial1"), QStringLiteral("&Extra"));
     QAction* afterPalette = extra->addSeparator();
@@ -61,7 +62,6 @@ void buildMenus(QMainWindow& window, MainWindowFrame& frame) {
     regions.paletteItems = {extra, afterPalette};
     regions.displayItems = {extra, afterDisplay};
     regions.toolItems = {extra, afterTools};
-    regions.optionsItems = {extra, nullptr};
     frame.optionsAction = addAction(extra, QStringLiteral("Options1"), QStringLiteral("&Options..."));
 
     QMenu* info = addMenu(window, QStringLiteral("Info1"), QStringLiteral("&Info"));

@@ -41,13 +41,12 @@ struct WindowRegions {
     QGridLayout* files = nullptr;
 
     QMenu* editMenu = nullptr;
-    // The "&Extra" menu: the palette's items, the display switches, the
-    // tools and the options, in that order, each section closed by a
-    // separator.
+    // The "&Extra" menu: the palette's items, the display switches and the
+    // tools, in that order, each section closed by a separator; the frame's
+    // "&Options..." comes last.
     MenuSection paletteItems;
     MenuSection displayItems;
     MenuSection toolItems;
-    MenuSection optionsItems;
 };
 
 // The main window's frame: the region frames (TopPanel, LeftPanel,

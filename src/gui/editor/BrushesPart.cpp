@@ -6,8 +6,9 @@
 #include <QToolButton>
 
 #include "editor/BrushFile.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/editor/TSRCustomBrush.h"
 #include "gui/widgets/ControlNames.h"
 
 namespace stonereach {
@@ -37,15 +38,28 @@ void BrushesPart::listBrushes() {
     const QString current = chooser_->currentText();
     chooser_->clear();
     for (const std::string& name : listBrushNames(programDir_ / kBrushFolderName))
-        chooser_->addItem(QString::fromLatin1(name.data(), qsizetype(name.size())));
+        chooser_->addItem(fromFileText(name));
     // The box shows the brush that is loaded while it is still listed.
     chooser_->setCurrentIndex(chooser_->findText(current));
 }
 
+QString BrushesPart::brushName() const { return chooser_->currentIndex() < 0 ? QString() : chooser_->currentText(); }
+
+void BrushesPart::chooseBrush(const QString& name) {
+    const int index = chooser_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return;
+    {
+        const QSignalBlocker blocker(chooser_);
+        chooser_->setCurrentIndex(index);
+    }
+    cbCustomBrushesChange(name);
+}
+
 void BrushesPart::cbCustomBrushesChange(const QString& name) {
     // A brush that cannot be read leaves no brush loaded.
-    entries_.clear();
-    entries_ = readBrushFile(brushFilePath(programDir_ / kBrushFolderName, name.toLatin1().toStdString()));
+    emit brushChosen({});
+    emit brushChosen(readBrushFile(brushFilePath(programDir_ / kBrushFolderName, toFileText(name))));
 }
 
 void BrushesPart::SpeedButton6Click() {

@@ -17,7 +17,7 @@ class MapDrawSource;
 struct WindowRegions;
 
 // The custom brushes of the tool strip: the list of brushes in the brushes
-// folder, the cells of the one chosen, which the Brush tool stamps, and the
+// folder, the choice of one, whose cells it hands to the Brush tool, and the
 // button that opens the brush editor.
 class BrushesPart : public QObject {
     Q_OBJECT
@@ -29,9 +29,15 @@ public:
     // Fills the list with the names of the brush files, sorted without
     // regard to case; the current brush stays as it was.
     void listBrushes();
-    // The cells of the current brush, in file order; empty until a brush is
-    // chosen.
-    const std::vector<BrushEntry>& entries() const { return entries_; }
+    // The brush in use: its name, empty while none is chosen; choosing a
+    // listed brush by name loads it (a name not listed chooses nothing).
+    QString brushName() const;
+    void chooseBrush(const QString& name);
+
+signals:
+    // A brush was chosen: its cells in file order, or none when its file
+    // could not be read.
+    void brushChosen(const std::vector<BrushEntry>& entries);
 
 private:
     void cbCustomBrushesChange(const QString& name);
@@ -42,7 +48,6 @@ private:
     HandlerGuard guard_;
     std::filesystem::path programDir_;
     MapDrawSource& pictures_;
-    std::vector<BrushEntry> entries_;
     QComboBox* chooser_;
     QToolButton* editButton_;
 };

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <filesystem>
 #include <initializer_list>
-#include <string>
-#include <string_view>
-#include <utility>
 
 #include <QString>
 #include <QWidget>
 
 #include "gui/app/ErrorBoundary.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowDialogs.h"
-#include "mapdata/Errors.h"
+
+#include <QList>
 
 class QBoxLayout;
 class QPushButton;
@@ -36,15 +34,9 @@ OkCancelRow okCancelRow(QWidget* dialog, const QString& okName, const QString& c
 void enableListButtons(const ListButtons& allowed, QAbstractButton* edit, QAbstractButton* remove,
                        QAbstractButton* up, QAbstractButton* down);
 
-// The editor's own files (coordinates, brushes, tile lists, groups) hold
-// 8-bit text, read as Latin-1: how their texts become Qt's and back.
-inline QString fromFileText(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::string toFileText(const QString& text) { return text.toLatin1().toStdString(); }
-
-// The path a file dialog chose.
-inline std::filesystem::path chosenPath(const QString& text) { return std::filesystem::path(text.toStdU16String()); }
+// The controls inside `container` that Tab stops at, in the order their
+// layouts place them (a row from left to right, a column from top to bottom).
+QList<QWidget*> tabStopsInLayoutOrder(QWidget* container);
 
 // Sets the keyboard's Tab order: each control in turn.
 inline void chainTabOrder(std::initializer_list<QWidget*> controls) {
@@ -53,21 +45,6 @@ inline void chainTabOrder(std::initializer_list<QWidget*> controls) {
         if (previous)
             QWidget::setTabOrder(previous, control);
         previous = control;
-    }
-}
-
-// Runs a step whose refusal ("Empty file!", a brush name that cannot be a
-// file name) is the program's own word: it is shown as a plain message and
-// the step ends; any other error goes on to the window's error boundary.
-// Returns false when the step was refused.
-template <typename Step>
-bool runRefusable(WindowDialogs& dialogs, QWidget* parent, Step&& step) {
-    try {
-        std::forward<Step>(step)();
-        return true;
-    } catch (const Refusal& refusal) {
-        dialogs.showMessage(parent, errorText(refusal));
-        return false;
     }
 }
 

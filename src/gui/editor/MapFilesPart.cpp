@@ -11,16 +11,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ValidityColours.h"
+#include "mapdata/ClientFileCheck.h"
 #include "mapdata/FileSystem.h"
 
 namespace stonereach {
 
 namespace {
-
-QString qtext(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
 
 QToolButton* browseButton(const QString& name, const QString& hint) {
     QToolButton* button = glyphButton(name, QStringLiteral("..."), hint);
@@ -49,10 +49,10 @@ QString folderOf(const QString& path) {
 MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, WindowRegions& regions)
     : guard_(guard),
       dataFiles_(std::make_unique<DataFileSet>(store, static_cast<DataFileDialogs&>(*this))) {
-    mapEdit_ = new QLineEdit(qtext(std::string(kMapPathDesignText)));
+    mapEdit_ = new QLineEdit(qText(kMapPathDesignText));
     mapEdit_->setObjectName(QStringLiteral("MapEdit"));
     loadMapButton_ = browseButton(QStringLiteral("TlLoadMap"), QStringLiteral("Browse for the map file"));
-    clientDirEdit_ = new QLineEdit(qtext(std::string(kClientDirDesignText)));
+    clientDirEdit_ = new QLineEdit(qText(kClientDirDesignText));
     clientDirEdit_->setObjectName(QStringLiteral("UOPathEdit"));
     selectDirButton_ =
         browseButton(QStringLiteral("TlSelectDir"), QStringLiteral("Browse for the Ultima Online directory"));
@@ -61,11 +61,15 @@ MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, Wind
     infoPanel->setObjectName(QStringLiteral("MapInfoPanel"));
     mapInfo_ = label(QStringLiteral("MapInfo"), QStringLiteral("Map version"));
     mapSize_ = label(QStringLiteral("MapSize"), QStringLiteral("MapSize"));
+    // Shown only while the open map lies in a UOP container.
+    mapStorage_ = label(QStringLiteral("MapStorage"), QString());
+    mapStorage_->setVisible(false);
     auto* infoLayout = new QVBoxLayout(infoPanel);
     infoLayout->setContentsMargins(6, 2, 6, 2);
     infoLayout->setSpacing(0);
     infoLayout->addWidget(mapInfo_);
     infoLayout->addWidget(mapSize_);
+    infoLayout->addWidget(mapStorage_);
     infoPanel->setFixedWidth(190);
 
     QLabel* mapLabel = buddyLabel(QStringLiteral("MapLabel"), QStringLiteral("MAPx.mul :"), mapEdit_, nullptr);
@@ -91,70 +95,83 @@ MapFilesPart::MapFilesPart(SettingsStore& store, const HandlerGuard& guard, Wind
 
 MapFilesPart::~MapFilesPart() = default;
 
-std::optional<MapGeometry> MapFilesPart::mapGeometry() const { return geometry_; }
-QString MapFilesPart::mapSizeText() const { return mapSize_->text(); }
-QString MapFilesPart::mapPathText() const { return mapEdit_->text(); }
-QString MapFilesPart::clientDirText() const { return clientDirEdit_->text(); }
-
-void MapFilesPart::setMapPath(const QString& path) { mapEdit_->setText(path); }
-
 void MapFilesPart::restoreDataFiles() {
     const DataFileSet::Paths paths = dataFiles_->restoreDataFiles();
     if (closingAfterError())
         return;
-    mapEdit_->setText(qtext(paths.mapPath));
+    mapEdit_->setText(qText(paths.mapPath));
     if (closingAfterError())
         return;
-    clientDirEdit_->setText(qtext(paths.clientDir));
+    clientDirEdit_->setText(qText(paths.clientDir));
 }
 
 void MapFilesPart::storePathsAndReopen() {
-    dataFiles_->storePathsAndReopen(mapEdit_->text().toStdString(), clientDirEdit_->text().toStdString());
+    dataFiles_->storePathsAndReopen(pathOf(mapEdit_->text()), pathOf(clientDirEdit_->text()));
 }
 
 void MapFilesPart::MapEditChange(const QString& value) {
     // Validity first, so the jump below stores the new path without opening
     // a path that is not a map file.
-    dataFiles_->changeMapPath(value.toStdString());
+    dataFiles_->changeMapPath(pathOf(value));
     showPathValidity();
     if (!firstMapPathChange_)
         emit mapSwitched();
     firstMapPathChange_ = false;
-    DetectMapVariant();
     storePathsAndReopen();
+    DetectMapVariant();
     emit filesChanged();
 }
 
+void MapFilesPart::reopenMap() {
+    dataFiles_->changeMapPath(dataFiles_->mapPath());
+    storePathsAndReopen();
+    DetectMapVariant();
+}
+
 void MapFilesPart::DetectMapVariant() {
-    mapInfo_->setText(QStringLiteral("None"));
-    mapSize_->setText(QStringLiteral("None"));
-    describeUnknownMap(QString());
-    const MapVariant* variant = dataFiles_->mapPathValid() ? dataFiles_->detectMapVariant() : nullptr;
-    // An open file of unknown size keeps the view's dimensions, but no cell
-    // of it is read: its block layout is unknown.
-    if (variant) {
-        mapInfo_->setText(qtext(variant->name));
-        mapSize_->setText(qtext(variant->sizeText));
-        geometry_ = MapGeometry::of(*variant);
-    } else {
-        geometry_.reset();
-        if (dataFiles_->mapPathValid()) {
-            const std::filesystem::path path(dataFiles_->mapPath());
-            const auto size = fileSize(path);
-            describeUnknownMap(QStringLiteral("%1, %2 bytes: no known map has this name and size.")
-                                   .arg(qtext(storedFileName(path)))
-                                   .arg(size ? QString::number(*size) : QStringLiteral("unknown")));
-        }
+    const OpenMap& map = openMap();
+    mapInfo_->setText(qText(map.variantName()));
+    mapSize_->setText(qText(map.sizeText()));
+    // A map file of unknown size is open, but no cell of it is read: its
+    // block layout is unknown. The tooltip says what was found.
+    QString unknown;
+    if (!map.variant() && dataFiles_->mapPathValid()) {
+        const std::filesystem::path& path = dataFiles_->mapPath();
+        const auto size = fileSize(path);
+        unknown = QStringLiteral("%1, %2 bytes: no known map has this name and size.")
+                      .arg(qPath(storedFileName(path)))
+                      .arg(size ? QString::number(*size) : QStringLiteral("unknown"));
     }
-    emit mapDetected(geometry_, mapSize_->text());
+    describeUnknownMap(unknown);
+    describeStorage(map.isOpen() ? map.file().container() : std::nullopt);
+    emit mapDetected();
 }
 
 // A map file that is there but of no known variant: the path is green and the
 // labels say "None"; the tooltip says what was found.
 void MapFilesPart::describeUnknownMap(const QString& description) {
-    mapEdit_->setToolTip(description);
+    mapEdit_->setToolTip(dataFiles_->mapPathValid() ? description : mapPathProblem());
     mapInfo_->setToolTip(description);
     mapSize_->setToolTip(description);
+}
+
+// A map in a UOP container says so on a third line; its tooltip has what
+// the command-line tool's info tells of the container.
+void MapFilesPart::describeStorage(const std::optional<MapContainerInfo>& container) {
+    mapStorage_->setVisible(container.has_value());
+    if (!container) {
+        mapStorage_->clear();
+        mapStorage_->setToolTip(QString());
+        return;
+    }
+    mapStorage_->setText(QStringLiteral("UOP container, %1 entries").arg(container->entries));
+    QString headers = QString::number(container->shortestEntryHeader);
+    if (container->longestEntryHeader != container->shortestEntryHeader)
+        headers += QStringLiteral("..") + QString::number(container->longestEntryHeader);
+    mapStorage_->setToolTip(QStringLiteral("Version %1, %2-byte entry headers%3")
+                                .arg(container->version)
+                                .arg(headers)
+                                .arg(container->trailingBlock ? QStringLiteral(", trailing block") : QString()));
 }
 
 void MapFilesPart::UOPathEditChange(const QString& value) {
@@ -163,18 +180,52 @@ void MapFilesPart::UOPathEditChange(const QString& value) {
         ~ShowValidityAtEnd() { part->showPathValidity(); }
     } showAtEnd{this};
     // The radar colour load may fail after the directory has been judged.
-    dataFiles_->changeClientDirectory(value.toStdString(), mapInfo_->text().toStdString());
+    dataFiles_->changeClientDirectory(pathOf(value), openMap().variantName());
     emit filesChanged();
 }
 
 void MapFilesPart::showPathValidity() {
     showValidity(*mapEdit_, dataFiles_->mapPathValid());
     showValidity(*clientDirEdit_, dataFiles_->clientDirValid());
+    // A red path says what is wrong with it: a map container that cannot
+    // be used names its fault, a client directory the files it lacks.
+    if (!dataFiles_->mapPathValid())
+        mapEdit_->setToolTip(mapPathProblem());
+    clientDirEdit_->setToolTip(dataFiles_->clientDirValid() ? QString() : clientDirProblem());
+}
+
+QString MapFilesPart::clientDirProblem() const {
+    const std::filesystem::path& dir = dataFiles_->clientDir();
+    if (!std::filesystem::is_directory(dir))
+        return QStringLiteral("There is no folder %1").arg(qPath(dir));
+    return qText(missingFilesText(missingClientFiles(dir)));
+}
+
+QString MapFilesPart::mapPathProblem() const {
+    const std::filesystem::path& map = dataFiles_->mapPath();
+    if (map.filename().empty())
+        return QStringLiteral("no map file is chosen");
+    if (!fileExists(map))
+        return QStringLiteral("%1 is missing").arg(qPath(map.filename()));
+    if (!dataFiles_->mapRefusal().empty())
+        return qText(dataFiles_->mapRefusal());
+    return QStringLiteral("%1 is not a map file name").arg(qPath(map.filename()));
+}
+
+QString MapFilesPart::notReadyReason() const {
+    if (!dataFiles_->mapPathValid())
+        return mapPathProblem();
+    if (!dataFiles_->clientDirValid())
+        return clientDirProblem();
+    if (!dataFiles_->openMap().variant())
+        return QStringLiteral("no known map has the size of %1").arg(qPath(dataFiles_->mapPath().filename()));
+    return {};
 }
 
 void MapFilesPart::TlLoadMapClick() {
     FileDialogRequest request;
-    request.filters = {QStringLiteral("Ultima Online MAP (map*.mul)")};
+    request.filters =
+        mapFileFilters(QStringLiteral("Ultima Online MAP (map*.mul)"), QStringLiteral("map*"), mapEdit_->text());
     request.directory = folderOf(mapEdit_->text());
     if (const auto path = guard_.dialogs().chooseOpenFile(guard_.window(), request))
         mapEdit_->setText(*path);
@@ -188,7 +239,7 @@ void MapFilesPart::TlSelectDirClick() {
 
 ErrorChoice MapFilesPart::showErrorDetected(const std::string& title, const std::string& detail) {
     const QString message =
-        QStringLiteral("Error detected :\r\n") + qtext(title) + QStringLiteral("\r\n") + qtext(detail);
+        QStringLiteral("Error detected :\r\n") + qText(title) + QStringLiteral("\r\n") + qText(detail);
     const ErrorChoice choice = guard_.dialogs().showErrorDetected(guard_.window(), message);
     if (choice == ErrorChoice::Cancel)
         emit quitRequested();

@@ -10,7 +10,6 @@
 #include "gui/app/HandlerGuard.h"
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/DataFileSet.h"
-#include "mapdata/MapVariant.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,9 +20,9 @@ namespace stonereach {
 struct WindowRegions;
 
 // The map path and the client directory: their edits and browse buttons, the
-// map file information, and the open data file set that follows them. A
-// change of either path judges it, opens the files again and tells the map
-// view what it shows.
+// map file information, and the open data file set that follows them, with
+// the open map. A change of either path judges it and opens the files
+// again; the labels show what the open map says of itself.
 class MapFilesPart : public QObject, private DataFileDialogs {
     Q_OBJECT
 public:
@@ -31,6 +30,7 @@ public:
     ~MapFilesPart() override;
 
     DataFileSet& dataFiles() { return *dataFiles_; }
+    OpenMap& openMap() { return dataFiles_->openMap(); }
 
     // Start-up: reads the stored paths, opens the files and puts the paths
     // into the edits (which runs their change handlers). Stops early when the
@@ -38,25 +38,25 @@ public:
     void restoreDataFiles();
     // Stores both paths as the edits hold them and reopens the valid halves.
     void storePathsAndReopen();
-    // Sets the map information and the view's size from the map file.
+    // Shows the open map's variant and size in the map file information.
     void DetectMapVariant();
+    // The open map's file was replaced by a tool: opens the new one at the
+    // same path and shows what it is.
+    void reopenMap();
 
-    // The geometry of the recognised map, nothing while none is recognised.
-    std::optional<MapGeometry> mapGeometry() const;
-    QString mapSizeText() const;
-    QString mapPathText() const;
-    QString clientDirText() const;
+    // Why no map cell can be read now (a file missing, no map file at the
+    // map path, a map of no known size), as the status line says it; empty
+    // when the files are in order.
+    QString notReadyReason() const;
+
     // True once the user chose to quit in an error dialog: nothing is opened,
     // closed or saved after that.
     bool closingAfterError() const { return dataFiles_->closingAfterError(); }
 
-    // Sets the map path as if typed (runs the map path change).
-    void setMapPath(const QString& path);
-
 signals:
-    // The map's geometry (nothing while none is recognised) and the size
-    // text shown, after each detection of the variant.
-    void mapDetected(const std::optional<MapGeometry>& geometry, const QString& sizeText);
+    // The map file information was shown afresh: the open map may be another
+    // file, of another size.
+    void mapDetected();
     // A later change of the map path (not the one at start-up): the view goes
     // to the origin of the new map.
     void mapSwitched();
@@ -76,11 +76,16 @@ private:
     void TlLoadMapClick();
     void TlSelectDirClick();
     void showPathValidity();
+    // What is wrong with the client directory: no such folder, or the files
+    // it lacks.
+    QString clientDirProblem() const;
+    // Why the map path is red.
+    QString mapPathProblem() const;
+    void describeStorage(const std::optional<MapContainerInfo>& container);
     void describeUnknownMap(const QString& description);
 
     HandlerGuard guard_;
     std::unique_ptr<DataFileSet> dataFiles_;
-    std::optional<MapGeometry> geometry_;
 
     QLineEdit* mapEdit_;
     QToolButton* loadMapButton_;
@@ -88,6 +93,7 @@ private:
     QToolButton* selectDirButton_;
     QLabel* mapInfo_;
     QLabel* mapSize_;
+    QLabel* mapStorage_;
 
     // The first change of the map path (the restore at start-up) keeps the
     // stored jump coordinates; every later change sends the view to (0, 0).

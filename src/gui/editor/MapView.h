@@ -1,10 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
-#include <vector>
 
 #include <QImage>
-#include <QString>
 
 #include "editor/Bookmarks.h"
 #include "editor/ChangedCells.h"
@@ -24,7 +23,8 @@ int mainKeyboardDigit(const QKeyEvent& event);
 
 // The map view "MainDrawGrid": one grid cell per map cell (column = x,
 // row = y), each drawn from the map file at every paint, a block of cells at
-// a time, so a write by any tool shows at the next paint. Tracks the cell
+// a time, so a write by any tool shows at the next paint. The map, its
+// geometry and the tile pictures come from the draw source. Tracks the cell
 // under the pointer, sets and uses the ten bookmarks from the keyboard and
 // leaves everything that belongs to the window (status line, jumping,
 // painting, undo) to it through signals.
@@ -47,18 +47,24 @@ public:
 
     MapView(MapDrawSource& source, BookmarkTable& bookmarks, QWidget* parent = nullptr);
 
-    // The geometry cells are addressed with; sets the column and row counts.
-    // Without one (a map file that no variant matches) the counts stay and
-    // no cell is read: cells draw as with the data files not ready.
-    void setMapGeometry(const std::optional<MapGeometry>& geometry);
-    const std::optional<MapGeometry>& mapGeometry() const { return geometry_; }
-
-    // The size text the window shows ("1448x1448", "None", ...): the cell
-    // under the pointer is kept within its largest coordinates.
-    void setSizeText(const QString& sizeText);
+    // The source's map was opened anew: the grid takes its size when its
+    // layout is known (else the counts stay and no cell is read: cells draw
+    // as with the data files not ready), and everything is drawn afresh.
+    void mapChanged();
 
     const CellDrawOptions& drawOptions() const { return options_; }
-    void setDrawOptions(const CellDrawOptions& options); // redraws
+    // The display switches (altitude label, its colour, colour only, the
+    // number); the outline the painting tool sets stays. Redraws.
+    void setDisplaySwitches(const CellDrawOptions& switches);
+    // The current cell's outline is blue while a shape tool is down. Redraws.
+    void setShapeToolDown(bool down);
+    // Silver lines between the cells, or none. Redraws.
+    void showGridLines(bool on);
+    // The first corner of a pending fill, or nothing: while it is set the
+    // view outlines the rectangle from it to the cell under the pointer, solid
+    // when the fill would paint it, dashed when it would paint nothing.
+    void setFillCorner(std::optional<CellPoint> corner);
+    static inline const QColor FillOutlineColour{255, 255, 0};
 
     // Cell size in pixels (column width = row height), kept within
     // MinZoom..MaxZoom.
@@ -68,21 +74,19 @@ public:
     // The map cell under the mouse pointer (not the current cell).
     CellPoint hoverCell() const { return hover_; }
 
-    // Set by the arrow keys; the window's next cell selection clears it and
-    // paints nothing.
-    bool arrowScrollPending() const { return arrowScrollPending_; }
-    void setArrowScrollPending(bool pending) { arrowScrollPending_ = pending; }
-
-    // Drops the cached tile pictures; the window calls it whenever the
-    // client files have been reopened.
-    void clearTileCache();
+    // Makes cell (x, y), brought within the grid, the current cell and
+    // scrolls it into view, without reporting the selection: a jump paints
+    // nothing. Scrolls even when the cell is already the current one.
+    void jumpTo(int x, int y);
 
     // Draws the cells again from the file at the next paint: the cells a
     // painting tool has just written.
     void redrawCells(const ChangedCells& cells);
+    // The same for every cell of a rectangle (a stroke taken back).
+    void redrawArea(const CellRect& area);
 
     // Mouse moved over the view: the cell under the pointer, raised to 0 and
-    // lowered to the largest coordinates of the size text.
+    // lowered to the map's last column and row.
     void MainDrawGridMouseMove(QPoint viewportPos);
     // Key pressed in the view, before the grid's own keyboard behaviour.
     void MainDrawGridKeyDown(QKeyEvent* event);
@@ -90,27 +94,45 @@ public:
 
 signals:
     void hoverChanged(int x, int y);            // refresh the status line
-    void statusLineUpdateRequested();           // the arrow keys: refresh the status line
+    // An arrow key scrolled the view: the status line is refreshed, and the
+    // next cell selection, which the grid's own move of the current cell
+    // makes, paints nothing.
+    void arrowScrolled();
     void insertPressed();                       // Insert: add the hovered cell to the patch list
     void goToBookmarkRequested(int slot);       // Ctrl+digit
     void undoRequested();                       // Ctrl+Z
+    // A left press on a cell begins a user action and its release ends it:
+    // what is painted in between is one stroke.
+    void strokeStarted();
+    void strokeEnded();
+    // Something to tell about the tile pictures (see
+    // MapDrawSource::takePictureNotice), once, after the paint that met it.
+    void pictureNotice(const QString& text);
 
 protected:
     void drawRegion(QPainter& painter, const QRect& area) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void setDrawOptions(const CellDrawOptions& options);
+    // The fill outline in viewport pixels; empty without a pending fill.
+    QRect fillOutlineRect() const;
+    void drawFillOutline(QPainter& painter, const QRect& area);
+    void redrawFillOutline(const QRect& outline);
 
     MapDrawSource& source_;
     BookmarkTable& bookmarks_;
-    std::optional<MapGeometry> geometry_;
-    QString sizeText_;
     CellDrawOptions options_;
     MapCellRenderer renderer_;
     QImage buffer_;
     CellPoint hover_;
-    bool arrowScrollPending_ = false;
+    std::optional<CellPoint> fillCorner_;
+    // The source's picture generation at the last paint: a failure to read
+    // a tile picture is told again once the client files were reopened.
+    std::uint64_t picturesSeen_ = 0;
 };
 
 } // namespace stonereach

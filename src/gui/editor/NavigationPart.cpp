@@ -1,7 +1,6 @@
 #include "gui/editor/NavigationPart.h"
 
-#include <algorithm>
-#include <cstdlib>
+#include <string>
 
 #include <QAction>
 #include <QBoxLayout>
@@ -15,11 +14,10 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "gui/editor/MapFilesPart.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/DialogSupport.h"
 #include "gui/editor/MapView.h"
-#include "gui/editor/list.h"
+#include "gui/editor/TListForm.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "mapdata/IntegerText.h"
@@ -35,22 +33,15 @@ QLineEdit* jumpEdit(const QString& name) {
     return edit;
 }
 
-
 } // namespace
 
-NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files,
-                               const BookmarkTable& bookmarks, std::filesystem::path programDir,
-                               WindowRegions& regions)
-    : guard_(guard), view_(view), files_(files), bookmarks_(bookmarks), programDir_(std::move(programDir)) {
+NavigationPart::NavigationPart(const HandlerGuard& guard, const BookmarkTable& bookmarks,
+                               std::filesystem::path programDir, WindowRegions& regions)
+    : guard_(guard), bookmarks_(bookmarks), programDir_(std::move(programDir)), zoom_(MapView::DefaultZoom) {
     auto* zoomGroup = new QGroupBox(QStringLiteral(" Zoom "));
     zoomGroup->setObjectName(QStringLiteral("ZoomGroup"));
     zoomOutButton_ = glyphButton(QStringLiteral("SpeedButton2"), QStringLiteral("\u2212"), QStringLiteral("Zoom out"));
     zoomInButton_ = glyphButton(QStringLiteral("SpeedButton3"), QStringLiteral("+"), QStringLiteral("Zoom in"));
-    // Holds the cell size the settings keep; never shown.
-    zoomLevel_ = new QLineEdit(QStringLiteral("45"), zoomGroup);
-    zoomLevel_->setObjectName(QStringLiteral("ZoomLevel"));
-    zoomLevel_->setMaxLength(2);
-    zoomLevel_->setVisible(false);
     zoomDefaultButton_ = new QPushButton(QStringLiteral("Default"));
     zoomDefaultButton_->setObjectName(QStringLiteral("TLZoomLevel"));
     auto* zoomLayout = new QHBoxLayout(zoomGroup);
@@ -93,11 +84,11 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     left.addWidget(grid_);
 
     coloredAltitude_ = regions.displayItems.addCheckItem(QStringLiteral("coloredAltitude"),
-                                 QStringLiteral("Colored Altitude"), false);
+                                 QStringLiteral("&Colored Altitude"), false);
     showOnlyColor_ =
-        regions.displayItems.addCheckItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("Show only Color"), false);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowonlyColor1"), QStringLiteral("&Show only Color"), false);
     showNumber_ =
-        regions.displayItems.addCheckItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show Number"), true);
+        regions.displayItems.addCheckItem(QStringLiteral("ShowAltitude1"), QStringLiteral("Show &Number"), true);
 
     guard_.connect(zoomInButton_, &QToolButton::clicked, this, [this] { ZoomInClick(); });
     guard_.connect(zoomOutButton_, &QToolButton::clicked, this, [this] { ZoomOutClick(); });
@@ -110,7 +101,6 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
     guard_.connect(showAltitude_, &RadioGroup::clicked, this, [this] { displaySwitchClick(); });
     for (QAction* item : {coloredAltitude_, showOnlyColor_, showNumber_})
         guard_.connect(item, &QAction::triggered, this, [this] { displaySwitchClick(); });
-    guard_.connect(&view_, &MapView::goToBookmarkRequested, this, [this](int slot) { jumpToBookmark(slot); });
     xJumpEdit_->installEventFilter(this);
     yJumpEdit_->installEventFilter(this);
 }
@@ -118,22 +108,10 @@ NavigationPart::NavigationPart(const HandlerGuard& guard, MapView& view, MapFile
 // ---- Jumps ------------------------------------------------------------------
 
 void NavigationPart::CoordGoBtnClick() {
-    files_.storePathsAndReopen();
-
-    // The moves below must not paint.
-    const DrawGrid::SilentSelection silent(view_);
-    int x = parseInteger(xJumpEdit_->text().toStdString());
-    x = std::max(0, std::min(x, view_.colCount() - 1));
-    int y = parseInteger(yJumpEdit_->text().toStdString());
-    y = std::max(0, std::min(y, view_.rowCount() - 1));
-
-    // Moving away first makes the final move scroll the target into view
-    // even when it already is the current cell.
-    if (x == view_.col())
-        view_.setCurrentCell(std::abs(x - 1), view_.row());
-    if (y == view_.row())
-        view_.setCurrentCell(view_.col(), std::abs(y - 1));
-    view_.setCurrentCell(x, y);
+    emit goStarted();
+    const int x = parseInteger(stdText(xJumpEdit_->text()));
+    const int y = parseInteger(stdText(yJumpEdit_->text()));
+    emit jumpRequested(x, y);
 }
 
 void NavigationPart::goToCell(int x, int y) {
@@ -144,7 +122,7 @@ void NavigationPart::goToCell(int x, int y) {
 
 void NavigationPart::goByUser() {
     CoordGoBtnClick();
-    view_.setFocus(Qt::OtherFocusReason);
+    emit jumpedByUser();
 }
 
 void NavigationPart::ListClick() {
@@ -180,38 +158,34 @@ bool NavigationPart::eventFilter(QObject* watched, QEvent* event) {
 // ---- Zoom and display switches ----------------------------------------------
 
 void NavigationPart::setZoom(int cellSize) {
-    // The view keeps the size within its limits; the text shows what it took.
-    view_.setZoom(cellSize);
-    zoomLevel_->setText(QString::number(view_.zoom()));
+    zoom_ = MapView::clampZoom(cellSize);
+    emit zoomChanged(zoom_);
 }
 
-void NavigationPart::ZoomInClick() { setZoom(MapView::zoomedIn(view_.zoom())); }
+void NavigationPart::ZoomInClick() { setZoom(MapView::zoomedIn(zoom_)); }
 
-void NavigationPart::ZoomOutClick() { setZoom(MapView::zoomedOut(view_.zoom())); }
+void NavigationPart::ZoomOutClick() { setZoom(MapView::zoomedOut(zoom_)); }
 
 void NavigationPart::TLZoomLevelClick() { setZoom(MapView::DefaultZoom); }
 
-void NavigationPart::GridBoxClick() {
-    view_.setGridLineWidth(grid_->itemIndex() == 0 ? 1 : 0);
-    view_.redrawAll();
-}
+void NavigationPart::GridBoxClick() { emit gridLinesChanged(grid_->itemIndex() == 0); }
 
 void NavigationPart::displaySwitchClick() {
-    CellDrawOptions options = view_.drawOptions();
-    options.showAltitude = showAltitude_->itemIndex() == 0;
-    options.coloredAltitude = coloredAltitude_->isChecked();
-    options.showOnlyColor = showOnlyColor_->isChecked();
-    options.showNumber = showNumber_->isChecked();
-    view_.setDrawOptions(options);
+    CellDrawOptions switches;
+    switches.showAltitude = showAltitude_->itemIndex() == 0;
+    switches.coloredAltitude = coloredAltitude_->isChecked();
+    switches.showOnlyColor = showOnlyColor_->isChecked();
+    switches.showNumber = showNumber_->isChecked();
+    emit displaySwitched(switches);
 }
 
 // ---- Settings -----------------------------------------------------------------
 
 void NavigationPart::applySettings(const StoredViewSettings& stored) {
     if (stored.coordX)
-        xJumpEdit_->setText(QString::fromStdString(*stored.coordX));
+        xJumpEdit_->setText(qText(*stored.coordX));
     if (stored.coordY)
-        yJumpEdit_->setText(QString::fromStdString(*stored.coordY));
+        yJumpEdit_->setText(qText(*stored.coordY));
     if (stored.zoomLevel)
         setZoom(*stored.zoomLevel);
     if (stored.showAltitude)
@@ -221,9 +195,9 @@ void NavigationPart::applySettings(const StoredViewSettings& stored) {
 }
 
 void NavigationPart::collectSettings(ViewSettingsToSave& values) const {
-    values.coordX = xJumpEdit_->text().toStdString();
-    values.coordY = yJumpEdit_->text().toStdString();
-    values.zoomLevelText = zoomLevel_->text().toStdString();
+    values.coordX = stdText(xJumpEdit_->text());
+    values.coordY = stdText(yJumpEdit_->text());
+    values.zoomLevelText = std::to_string(zoom_);
     values.showAltitude = showAltitude_->itemIndex();
     values.grid = grid_->itemIndex();
 }

@@ -1,6 +1,7 @@
 #include "gui/editor/PaintingPart.h"
 
 #include <array>
+#include <utility>
 
 #include <QAction>
 #include <QBoxLayout>
@@ -16,21 +17,17 @@
 #include <QPainter>
 #include <QToolButton>
 
-#include "editor/DrawingMode.h"
 #include "editor/Painter.h"
-#include "editor/RandomSource.h"
 #include "editor/ShapeTables.h"
 #include "editor/StatusLineText.h"
-#include "gui/editor/MapFilesPart.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/BrushesPart.h"
-#include "gui/editor/MapView.h"
-#include "gui/editor/PalettePart.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/RadioGroup.h"
 #include "gui/widgets/UpDown.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -81,27 +78,35 @@ QToolButton* toolButton(const QString& name, const QString& glyph, const QString
     return button;
 }
 
-QString qtext(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+using Kind = DrawingMode::Kind;
 
 } // namespace
 
-PaintingPart::PaintingPart(const HandlerGuard& guard, MapView& view, MapFilesPart& files, PalettePart& palette,
-                           BrushesPart& brushes, RandomSource& random, std::filesystem::path programDir,
+PaintingPart::PaintingPart(const HandlerGuard& guard, OpenMap& map, std::filesystem::path programDir,
                            WindowRegions& regions)
-    : guard_(guard), view_(view), files_(files), palette_(palette), brushes_(brushes), random_(random),
-      programDir_(std::move(programDir)) {
+    : guard_(guard), map_(map), programDir_(std::move(programDir)) {
     buildToolButtons(regions);
     buildBrushSizeGroup(regions);
     buildAltitudeControls(regions);
 
-    undoAction_ = new QAction(QStringLiteral("Undo          CTRL+Z"), regions.editMenu);
+    undoAction_ = new QAction(QStringLiteral("&Undo          CTRL+Z"), regions.editMenu);
     undoAction_->setObjectName(QStringLiteral("TlUndo"));
     regions.editMenu->addAction(undoAction_);
+    // Undo Stroke is Undo with Ctrl and Alt: Ctrl+Z keeps undoing one cell.
+    undoStrokeAction_ = new QAction(regions.editMenu);
+    undoStrokeAction_->setObjectName(QStringLiteral("TlUndoStroke"));
+    undoStrokeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    regions.editMenu->addAction(undoStrokeAction_);
+    redoAction_ = new QAction(regions.editMenu);
+    redoAction_->setObjectName(QStringLiteral("TlRedo"));
+    redoAction_->setShortcuts(QKeySequence::Redo);
+    regions.editMenu->addAction(redoAction_);
+    refreshStrokeActions();
 
-    guard_.connect(&view_, &MapView::selectCell, this, [this](int col, int row) { MainDrawGridSelectCell(col, row); });
-    guard_.connect(&view_, &MapView::undoRequested, this, [this] { UndoLastCell(); });
     guard_.connect(undoAction_, &QAction::triggered, this, [this] { UndoLastCell(); });
-    guard_.connect(&palette_, &PalettePart::tileChosen, this, [this] { setDrawingModeIndex(1); });
+    guard_.connect(undoStrokeAction_, &QAction::triggered, this, [this] { undoStroke(); });
+    guard_.connect(redoAction_, &QAction::triggered, this, [this] { redoStroke(); });
+    connect(regions.editMenu, &QMenu::aboutToShow, this, &PaintingPart::refreshStrokeActions);
 }
 
 PaintingPart::~PaintingPart() = default;
@@ -141,6 +146,7 @@ void PaintingPart::buildBrushSizeGroup(WindowRegions& regions) {
     brushSize_ = new UpDown(1, 9, 1);
     brushSize_->setObjectName(QStringLiteral("BrushSizeMover"));
     brushSize_->setAccessibleName(QStringLiteral("Brush Size"));
+    brushSize_->setBuddy(brushSizeEdit_);
     addRandom_ = new QCheckBox(QStringLiteral("Add random altitude"));
     addRandom_->setObjectName(QStringLiteral("cbAddRAl"));
     noiseEdit_ = new QLineEdit(QStringLiteral("1"));
@@ -185,9 +191,12 @@ void PaintingPart::buildAltitudeControls(WindowRegions& regions) {
     zUpDown_ = new UpDown(int(kMinAltitude), int(kMaxAltitude), 0);
     zUpDown_->setObjectName(QStringLiteral("XValueUpDown"));
     zUpDown_->setAccessibleName(zLabel->text());
+    zUpDown_->setBuddy(zEdit_);
 
     drawingModes_ = new QComboBox;
     drawingModes_->setObjectName(QStringLiteral("SelectDrawingModeComboBox"));
+    for (const std::string_view item : kFixedDrawingModes)
+        drawingModes_->addItem(fromFileText(item));
     drawingModes_->setMaxVisibleItems(16);
     drawingModes_->setMinimumContentsLength(18);
     QLabel* modeLabel =
@@ -247,9 +256,12 @@ void PaintingPart::ZValueEditChange(const QString& text) {
 }
 
 void PaintingPart::toolChanged() {
-    CellDrawOptions options = view_.drawOptions();
-    options.shapeToolDown = toolDown() == Tool::Shape;
-    view_.setDrawOptions(options);
+    emit shapeToolDownChanged(toolDown() == Tool::Shape);
+    tellFillCorner();
+}
+
+void PaintingPart::tellFillCorner() {
+    emit fillCornerChanged(toolDown() == Tool::Fill ? fill_.firstCorner() : std::nullopt);
 }
 
 PaintingPart::Tool PaintingPart::toolDown() const {
@@ -265,19 +277,41 @@ PaintingPart::Tool PaintingPart::toolDown() const {
 
 int PaintingPart::shapeDown() const { return tools_->checkedId() - kFirstShapeId; }
 
-void PaintingPart::setDrawingModeIndex(int index) { drawingModes_->setCurrentIndex(index); }
+void PaintingPart::chooseDrawingMode(DrawingMode::Kind kind) {
+    drawingModes_->setCurrentIndex(fixedDrawingModeIndex(kind));
+}
+
+QString PaintingPart::drawingModeText() const { return drawingModes_->currentText(); }
+
+bool PaintingPart::chooseDrawingModeNamed(const QString& text) {
+    const int index = drawingModes_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    drawingModes_->setCurrentIndex(index);
+    return true;
+}
+
+void PaintingPart::selectTile(std::int64_t tile) {
+    selectedTile_ = tile;
+    emit selectedTileChanged(tile);
+}
+
+void PaintingPart::chooseTile(std::int64_t tile) {
+    selectTile(tile);
+    chooseDrawingMode(Kind::SelectedTile);
+}
 
 void PaintingPart::LoadSelectionGroups() {
     SelectionGroupsRead read = readSelectionGroups(programDir_ / kSelectionGroupFileName);
     groups_ = std::move(read.groups);
     drawingModes_->blockSignals(true);
     drawingModes_->clear();
-    drawingModes_->addItems({QStringLiteral("Don't draw"), QStringLiteral("Selected tile from list"),
-                             QStringLiteral("Altitude only")});
+    for (const std::string_view item : kFixedDrawingModes)
+        drawingModes_->addItem(fromFileText(item));
     for (const TTileNamed& group : groups_)
-        drawingModes_->addItem(qtext(group.TileName));
+        drawingModes_->addItem(fromFileText(group.TileName));
     drawingModes_->blockSignals(false);
-    setDrawingModeIndex(0);
+    chooseDrawingMode(Kind::DontDraw);
     // The groups read before a fault in the file are kept; the fault is told.
     if (read.problem)
         throw FormatError(*read.problem);
@@ -290,64 +324,99 @@ AltitudeSettings PaintingPart::altitudeSettings(int z) const {
     settings.mode = altitudeModeAt(altitudeMode_->itemIndex()).value_or(AltitudeMode::OnlyChangeTile);
     settings.z = z;
     settings.addRandom = addRandom_->isChecked();
-    settings.noiseText = noiseEdit_->text().toStdString();
+    settings.noiseText = stdText(noiseEdit_->text());
     return settings;
 }
 
+DrawingModeItem PaintingPart::drawingModeItem() const { return drawingModeItemAt(drawingModes_->currentIndex()); }
+
 DrawingMode PaintingPart::drawingMode() const {
-    const int index = drawingModes_->currentIndex();
-    switch (index) {
-    case 0: return DrawingMode::dontDraw();
-    case 1: return DrawingMode::selectedTile(palette_.selectedTile());
-    case 2: return DrawingMode::altitudeOnly();
-    default: return DrawingMode::group(groups_.at(std::size_t(index - 3)));
+    const DrawingModeItem item = drawingModeItem();
+    switch (item.kind) {
+    case Kind::DontDraw: break;
+    case Kind::SelectedTile: return DrawingMode::selectedTile(selectedTile_);
+    case Kind::AltitudeOnly: return DrawingMode::altitudeOnly();
+    case Kind::Group: return DrawingMode::group(groups_.at(item.group));
     }
+    return DrawingMode::dontDraw();
 }
 
 template <typename Operation>
 void PaintingPart::paint(Operation&& operation) {
-    DataFileSet& data = files_.dataFiles();
-    const std::optional<MapGeometry> geometry = files_.mapGeometry();
-    // Without an open map of known layout there is nothing to paint on.
-    if (!data.mapPathValid() || !geometry || !data.mapFile().isOpen())
+    std::optional<Painter> painter = Painter::over(map_, undo_, random_);
+    if (!painter)
         return;
-    Painter painter(data.mapFile(), *geometry, undo_, random_);
-    struct RedrawWritten {
-        MapView& view;
+    painter->recordingInto(history_);
+    const OpenMap::OwnWrite own(map_);
+    struct TellWritten {
+        PaintingPart& part;
         const Painter& painter;
-        ~RedrawWritten() { view.redrawCells(painter.changedCells()); }
-    } redraw{view_, painter};
-    operation(painter);
+        ~TellWritten() {
+            emit part.cellsWritten(painter.changedCells());
+            part.refreshStrokeActions();
+        }
+    } tell{*this, *painter};
+    try {
+        operation(*painter);
+    } catch (const IoError&) {
+        // The map cut short or gone: told once, whoever met it first.
+        if (map_.failureToTell())
+            throw;
+    }
+}
+
+StrokeTool PaintingPart::strokeToolOf(Tool tool) {
+    switch (tool) {
+    case Tool::Paint: break;
+    case Tool::Fill: return StrokeTool::Fill;
+    case Tool::Shape: return StrokeTool::Shape;
+    case Tool::Brush: return StrokeTool::Brush;
+    }
+    return StrokeTool::Paint;
 }
 
 void PaintingPart::MainDrawGridSelectCell(int col, int row) {
-    const int z = parseInteger(zEdit_->text().toStdString());
+    const int z = parseInteger(stdText(zEdit_->text()));
     if (!isAltitude(z)) {
         guard_.dialogs().showMessage(guard_.window(), QStringLiteral("Z must be between -128 to 127!"));
         zEdit_->setText(QStringLiteral("0"));
         return;
     }
-    if (view_.arrowScrollPending()) {
-        view_.setArrowScrollPending(false);
+    if (std::exchange(skipNextSelection_, false))
         return;
-    }
+    const Tool tool = toolDown();
+    history_.beginStroke(strokeToolOf(tool));
+    // A selection made without the mouse held (a key) is a stroke of its
+    // own, however it ends.
+    struct EndUnlessHeld {
+        PaintingPart& part;
+        ~EndUnlessHeld() {
+            if (!part.pressHeld_) {
+                part.history_.endStroke();
+                part.refreshStrokeActions();
+            }
+        }
+    } endUnlessHeld{*this};
     const AltitudeRule rule(altitudeSettings(z));
-    switch (toolDown()) {
+    switch (tool) {
     case Tool::Shape:
         paint([&](Painter& painter) { painter.stamp(col, row, shapePieces(shapeDown()), rule); });
         break;
-    case Tool::Fill:
-        if (const std::optional<CellRect> rect = fill_.select(col, row)) {
+    case Tool::Fill: {
+        const std::optional<CellRect> rect = fill_.select(col, row);
+        tellFillCorner();
+        if (rect) {
             const DrawingMode mode = drawingMode();
             paint([&](Painter& painter) { painter.paintFootprint(*rect, mode, rule); });
         }
         break;
+    }
     case Tool::Brush:
-        if (!brushes_.entries().empty())
-            paint([&](Painter& painter) { painter.stamp(col, row, brushes_.entries(), rule); });
+        if (!brush_.empty())
+            paint([&](Painter& painter) { painter.stamp(col, row, brush_, rule); });
         break;
     case Tool::Paint:
-        if (drawingModes_->currentIndex() != 0 && files_.dataFiles().dataFilesReady()) {
+        if (drawingModeItem().kind != Kind::DontDraw && map_.readable()) {
             const DrawingMode mode = drawingMode();
             const CellRect square = squareBrushFootprint(col, row, brushSize_->position());
             paint([&](Painter& painter) { painter.paintFootprint(square, mode, rule); });
@@ -357,32 +426,88 @@ void PaintingPart::MainDrawGridSelectCell(int col, int row) {
 }
 
 void PaintingPart::UndoLastCell() {
+    history_.endStroke();
     paint([](Painter& painter) { painter.undoLastCell(); });
+}
+
+// ---- Strokes --------------------------------------------------------------------
+
+void PaintingPart::strokeStarted() {
+    history_.endStroke();
+    pressHeld_ = true;
+}
+
+void PaintingPart::strokeEnded() {
+    pressHeld_ = false;
+    history_.endStroke();
+    refreshStrokeActions();
+}
+
+template <typename Operation>
+void PaintingPart::writeStroke(Operation&& operation) {
+    pressHeld_ = false;
+    std::optional<CellRect> written;
+    try {
+        const OpenMap::OwnWrite own(map_);
+        written = operation();
+    } catch (...) {
+        // A write that failed part-way may have changed any cell of the
+        // stroke: the whole map is drawn again.
+        if (const std::optional<MapGeometry> geometry = map_.geometry())
+            emit areaWritten(CellRect{0, 0, geometry->width - 1, geometry->height - 1});
+        refreshStrokeActions();
+        throw;
+    }
+    if (written)
+        emit areaWritten(*written);
+    refreshStrokeActions();
+}
+
+void PaintingPart::undoStroke() {
+    writeStroke([this] { return history_.undoStroke(); });
+}
+
+void PaintingPart::redoStroke() {
+    writeStroke([this] { return history_.redoStroke(); });
+}
+
+void PaintingPart::refreshStrokeActions() {
+    // Nothing can be done while the map may not be written (another program
+    // deleted it or cut it short); the items still name the strokes.
+    const bool writable = map_.writable();
+    const std::optional<StrokeSummary> undo = history_.nextUndo();
+    undoStrokeAction_->setEnabled(undo.has_value() && writable);
+    undoStrokeAction_->setText(undo ? QStringLiteral("Undo &Stroke: ") + qText(describeStroke(*undo))
+                                    : QStringLiteral("Undo &Stroke"));
+    const std::optional<StrokeSummary> redo = history_.nextRedo();
+    redoAction_->setEnabled(redo.has_value() && writable);
+    redoAction_->setText(redo ? QStringLiteral("&Redo: ") + qText(describeStroke(*redo)) : QStringLiteral("&Redo"));
 }
 
 // ---- Status line and settings ---------------------------------------------------
 
 std::string PaintingPart::selectedModeStatus() const {
-    const std::string altitude = altitudeModeText(altitudeMode_->itemIndex(), zEdit_->text().toStdString());
+    const std::string altitude = altitudeModeText(altitudeMode_->itemIndex(), stdText(zEdit_->text()));
     std::string drawing;
-    switch (const int index = drawingModes_->currentIndex()) {
-    case 0: drawing = std::string(kDrawingDisabledText); break;
-    case 1: drawing = selectedTileText(static_cast<std::uint16_t>(palette_.selectedTile())); break;
-    case 2: drawing = std::string(kDrawingAltitudeOnlyText); break;
-    default: drawing = index > 0 ? selectedGroupText(groups_.at(std::size_t(index - 3)).TileName) : std::string(); break;
+    const DrawingModeItem item = drawingModeItem();
+    switch (item.kind) {
+    case Kind::DontDraw: drawing = std::string(kDrawingDisabledText); break;
+    case Kind::SelectedTile: drawing = selectedTileText(static_cast<std::uint16_t>(selectedTile_)); break;
+    case Kind::AltitudeOnly: drawing = std::string(kDrawingAltitudeOnlyText); break;
+    case Kind::Group: drawing = selectedGroupText(groups_.at(item.group).TileName); break;
     }
     return selectedModeText(altitude, drawing);
 }
 
 void PaintingPart::applySettings(const StoredViewSettings& stored) {
     if (stored.coordZ)
-        zEdit_->setText(QString::fromStdString(*stored.coordZ));
+        zEdit_->setText(qText(*stored.coordZ));
     if (stored.altitudeModify)
         altitudeMode_->selectAsIfClicked(radioIndexFromSetting(*stored.altitudeModify, altitudeMode_->itemCount()));
 }
 
 void PaintingPart::collectSettings(ViewSettingsToSave& values) const {
-    values.coordZ = zEdit_->text().toStdString();
+    values.coordZ = stdText(zEdit_->text());
     values.altitudeModify = altitudeMode_->itemIndex();
 }
 

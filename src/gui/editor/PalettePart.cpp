@@ -12,22 +12,19 @@
 #include <QStackedLayout>
 #include <QToolButton>
 
-#include "gui/editor/MapFilesPart.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowRegions.h"
-#include "gui/editor/MapView.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/TilePalette.h"
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
 namespace {
 
 constexpr int kPaletteRowHeight = 64;
-
-QString qtext(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-
 
 std::vector<int> allLandTiles() {
     std::vector<int> tiles(PalettePart::UnsortedRowCount);
@@ -38,9 +35,9 @@ std::vector<int> allLandTiles() {
 
 } // namespace
 
-PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, MapFilesPart& files, MapView& view,
+PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, OpenMap& map,
                          std::filesystem::path programDir, WindowRegions& regions)
-    : guard_(guard), files_(files), programDir_(std::move(programDir)) {
+    : guard_(guard), map_(map), programDir_(std::move(programDir)) {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("Panel1"));
     findEdit_ = new QLineEdit;
@@ -101,9 +98,9 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Map
     regions.palette->addWidget(palettes, 1);
 
     showTextureId_ =
-        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show Texture ID"), true);
+        regions.paletteItems.addCheckItem(QStringLiteral("ShowTextureID1"), QStringLiteral("Show &Texture ID"), true);
     hideUnusedTexture_ = regions.paletteItems.addCheckItem(QStringLiteral("HideunusedTexture1"),
-                                   QStringLiteral("Hide unused Texture"), false);
+                                   QStringLiteral("&Hide unused Texture"), false);
     hideUnusedTexture_->setVisible(false);
 
     for (TilePalette* palette : {unsorted_, sorted_})
@@ -120,8 +117,7 @@ PalettePart::PalettePart(const HandlerGuard& guard, MapDrawSource& pictures, Map
         sorted_->setShowIds(showTextureId_->isChecked());
     });
     guard_.connect(hideUnusedTexture_, &QAction::triggered, this, [this] { HideunusedTexture1Click(); });
-    guard_.connect(&view, &MapView::cellPressed, this,
-                   [this](int col, int row, Qt::MouseButton button) { MainDrawGridMouseDown(col, row, button); });
+    markSelectedTile();
 }
 
 void PalettePart::redraw() {
@@ -131,20 +127,35 @@ void PalettePart::redraw() {
 
 // ---- Choosing a tile ----------------------------------------------------------
 
-void PalettePart::TextureDrawGridClick(int row) {
-    selectedTile_ = row;
-    emit tileChosen();
-}
+void PalettePart::TextureDrawGridClick(int row) { emit tileChosen(row); }
 
 void PalettePart::SortedTextureGridClick(int row) {
     if (row < 0 || row >= static_cast<int>(sortedRows_.size()))
         return;
-    selectedTile_ = sortedRows_[std::size_t(row)].tile;
-    emit tileChosen();
+    emit tileChosen(sortedRows_[std::size_t(row)].tile);
 }
 
 void PalettePart::cbSortetClick() {
-    stack_->setCurrentWidget(sortedBox_->isChecked() ? static_cast<QWidget*>(sorted_) : unsorted_);
+    TilePalette* shown = sortedBox_->isChecked() ? sorted_ : unsorted_;
+    stack_->setCurrentWidget(shown);
+    // The palette was laid out while hidden: bring the selected tile's row
+    // into view now that it shows.
+    shown->scrollToMarked();
+}
+
+void PalettePart::showSelectedTile(std::int64_t tile) {
+    selectedTile_ = tile;
+    markSelectedTile();
+}
+
+void PalettePart::markSelectedTile() {
+    const std::int64_t tile = selectedTile_;
+    unsorted_->markEntry(tile >= 0 && tile < unsorted_->count() ? static_cast<int>(tile) : -1);
+    // A tile a list holds twice stays framed in the row that was chosen.
+    int row = sorted_->currentIndex();
+    if (row < 0 || row >= static_cast<int>(sortedRows_.size()) || sortedRows_[std::size_t(row)].tile != tile)
+        row = findPaletteRow(sortedRows_, tile);
+    sorted_->markEntry(row);
 }
 
 void PalettePart::selectAndShow(std::int64_t v) {
@@ -152,10 +163,10 @@ void PalettePart::selectAndShow(std::int64_t v) {
         const int r = findPaletteRow(sortedRows_, v);
         if (r < 0)
             return;
-        selectedTile_ = v;
+        emit tileSelected(v);
         sorted_->showFound(r);
     } else {
-        selectedTile_ = v;
+        emit tileSelected(v);
         if (v >= 0 && v < unsorted_->count())
             unsorted_->showFound(static_cast<int>(v));
     }
@@ -166,18 +177,15 @@ void PalettePart::btnFindClick() {
     if (text.isEmpty())
         return;
     // The search text is hexadecimal without the "$".
-    selectAndShow(parseInteger("$" + text.toStdString()));
+    selectAndShow(parseInteger("$" + stdText(text)));
 }
 
 void PalettePart::MainDrawGridMouseDown(int col, int row, Qt::MouseButton button) {
     if (button != Qt::RightButton)
         return;
-    DataFileSet& data = files_.dataFiles();
-    const std::optional<MapGeometry> geometry = files_.mapGeometry();
-    // Without readable data there is no cell to read: the selected tile
-    // stays as it was.
-    if (data.dataFilesReady() && geometry && col < geometry->width && row < geometry->height)
-        selectAndShow(data.mapFile().readCell(col, row, *geometry).tile);
+    // Without a readable cell the selected tile stays as it was.
+    if (const std::optional<MapCell> cell = map_.readCell(col, row))
+        selectAndShow(cell->tile);
     emit statusLineRefreshRequested();
 }
 
@@ -202,17 +210,20 @@ void PalettePart::LoadTileList(const std::string& relativePath) {
     }
     if (!rows) {
         sortedRows_.clear();
+        tileListName_ = std::filesystem::path(relativePath).filename().string();
         sorted_->setTiles({});
-        showNote(QStringLiteral("No tile list: %1 is missing.").arg(QString::fromStdString(relativePath)));
+        showNote(QStringLiteral("No tile list: %1 is missing.").arg(qText(relativePath)));
         return;
     }
     sortedRows_ = std::move(*rows);
+    tileListName_ = std::filesystem::path(relativePath).filename().string();
     std::vector<int> tiles;
     tiles.reserve(sortedRows_.size());
     for (const TileListRow& row : sortedRows_)
         tiles.push_back(row.tile);
     sorted_->setTiles(std::move(tiles));
-    showNote(sortedRows_.empty() ? QStringLiteral("The tile list %1 is empty.").arg(QString::fromStdString(relativePath))
+    markSelectedTile();
+    showNote(sortedRows_.empty() ? QStringLiteral("The tile list %1 is empty.").arg(qText(relativePath))
                                  : QString());
 }
 
@@ -220,7 +231,7 @@ void PalettePart::ListTileListFiles(const std::string& current) {
     listsMenu_->clear();
     const std::string currentName = std::filesystem::path(current).filename().string();
     for (const std::string& name : listTileListFiles(programDir_ / kTileListFolderName)) {
-        QAction* item = listsMenu_->addAction(qtext(name));
+        QAction* item = listsMenu_->addAction(fromFileText(name));
         item->setCheckable(true);
         item->setChecked(name == currentName);
         listsGroup_->addAction(item);

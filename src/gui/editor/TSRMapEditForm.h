@@ -2,14 +2,14 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 
 #include <QMainWindow>
 
 #include "editor/Bookmarks.h"
-#include "editor/RandomSource.h"
+#include "editor/RememberedChoices.h"
 #include "gui/app/EditorLink.h"
 #include "gui/app/HandlerGuard.h"
+#include "mapdata/OpenMap.h"
 #include "mapdata/SettingsStore.h"
 #include "render/DataFileSetDrawSource.h"
 
@@ -17,6 +17,7 @@ namespace stonereach {
 
 class BrushesPart;
 class MapFilesPart;
+class MapFileWatcher;
 class MapView;
 class NavigationPart;
 class PaintingPart;
@@ -28,9 +29,9 @@ class WindowDialogs;
 // The main window. It lays out the regions (tool strip, left and right
 // panels, the map view, the path panel, the status line) and the menus,
 // makes one part per concern that fills them (the map files, navigation,
-// ...), connects the parts, and runs the start-up, resizing and closing
-// steps in their order. The status line, which tells about several parts at
-// once, is its own.
+// ...), connects the parts in connectParts(), the one place where they meet,
+// and runs the start-up, resizing and closing steps in their order. The
+// status line, which tells about several parts at once, is its own.
 class TSRMapEditForm : public QMainWindow, public EditorLink {
     Q_OBJECT
 public:
@@ -41,20 +42,15 @@ public:
     ~TSRMapEditForm() override;
 
     MapView& mapView() { return *mapView_; }
-    PalettePart& palette() { return *palette_; }
     PaintingPart& painting() { return *painting_; }
     ToolWindows& toolWindows() { return *tools_; }
-    const std::filesystem::path& programDirectory() const { return programDir_; }
-
-    // Refreshes both status panels for the cell under the pointer.
-    void UpdateStatusLine();
 
     // EditorLink
     QWidget* mainWindow() override { return this; }
     void goToCell(int x, int y) override;
-    DataFileSet& dataFiles() override;
-    std::optional<MapGeometry> mapGeometry() const override;
-    QString mapSizeText() const override;
+    const OpenMap& openMap() override;
+    const RadarColours& radarColours() override;
+    bool clientDirectoryValid() override;
     void mapFileWritten(const std::filesystem::path& path) override;
     void mapFileReplaced(const std::filesystem::path& path) override;
 
@@ -67,6 +63,15 @@ protected:
 
 private:
     void connectParts();
+    // The keyboard's Tab order over every part's controls.
+    void chainTabStops();
+    // Refreshes both status panels for the cell under the pointer.
+    void UpdateStatusLine();
+    // Another program changed the open map, or the client files.
+    void mapChangedElsewhere(MapFileChange change);
+    void clientFilesChangedElsewhere();
+    // The status line's notice says whether the open map may be written.
+    void showMapTrouble();
 
     void FormShow();
     void FormResize();
@@ -79,7 +84,6 @@ private:
     void Options1Click();
     void LoadBookmarks();
     void SaveBookmarks();
-    bool isOpenMap(const std::filesystem::path& path);
 
     HandlerGuard guard_;
     SettingsStore& store_;
@@ -95,13 +99,12 @@ private:
     std::unique_ptr<BrushesPart> brushes_;
     std::unique_ptr<PaintingPart> painting_;
     std::unique_ptr<ToolWindows> tools_;
-    // The generator of painting's random choices, seeded from the clock when
-    // the window is first shown.
-    RandomSource random_{0};
+    std::unique_ptr<MapFileWatcher> watcher_;
 
+    // The choices of the last run, read at creation and used again when the
+    // window is first shown.
+    RememberedChoices remembered_;
     bool shownOnce_ = false;
-    // A read failure of the status line is told once, until a read succeeds.
-    bool statusReadFailureShown_ = false;
 };
 
 } // namespace stonereach

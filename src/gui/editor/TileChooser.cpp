@@ -45,7 +45,7 @@ TilePalette* makeTileListPalette(MapDrawSource& source, const PaletteTileList& l
 }
 
 QLabel* makePaletteNote(const PaletteTileList& list, QWidget* parent) {
-    auto* note = new QLabel(QString::fromStdString(list.note), parent);
+    auto* note = new QLabel(qText(list.note), parent);
     note->setObjectName(QStringLiteral("PaletteNote"));
     note->setWordWrap(true);
     note->setVisible(!list.note.empty());
@@ -117,7 +117,7 @@ void TileChooser::btnFindClick() {
     if (text.isEmpty())
         return;
     // The id is typed in hexadecimal without the "$".
-    const std::int64_t tile = parseInteger("$" + text.toStdString());
+    const std::int64_t tile = parseInteger("$" + stdText(text));
     const int found = findPaletteRow(rows_, tile);
     if (found < 0)
         return;

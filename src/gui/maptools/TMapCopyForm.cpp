@@ -27,12 +27,11 @@ namespace stonereach {
 
 namespace {
 
-const QStringList kMapFilters{QStringLiteral("Ultima Online MAP (*.mul)")};
 
 // The edit's value, or nothing while its text is not an integer.
 std::optional<std::int64_t> valueOf(const QLineEdit* edit) {
     try {
-        return parseInteger(edit->text().toStdString());
+        return parseInteger(stdText(edit->text()));
     } catch (const ConversionError&) {
         return std::nullopt;
     }
@@ -175,7 +174,9 @@ void TMapCopyForm::reject() {
 }
 
 void TMapCopyForm::browse(Side& side, const QString& title) {
-    if (const auto chosen = dialogs_.chooseOpenFile(this, FileDialogRequest{title, kMapFilters, QString(), QString()}))
+    const QStringList filters =
+        mapFileFilters(QStringLiteral("Ultima Online MAP (*.mul)"), QStringLiteral("*"), side.path->text());
+    if (const auto chosen = dialogs_.chooseOpenFile(this, FileDialogRequest{title, filters, QString(), QString()}))
         side.path->setText(*chosen);
     // Chosen or not, the side is checked again (the file may have changed).
     if (&side == &source_)
@@ -274,7 +275,7 @@ void TMapCopyForm::btnCopyClick() {
             return;
         }
     }
-    const auto value = [&](Coordinate c) { return parseInteger(edits_[static_cast<std::size_t>(c)]->text().toStdString()); };
+    const auto value = [&](Coordinate c) { return parseInteger(stdText(edits_[static_cast<std::size_t>(c)]->text())); };
     MapCopyRequest request;
     request.source = pathOf(source_.path->text());
     request.destination = pathOf(destination_.path->text());

@@ -29,8 +29,6 @@ public:
     // The six coordinate edits, in the order of their checks.
     enum Coordinate { X1, X2, Y1, Y2, DX, DY, CoordinateCount };
     bool coordinateValid(Coordinate c) const { return valid_[c]; }
-    bool sourcePathValid() const { return sourceValid_; }
-    bool destinationPathValid() const { return destinationValid_; }
 
     void btnSourceFileClick();
     void btnDestinationFileClick();

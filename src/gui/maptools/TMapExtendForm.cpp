@@ -95,7 +95,10 @@ void TMapExtendForm::reject() {
 
 void TMapExtendForm::TLMapLoadClick() {
     const auto chosen = dialogs_.chooseOpenFile(
-        this, FileDialogRequest{QString(), {QStringLiteral("Ultima Online MAP (map*.mul)")}, QString(), QString()});
+        this, FileDialogRequest{QString(),
+                                mapFileFilters(QStringLiteral("Ultima Online MAP (map*.mul)"), QStringLiteral("map*"),
+                                               source_->text()),
+                                QString(), QString()});
     if (!chosen)
         return;
     source_->setText(*chosen);
@@ -116,7 +119,10 @@ void TMapExtendForm::TLMapSaveClick() {
     }
     // The save dialog asks before an existing file is replaced.
     const auto chosen = dialogs_.chooseSaveFile(
-        this, FileDialogRequest{QString(), {QStringLiteral("Ultima Online MAP (*.mul)")}, QString(),
+        this, FileDialogRequest{QString(),
+                                mapFileFilters(QStringLiteral("Ultima Online MAP (*.mul)"), QStringLiteral("*"),
+                                               QString()),
+                                QString(),
                                 QStringLiteral("map0.mul")});
     if (!chosen)
         return;

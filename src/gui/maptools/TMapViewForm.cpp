@@ -9,7 +9,7 @@
 #include "gui/app/ToolSupport.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/maptools/OverviewCanvas.h"
-#include "mapdata/DataFileSet.h"
+#include "mapdata/OpenMap.h"
 #include "maptools/OverviewPicture.h"
 #include "render/OverviewImage.h"
 
@@ -86,8 +86,8 @@ void TMapViewForm::buildRequest() {
 }
 
 void TMapViewForm::build() {
-    DataFileSet& files = link_.dataFiles();
-    if (!files.mapPathValid() && !files.clientDirValid()) {
+    const std::filesystem::path map = link_.openMap().path();
+    if (map.empty() && !link_.clientDirectoryValid()) {
         reject();
         return;
     }
@@ -97,8 +97,8 @@ void TMapViewForm::build() {
         pumpEvents();
         // Without a usable map path the picture stays empty; without a client
         // directory the radar colours are all black.
-        if (files.mapPathValid())
-            canvas_->setPicture(toQImage(buildOverview(files.mapPath(), geometry_, files.radarColours())));
+        if (!map.empty())
+            canvas_->setPicture(toQImage(buildOverview(map, geometry_, link_.radarColours())));
         generateText_->hide();
     }
     pumpEvents();

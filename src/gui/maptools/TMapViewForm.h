@@ -19,7 +19,7 @@ class WindowDialogs;
 class TMapViewForm : public QDialog {
     Q_OBJECT
 public:
-    // `geometry` is the open map's, as its size text gives it.
+    // `geometry` is the open map's.
     TMapViewForm(EditorLink& link, WindowDialogs& dialogs, const MapGeometry& geometry, QWidget* parent = nullptr);
 
     // The picture (empty until built).

@@ -8,7 +8,7 @@
 #include "gui/app/ToolSupport.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/patches/PatchProgressWindow.h"
-#include "mapdata/DataFileSet.h"
+#include "mapdata/OpenMap.h"
 #include "patches/PointPatch.h"
 
 namespace stonereach {
@@ -31,10 +31,10 @@ QString skippedText(const PointPatchResult& result) {
 void patchMapFromFile(EditorLink& link, WindowDialogs& dialogs, QString& folder) {
     QWidget* parent = link.mainWindow();
     const QString skipped = [&]() -> QString {
-        DataFileSet& files = link.dataFiles();
-        const std::filesystem::path mapPath = files.mapPath();
+        const OpenMap& open = link.openMap();
+        const std::filesystem::path mapPath = open.path();
         const MapWrittenWhenDone repaint(link, mapPath);
-        if (!files.mapPathValid())
+        if (mapPath.empty())
             return {};
 
         const auto chosen = dialogs.chooseOpenFile(
@@ -44,12 +44,12 @@ void patchMapFromFile(EditorLink& link, WindowDialogs& dialogs, QString& folder)
             return {};
         folder = QFileInfo(*chosen).absolutePath();
 
-        const std::optional<MapGeometry> geometry = link.mapGeometry();
+        const std::optional<MapGeometry> geometry = open.geometry();
         if (!geometry)
             return mapNotRecognisedText();
         // The patch goes into the file at the map path through a handle of
-        // its own, so it lands in the file the user sees even while the main
-        // window has a reopen pending.
+        // its own, so it lands in the file the user sees even when the open
+        // handle still holds a file that was replaced.
         MapFile map(mapPath, File::Mode::ReadWrite);
         // The progress window opens with the first entry applied, so a file
         // the engine refuses shows no window at all.

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/EditorLink.h"
+#include "gui/app/EnteredValues.h"
 #include "gui/app/ProgressPump.h"
 #include "gui/app/ToolSupport.h"
 #include "gui/app/WindowDialogs.h"
@@ -41,8 +42,6 @@ QLineEdit* entryField(const QString& name, const QString& text, QWidget* parent)
     edit->setObjectName(name);
     return edit;
 }
-
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 
@@ -154,17 +153,17 @@ void TPatchEditForm::appendEntry(const PointPatchEntry& entry) {
     list_->insertRow(row);
     const std::string* texts[ColumnCount] = {&entry.x, &entry.y, &entry.z, &entry.id};
     for (int column = 0; column < ColumnCount; ++column)
-        list_->setItem(row, column, new QTableWidgetItem(fromStd(*texts[column])));
+        list_->setItem(row, column, new QTableWidgetItem(qText(*texts[column])));
 }
 
 PointPatchEntry TPatchEditForm::entryAt(int row) const {
-    const auto text = [&](int column) { return list_->item(row, column)->text().toStdString(); };
+    const auto text = [&](int column) { return stdText(list_->item(row, column)->text()); };
     return PointPatchEntry{text(ColumnX), text(ColumnY), text(ColumnZ), text(ColumnId)};
 }
 
 PointPatchEntry TPatchEditForm::entryFields() const {
-    return PointPatchEntry{x_->text().toStdString(), y_->text().toStdString(), z_->text().toStdString(),
-                           id_->text().toStdString()};
+    return PointPatchEntry{stdText(x_->text()), stdText(y_->text()), stdText(z_->text()),
+                           stdText(id_->text())};
 }
 
 std::vector<int> TPatchEditForm::selectedRows() const {
@@ -175,7 +174,23 @@ std::vector<int> TPatchEditForm::selectedRows() const {
     return rows;
 }
 
+bool TPatchEditForm::entryFieldsUsable() {
+    const std::optional<PointPatchFieldError> problem = pointPatchEntryProblem(entryFields());
+    if (!problem)
+        return true;
+    QLineEdit* const fields[] = {x_, y_, z_, id_};
+    const char* const keys[] = {"X", "Y", "Z", "ID"};
+    QLineEdit* field = x_;
+    for (int i = 0; i < 4; ++i)
+        if (problem->key() == keys[i])
+            field = fields[i];
+    return acceptEntered(dialogs_, this, qText(problem->what()), field);
+}
+
 void TPatchEditForm::TLAddClick() {
+    // An entry that applying would stop at is not taken.
+    if (!entryFieldsUsable())
+        return;
     if (IsOnPatchList(x_->text(), y_->text())) {
         dialogs_.showMessage(this, QStringLiteral("This coors are on list!"));
         return;
@@ -185,7 +200,7 @@ void TPatchEditForm::TLAddClick() {
 
 void TPatchEditForm::TlEditClick() {
     const std::vector<int> rows = selectedRows();
-    if (rows.empty())
+    if (rows.empty() || !entryFieldsUsable())
         return;
     const QString texts[ColumnCount] = {x_->text(), y_->text(), z_->text(), id_->text()};
     for (int column = 0; column < ColumnCount; ++column)
@@ -205,10 +220,10 @@ void TPatchEditForm::SeznamClick() {
     if (rows.size() != 1)
         return;
     const PointPatchEntry entry = entryAt(rows.front());
-    x_->setText(fromStd(entry.x));
-    y_->setText(fromStd(entry.y));
-    z_->setText(fromStd(entry.z));
-    id_->setText(fromStd(entry.id));
+    x_->setText(qText(entry.x));
+    y_->setText(qText(entry.y));
+    z_->setText(qText(entry.z));
+    id_->setText(qText(entry.id));
 }
 
 void TPatchEditForm::SeznamDblClick() {

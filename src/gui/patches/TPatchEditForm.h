@@ -49,6 +49,9 @@ private:
     void appendEntry(const PointPatchEntry& entry);
     PointPatchEntry entryAt(int row) const;
     PointPatchEntry entryFields() const;
+    // True when the entry fields read as applying reads them; else the
+    // field at fault is named in a message and takes the keyboard.
+    bool entryFieldsUsable();
     std::vector<int> selectedRows() const;
     QString fileDialogFolder() const;
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "gui/app/EditorLink.h"
@@ -19,7 +20,9 @@
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ValidityColours.h"
 #include "mapdata/SettingsStore.h"
+#include "mapdata/Errors.h"
 #include "patches/DiffPatchApplier.h"
+#include "patches/PlayersSet.h"
 
 namespace stonereach {
 
@@ -57,11 +60,23 @@ private:
     TPrForm& form_;
 };
 
+// What applying wrote, said when it is done.
+QString appliedText(const DiffApplyResult& result) {
+    QStringList files;
+    if (result.staticsRebuilt)
+        files << QStringLiteral("staidx0.mul") << QStringLiteral("statics0.mul");
+    if (result.mapRebuilt)
+        files << QStringLiteral("map0.mul");
+    return qText(DiffPatchTexts::DoneMessage) + QStringLiteral("\nThe modified %1 %2 written.")
+                                                    .arg(files.join(QStringLiteral(", ")),
+                                                         files.size() == 1 ? QStringLiteral("was")
+                                                                           : QStringLiteral("were"));
+}
+
 } // namespace
 
 TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore& store, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       link_(link), dialogs_(dialogs), store_(store) {
     setObjectName(QStringLiteral("SRDiffForm"));
     setWindowTitle(QStringLiteral("Brannock Stonereach - Create Diff patch"));
@@ -94,7 +109,8 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
     close->setAutoDefault(false);
     setGlyphHint(close, QStringLiteral("Close"));
 
-    // The grid of paths: a row per set, a column per file.
+    // The grid of paths: a row per set, a column per file, each field with
+    // its "..." and growing with the dialog.
     const QString rowNames[2] = {QStringLiteral("Original files"), QStringLiteral("Modified files")};
     const QString columnNames[3] = {QStringLiteral("Staidx0.mul"), QStringLiteral("Statics0.mul"),
                                     QStringLiteral("Map0.mul")};
@@ -103,10 +119,11 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
     const char* fileNames[3] = {"staidx0.mul", "statics0.mul", "map0.mul"};
     const char* settingNames[FieldCount] = {"Orig-staidx0.mul", "Orig-statics0.mul", "Orig-map0.mul",
                                             "Mod-staidx0.mul",  "Mod-statics0.mul",  "Mod-map0.mul"};
+    QList<QWidget*> pathStops;
     auto* paths = new QGridLayout;
     paths->addWidget(label(QStringLiteral("StaIdxLabel"), columnNames[0], this), 0, 1);
-    paths->addWidget(label(QStringLiteral("StaticsLabel"), columnNames[1], this), 0, 2);
-    paths->addWidget(label(QStringLiteral("MapLabel"), columnNames[2], this), 0, 3);
+    paths->addWidget(label(QStringLiteral("StaticsLabel"), columnNames[1], this), 0, 3);
+    paths->addWidget(label(QStringLiteral("MapLabel"), columnNames[2], this), 0, 5);
     for (int row = 0; row < 2; ++row) {
         QLabel* rowLabel = label(row == 0 ? QStringLiteral("OriginalLabel") : QStringLiteral("ModifiedLabel"),
                                  rowNames[row], this);
@@ -116,18 +133,45 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
             Field& field = fields_[static_cast<std::size_t>(i)];
             field.edit = new QLineEdit(this);
             field.edit->setObjectName(QString::fromLatin1(editNames[i]));
-            field.edit->setMinimumWidth(200);
+            field.edit->setMinimumWidth(160);
             // The row label leads to the row's first field; each field is
             // named by its row and column.
             if (column == 0)
                 rowLabel->setBuddy(field.edit);
-            field.edit->setAccessibleName(rowNames[row] + QStringLiteral(": ") + columnNames[column]);
+            const QString fieldName = rowNames[row] + QStringLiteral(": ") + columnNames[column];
+            field.edit->setAccessibleName(fieldName);
             field.fileName = fileNames[column];
             field.settingName = settingNames[i];
-            paths->addWidget(field.edit, row + 1, column + 1);
+            QToolButton* browse = glyphButton(QString::fromLatin1(editNames[i]) + QStringLiteral("Browse"),
+                                              QStringLiteral("..."), QStringLiteral("Browse for ") + fieldName);
+            browse->setParent(this);
+            paths->addWidget(field.edit, row + 1, 2 * column + 1);
+            paths->addWidget(browse, row + 1, 2 * column + 2);
+            pathStops << field.edit << browse;
             connect(field.edit, &QLineEdit::textChanged, this, [this, &field] { guarded([&] { fieldChange(field); }); });
+            connect(browse, &QToolButton::clicked, this,
+                    [this, &field, fieldName] { guarded([&] { browseField(field, fieldName); }); });
         }
     }
+    for (int column = 0; column < 3; ++column)
+        paths->setColumnStretch(2 * column + 1, 1);
+
+    // The set players will have after applying the patch: the original set
+    // of the next patch.
+    playersSet_ = new QCheckBox(QStringLiteral("Also write the players' set to:"), this);
+    playersSet_->setObjectName(QStringLiteral("PlayersSetCheckBox"));
+    playersSet_->setToolTip(QStringLiteral("The staidx0.mul, statics0.mul and map0.mul that players have after "
+                                           "applying the patch: make the next patch from them"));
+    playersSetEdit_ = new QLineEdit(this);
+    playersSetEdit_->setObjectName(QStringLiteral("PlayersSetEdit"));
+    playersSetEdit_->setAccessibleName(QStringLiteral("Folder of the players' set"));
+    QToolButton* playersBrowse = glyphButton(QStringLiteral("PlayersSetBrowse"), QStringLiteral("..."),
+                                             QStringLiteral("Browse for the folder of the players' set"));
+    playersBrowse->setParent(this);
+    auto* players = new QHBoxLayout;
+    players->addWidget(playersSet_);
+    players->addWidget(playersSetEdit_, 1);
+    players->addWidget(playersBrowse);
 
     auto* top = new QHBoxLayout;
     top->addWidget(sections);
@@ -138,22 +182,24 @@ TSRDiffForm::TSRDiffForm(EditorLink& link, WindowDialogs& dialogs, SettingsStore
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(paths);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(players);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     // The progress dialog belongs to the main window: this dialog is
     // disabled while a run goes on, and would grey it out.
     progress_ = new TPrForm(link.mainWindow());
 
-    // The keyboard goes through the paths first, then the switches and actions.
+    // The keyboard goes through the paths first, then the players' set, the
+    // switches and actions.
     QWidget* previous = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{fields_[0].edit, fields_[1].edit, fields_[2].edit,
-                                                            fields_[3].edit, fields_[4].edit, fields_[5].edit,
-                                                            statics_, map_, generate_, apply_, close}) {
+    for (QWidget* control : pathStops + QList<QWidget*>{playersSet_, playersSetEdit_, playersBrowse, statics_, map_,
+                                                        generate_, apply_, close}) {
         if (previous != nullptr)
             setTabOrder(previous, control);
         previous = control;
     }
 
+    connect(playersBrowse, &QToolButton::clicked, this, [this] { guarded([this] { browsePlayersSet(); }); });
     connect(statics_, &QCheckBox::clicked, this, [this] { guarded([this] { StaticsCheckBoxClick(); }); });
     connect(map_, &QCheckBox::clicked, this, [this] { guarded([this] { MapCheckBoxClick(); }); });
     connect(generate_, &QPushButton::clicked, this, [this] { guarded([this] { GenerateButtonClick(); }); });
@@ -184,7 +230,34 @@ void TSRDiffForm::showEvent(QShowEvent* event) {
 void TSRDiffForm::FormShow() {
     // A field whose text changes is checked by its change handler.
     for (Field& field : fields_)
-        field.edit->setText(QString::fromStdString(store_.value(field.settingName).value_or(std::string())));
+        field.edit->setText(qText(store_.value(field.settingName).value_or(std::string())));
+    playersSetEdit_->setText(qText(store_.value(PlayersSetSetting).value_or(std::string())));
+}
+
+void TSRDiffForm::browseField(Field& field, const QString& title) {
+    const QString name = QString::fromLatin1(field.fileName);
+    FileDialogRequest request{title, {name + QStringLiteral(" (") + name + QStringLiteral(")")},
+                              QFileInfo(field.edit->text()).absolutePath(), name};
+    if (field.edit->text().isEmpty())
+        request.directory.clear();
+    if (const auto chosen = dialogs_.chooseOpenFile(this, request))
+        field.edit->setText(*chosen);
+}
+
+void TSRDiffForm::browsePlayersSet() {
+    if (const auto chosen = dialogs_.chooseDirectory(this, QStringLiteral("Folder of the players' set"),
+                                                     playersSetEdit_->text())) {
+        playersSetEdit_->setText(*chosen);
+        playersSet_->setChecked(true);
+    }
+}
+
+std::optional<std::filesystem::path> TSRDiffForm::playersSetFolder() const {
+    if (!playersSet_->isChecked())
+        return std::nullopt;
+    if (playersSetEdit_->text().trimmed().isEmpty())
+        throw Refusal("Choose the folder for the players' set, or uncheck \"Also write the players' set to:\".");
+    return pathOf(playersSetEdit_->text().trimmed());
 }
 
 void TSRDiffForm::fieldChange(Field& field) {
@@ -203,7 +276,7 @@ void TSRDiffForm::updateState() {
             return;
     }
     for (const Field& field : fields_)
-        store_.setValue(field.settingName, field.edit->text().toStdString());
+        store_.setValue(field.settingName, stdText(field.edit->text()));
     for (QWidget* control : std::initializer_list<QWidget*>{statics_, map_, generate_, apply_})
         control->setEnabled(true);
 }
@@ -241,6 +314,7 @@ std::optional<QString> TSRDiffForm::chooseOutputPatch() {
 void TSRDiffForm::GenerateButtonClick() {
     {
         const DisabledWhileRunning disabled(this);
+        const std::optional<std::filesystem::path> playersFolder = playersSetFolder();
         const auto chosen = chooseOutputPatch();
         if (chosen) {
             DiffPatchRequest request;
@@ -254,8 +328,27 @@ void TSRDiffForm::GenerateButtonClick() {
                 generateDiffPatch(request, progress_->progressCallback());
             }
             link_.mapFileReplaced(request.patch);
-            dialogs_.showTitledMessage(this, qText(DiffPatchTexts::DoneCaption),
-                                       qText(DiffPatchTexts::DoneMessage));
+            QStringList done{qText(DiffPatchTexts::DoneMessage)};
+            if (playersFolder) {
+                store_.setValue(PlayersSetSetting, stdText(playersSetEdit_->text().trimmed()));
+                DiffFileSet players;
+                {
+                    const ShownWhileRunning shown(*progress_);
+                    players = writePlayersSet(request, *playersFolder, progress_->progressCallback());
+                }
+                for (const std::filesystem::path& written : {players.staIdx, players.statics})
+                    link_.mapFileReplaced(written);
+                link_.mapFileReplaced(players.map);
+                done << QStringLiteral("The players' set was written to %1.").arg(qPath(*playersFolder));
+            }
+            // Applying rebuilds the statics in a layout of its own: the next
+            // patch must start from what the players have.
+            if (playersStaticsIndexDiffers(request))
+                done << qText(PlayersSetTexts::IndexDiffers) +
+                            (playersFolder ? QStringLiteral(" (%1) as the original set.").arg(qPath(*playersFolder))
+                                           : QStringLiteral(" (check \"Also write the players' set to:\") as the "
+                                                            "original set."));
+            dialogs_.showTitledMessage(this, qText(DiffPatchTexts::DoneCaption), done.join(QLatin1Char('\n')));
         }
     }
     updateState();
@@ -282,7 +375,7 @@ void TSRDiffForm::ApplyButtonClick() {
                 }
                 if (!result.applied) {
                     dialogs_.showTitledMessage(this, qText(DiffApplyTexts::CrcCaption),
-                                               QString::fromStdString(result.mismatchMessage));
+                                               qText(result.mismatchMessage));
                 } else {
                     // The statics pair is published by rename, the map is
                     // written where it stands.
@@ -292,6 +385,7 @@ void TSRDiffForm::ApplyButtonClick() {
                     }
                     if (result.mapRebuilt)
                         link_.mapFileWritten(request.modified.map);
+                    dialogs_.showTitledMessage(this, qText(DiffPatchTexts::DoneCaption), appliedText(result));
                 }
             }
         }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <optional>
+#include <string_view>
 
 #include <QDialog>
 #include <QPointer>
@@ -37,6 +40,9 @@ public:
     void StaticsCheckBoxClick();
     void MapCheckBoxClick();
 
+    // The setting that remembers the folder of the players' set.
+    static constexpr std::string_view PlayersSetSetting = "Players-set";
+
     // The six fields in the order original staidx, statics, map, then
     // modified staidx, statics, map.
     static constexpr int FieldCount = 6;
@@ -57,6 +63,12 @@ private:
 
     void FormShow();
     void fieldChange(Field& field);
+    // "...": a file dialog for the field's file.
+    void browseField(Field& field, const QString& title);
+    void browsePlayersSet();
+    // The folder for the players' set when it is to be written; nothing
+    // when the box is not checked. Refuses an empty folder.
+    std::optional<std::filesystem::path> playersSetFolder() const;
     void updateState();
     DiffFileSet fileSet(int first) const;
     std::optional<QString> chooseOutputPatch();
@@ -70,6 +82,8 @@ private:
     std::array<Field, FieldCount> fields_;
     QCheckBox* statics_;
     QCheckBox* map_;
+    QCheckBox* playersSet_;
+    QLineEdit* playersSetEdit_;
     QPushButton* generate_;
     QPushButton* apply_;
     // A child of the main window, released with this dialog.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 
 namespace stonereach {
@@ -99,10 +100,18 @@ void DrawGrid::scrollContentsBy(int, int) {
     layout_.topRow = newTop;
     // Move what is already drawn when some of it stays in view; the
     // uncovered strip is then all that gets painted.
-    if (std::abs(dx) < viewport()->width() && std::abs(dy) < viewport()->height())
-        viewport()->scroll(int(dx), int(dy));
-    else
+    if (std::abs(dx) < viewport()->width() && std::abs(dy) < viewport()->height()) {
+        // With the focus, the mark along the edges stays where it is: only
+        // what lies inside it moves, and only the strip that comes into view
+        // there is painted.
+        if (hasFocus())
+            viewport()->scroll(int(dx), int(dy), viewport()->rect().adjusted(FocusMarkWidth, FocusMarkWidth,
+                                                                             -FocusMarkWidth, -FocusMarkWidth));
+        else
+            viewport()->scroll(int(dx), int(dy));
+    } else {
         viewport()->update();
+    }
 }
 
 void DrawGrid::scrollCellIntoView(int col, int row) {
@@ -162,6 +171,42 @@ void DrawGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     for (const QRect& area : event->region())
         drawRegion(painter, area);
+    if (hasFocus()) {
+        painter.setClipRegion(event->region());
+        drawFocusMark(painter);
+    }
+}
+
+void DrawGrid::drawFocusMark(QPainter& painter) {
+    const QRect edge = viewport()->rect();
+    const QColor colour = palette().color(QPalette::Highlight);
+    const int w = std::min({FocusMarkWidth, edge.width(), edge.height()});
+    painter.fillRect(QRect(edge.left(), edge.top(), edge.width(), w), colour);
+    painter.fillRect(QRect(edge.left(), edge.bottom() - w + 1, edge.width(), w), colour);
+    painter.fillRect(QRect(edge.left(), edge.top(), w, edge.height()), colour);
+    painter.fillRect(QRect(edge.right() - w + 1, edge.top(), w, edge.height()), colour);
+}
+
+void DrawGrid::redrawFocusMark() {
+    // The strips along the edges that the mark covers. Scrolling with the
+    // focus leaves them as they are, so they are drawn whole when it goes.
+    const QRect edge = viewport()->rect();
+    const int w = FocusMarkWidth;
+    QRegion strips(QRect(edge.left(), edge.top(), edge.width(), w));
+    strips += QRect(edge.left(), edge.bottom() - w + 1, edge.width(), w);
+    strips += QRect(edge.left(), edge.top(), w, edge.height());
+    strips += QRect(edge.right() - w + 1, edge.top(), w, edge.height());
+    viewport()->update(strips);
+}
+
+void DrawGrid::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    redrawFocusMark();
+}
+
+void DrawGrid::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    redrawFocusMark();
 }
 
 void DrawGrid::drawCell(QPainter&, int, int, const QRect&, bool) {}
@@ -261,7 +306,6 @@ bool DrawGrid::handleGridKey(QKeyEvent* event) {
 }
 
 void DrawGrid::keyPressEvent(QKeyEvent* event) {
-    emit keyPressed(event);
     if (handleGridKey(event))
         event->accept();
     else
@@ -282,7 +326,6 @@ void DrawGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawGrid::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(event->position().toPoint());
     if (!selecting_ || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint cell = cellAt(event->position().toPoint());

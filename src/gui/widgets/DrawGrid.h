@@ -47,8 +47,6 @@ public:
     // enough for it to be fully visible. Calls the select handler first when
     // the cell changes.
     void setCurrentCell(int col, int row);
-    void setCol(int col) { setCurrentCell(col, row_); }
-    void setRow(int row) { setCurrentCell(col_, row); }
 
     // The scroll position: the first visible column and row.
     int leftCol() const { return layout_.leftCol; }
@@ -71,9 +69,12 @@ public:
     // Scrolls just far enough for the cell to be fully visible.
     void scrollCellIntoView(int col, int row);
 
+    // Width of the frame drawn inside the edges while the grid has the
+    // keyboard focus, in the style's highlight colour.
+    static constexpr int FocusMarkWidth = 2;
+
     // What shows where no cell is (black unless set).
     void setBackground(const QColor& colour);
-    const QColor& background() const { return background_; }
 
     // Which scroll bars the grid shows (always); a one-row palette needs only
     // the horizontal one, a one-column palette only the vertical one.
@@ -105,11 +106,6 @@ signals:
     // The user chose the current cell: after a left press on a cell and after
     // each keyboard move of the current cell.
     void clicked(int col, int row);
-    // A key pressed in the grid, before the grid's own keyboard behaviour,
-    // which still runs afterwards.
-    void keyPressed(QKeyEvent* event);
-    // The pointer moved over the grid (viewport coordinates).
-    void mouseMoved(QPoint viewportPos);
     // Any mouse press on a cell, before the grid's own handling.
     void cellPressed(int col, int row, Qt::MouseButton button);
     // A double click on a cell.
@@ -135,6 +131,8 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -147,6 +145,10 @@ private:
     void moveCurrent(int col, int row, bool alwaysSelect);
     void moveTopLeft(int leftCol, int topRow);
     bool handleGridKey(QKeyEvent* event);
+    // The focus mark: a frame along the viewport's edges while the grid has
+    // the keyboard focus.
+    void drawFocusMark(QPainter& painter);
+    void redrawFocusMark();
 
     GridLayout layout_;
     int col_ = 0;

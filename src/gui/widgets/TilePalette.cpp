@@ -1,5 +1,6 @@
 #include "gui/widgets/TilePalette.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "mapdata/IntegerText.h"
@@ -25,6 +26,8 @@ TilePalette::TilePalette(MapDrawSource& source, Qt::Orientation orientation, QSi
 void TilePalette::setTiles(std::vector<int> tiles) {
     tiles_ = std::move(tiles);
     found_ = -1;
+    if (marked_)
+        marked_ = -1;
     if (orientation_ == Qt::Vertical)
         setRowCount(count());
     else
@@ -53,6 +56,42 @@ void TilePalette::showFound(int index) {
     else
         setLeftCol(index);
     redrawAll();
+}
+
+void TilePalette::markEntry(int index) {
+    marked_ = index >= 0 && index < count() ? index : -1;
+    if (*marked_ >= 0) {
+        const SilentSelection silent(*this);
+        setCurrentIndex(*marked_);
+        scrollToMarked();
+    }
+    redrawAll();
+}
+
+void TilePalette::scrollToMarked() {
+    if (!marked_ || *marked_ < 0)
+        return;
+    if (orientation_ == Qt::Vertical)
+        scrollCellIntoView(0, *marked_);
+    else
+        scrollCellIntoView(*marked_, 0);
+}
+
+void TilePalette::keyPressEvent(QKeyEvent* event) {
+    // Space chooses the entry the keyboard stands on. While a palette that
+    // frames the tile in use frames none (it does not list the tile), the
+    // first arrow chooses that entry too, rather than the one beyond it.
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
+                       event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+    const bool nothingFramed = marked_ && *marked_ < 0;
+    if (count() > 0 && event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Space || (arrow && nothingFramed))) {
+        found_ = -1;
+        emit entryClicked(currentIndex());
+        event->accept();
+        return;
+    }
+    DrawGrid::keyPressEvent(event);
 }
 
 void TilePalette::resizeEvent(QResizeEvent* event) {
@@ -84,7 +123,8 @@ void TilePalette::drawCell(QPainter& painter, int col, int row, const QRect& rec
         return;
     const int tile = tileAt(index);
     pictures_.draw(painter, tile, rect);
-    if (selected || index == found_)
+    const bool framed = marked_ ? index == *marked_ : selected || index == found_;
+    if (framed)
         TilePictures::drawFrame(painter, rect);
     if (showIds_) {
         const QString text = tile == NoDraw

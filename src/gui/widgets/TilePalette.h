@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QSize>
@@ -44,8 +45,15 @@ public:
     void showFound(int index);
     int foundIndex() const { return found_; }
 
-    // The NODRAW picture at a size: white, a red cross from corner to corner
-    // three pixels wide.
+    // From the first call on, the palette frames entry `index` and no other
+    // (-1: none), whatever its current entry or a search: a palette that
+    // shows the tile in use. The entry becomes the current one, so the
+    // keyboard goes on from it, and is scrolled into view.
+    void markEntry(int index);
+    // The marked entry; nothing while the palette frames its current entry.
+    std::optional<int> markedIndex() const { return marked_; }
+    // Scrolls the marked entry into view (after the palette was shown).
+    void scrollToMarked();
 
 signals:
     // The user chose an entry (a click, or the keyboard moved to it).
@@ -57,6 +65,7 @@ protected:
     void drawRegion(QPainter& painter, const QRect& area) override;
     void drawCell(QPainter& painter, int col, int row, const QRect& rect, bool selected) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int indexOf(int col, int row) const { return orientation_ == Qt::Vertical ? row : col; }
@@ -67,6 +76,7 @@ private:
     std::vector<int> tiles_;
     bool showIds_ = false;
     int found_ = -1;
+    std::optional<int> marked_;
     TilePictures pictures_;
 };
 

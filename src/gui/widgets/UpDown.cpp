@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace stonereach {
 
 namespace {
+
+constexpr int kFocusMargin = 2;
 
 QToolButton* arrowButton(Qt::ArrowType arrow, const QString& hint) {
     auto* button = new QToolButton;
@@ -29,7 +32,8 @@ UpDown::UpDown(int minimum, int maximum, int position, QWidget* parent)
     up_ = arrowButton(Qt::UpArrow, QStringLiteral("Up"));
     down_ = arrowButton(Qt::DownArrow, QStringLiteral("Down"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Room around the arrows for the focus mark.
+    layout->setContentsMargins(kFocusMargin, kFocusMargin, kFocusMargin, kFocusMargin);
     layout->setSpacing(0);
     layout->addWidget(up_);
     layout->addWidget(down_);
@@ -47,13 +51,53 @@ void UpDown::step(int delta) {
     emit clicked(position_);
 }
 
+void UpDown::setBuddy(QWidget* buddy) {
+    buddy->installEventFilter(this);
+    setFocusPolicy(Qt::NoFocus);
+    layout()->setContentsMargins(0, 0, 0, 0);
+}
+
+bool UpDown::stepByKey(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Up: step(1); return true;
+    case Qt::Key_Down: step(-1); return true;
+    case Qt::Key_PageUp: step(PageStep); return true;
+    case Qt::Key_PageDown: step(-PageStep); return true;
+    default: return false;
+    }
+}
+
 void UpDown::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Up)
-        step(1);
-    else if (event->key() == Qt::Key_Down)
-        step(-1);
-    else
+    if (!stepByKey(*event))
         QWidget::keyPressEvent(event);
+}
+
+void UpDown::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Without a buddy the control itself takes the focus; the mark shows it.
+    if (hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusMargin));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void UpDown::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isEnabled() && stepByKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace stonereach

@@ -8,7 +8,9 @@ namespace stonereach {
 
 // An up-down control: two small arrow buttons that step a position within a
 // range. It has no text of its own; its owner shows the position where it
-// belongs. Up and Down keys step it too when it has the focus.
+// belongs, usually in an edit beside it, its buddy. Up and Down step it by
+// one and Page Up and Page Down by ten, when it or its buddy has the focus;
+// with a buddy, the buddy alone takes the focus.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +21,10 @@ public:
     int maximum() const { return maximum_; }
     // Sets the position (kept within the range) without reporting it.
     void setPosition(int position);
+    // The edit that shows the position: its keys step the control.
+    void setBuddy(QWidget* buddy);
+
+    static constexpr int PageStep = 10;
 
 signals:
     // The user stepped the control; `position` is the new position.
@@ -26,9 +32,15 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void step(int delta);
+    // Steps for a stepping key; false for any other key.
+    bool stepByKey(const QKeyEvent& event);
 
     int minimum_;
     int maximum_;

@@ -112,7 +112,6 @@ TEST_F(PainterOnMap, FillPaintsColumnByColumnAndAReversedFillPaintsNothing) {
     const auto rect = fill.select(12, 11);
     ASSERT_TRUE(rect);
     EXPECT_FALSE(fill.pending());
-    EXPECT_EQ(fill.firstCorner(), (CellPoint{-1, -1}));
 
     MapFile map(mapPath, File::Mode::ReadWrite);
     const auto before = mapBytes();
@@ -135,7 +134,7 @@ TEST_F(PainterOnMap, FillPaintsColumnByColumnAndAReversedFillPaintsNothing) {
     EXPECT_FALSE(fill.pending());
     // The next selection starts a new fill.
     EXPECT_FALSE(fill.select(5, 5));
-    EXPECT_EQ(fill.firstCorner(), (CellPoint{5, 5}));
+    EXPECT_EQ(fill.select(5, 6), (CellRect{5, 5, 5, 6}));
 }
 
 TEST_F(PainterOnMap, UndoAfterASquareBrushRestoresTheFileByteForByteTopLeftLast) {
@@ -409,6 +408,32 @@ TEST(DrawingMode, PicksEveryGroupMemberAndRefusesABadGroupNamingIt) {
     EXPECT_EQ(refusal({"R\xF6" "ck", {"1", "two"}}),
               "The selection group \"R\xC3\xB6" "ck\" holds \"two\", which is not a tile id (0 to 65535); nothing was painted.");
     EXPECT_NE(refusal({"Big", {"65536"}}).find("holds \"65536\", which is not a tile id"), std::string::npos);
+}
+
+// The editor paints on its open map: at the map's own offsets when it knows
+// the layout, and not at all when it does not.
+TEST(PainterOverTheOpenMap, PaintsARecognisedMapAndNothingWithoutAKnownLayout) {
+    test::TempDir dir;
+    const auto tokuno = dir / "map4.mul";
+    test::writeBytes(tokuno, std::vector<std::uint8_t>(6421156, 0));
+    UndoList undo;
+    RandomSource random{1};
+    OpenMap map;
+    EXPECT_FALSE(Painter::over(map, undo, random)) << "no map open";
+
+    map.open(tokuno);
+    std::optional<Painter> painter = Painter::over(map, undo, random);
+    ASSERT_TRUE(painter);
+    painter->paintFootprint({1440, 1440, 1447, 1447}, DrawingMode::selectedTile(0x0102), rule(AltitudeMode::Set, -3));
+    const auto bytes = test::readBytes(tokuno);
+    const auto at = cellOffset(1447, 1447, 181);
+    EXPECT_EQ((std::vector<std::uint8_t>{bytes[at], bytes[at + 1], bytes[at + 2]}),
+              (std::vector<std::uint8_t>{0x02, 0x01, 0xFD}));
+    EXPECT_EQ(undo.size(), 64u);
+
+    std::filesystem::resize_file(tokuno, 6421156 + 1);
+    map.open(tokuno);
+    EXPECT_FALSE(Painter::over(map, undo, random)) << "a file of no known size is not painted";
 }
 
 } // namespace

@@ -68,7 +68,7 @@ TEST_F(DataFileSetFaults, AClientFileTruncatedWhileOpenFailsTheNextImageAndTheSe
 
     // The handles stay usable: the map reads on, and once the files are whole
     // again (another program finished writing them) the images load again.
-    EXPECT_NO_THROW(files.mapFile().readCell(1447, 1447, tokuno));
+    EXPECT_NO_THROW(files.openMap().file().readCell(1447, 1447, tokuno));
     SetUp();
     EXPECT_TRUE(files.loadTextureImage(1, image));
     EXPECT_TRUE(files.loadLandArtImage(1, image));
@@ -81,7 +81,7 @@ TEST_F(DataFileSetFaults, AFailingDeviceUnderTheOpenFilesReportsFileAndCauseAndT
         test::FailingDevice device(0, error, {IoOperation::Read});
         ScopedFaultInjector guard(device);
         try {
-            files.mapFile().readCell(5, 5, tokuno);
+            files.openMap().file().readCell(5, 5, tokuno);
             FAIL() << "a failing read of the map";
         } catch (const IoError& e) {
             EXPECT_EQ(e.path(), mapPath.string());
@@ -96,7 +96,7 @@ TEST_F(DataFileSetFaults, AFailingDeviceUnderTheOpenFilesReportsFileAndCauseAndT
     }
     EXPECT_TRUE(files.dataFilesReady());
     EXPECT_TRUE(files.loadTextureImage(1, image));
-    EXPECT_EQ(files.mapFile().readCell(5, 5, tokuno), files.mapFile().readCell(5, 5, tokuno));
+    EXPECT_EQ(files.openMap().file().readCell(5, 5, tokuno), files.openMap().file().readCell(5, 5, tokuno));
 }
 
 } // namespace

@@ -79,7 +79,7 @@ TEST_F(DataFiles, ACancelledBrowserLeavesTheDesignTextAndEachClientFileFailsInTu
     EXPECT_EQ(paths.clientDir, "Path to Ultima Online directory");
     EXPECT_EQ(dialogs.titles(),
               (std::vector<std::string>{"Load ArtIdx", "Load Art", "Load TextureIdx", "Load Texture"}));
-    EXPECT_EQ(dialogs.errors[0].second, "File : Path to Ultima Online directory/artidx.mul");
+    EXPECT_EQ(dialogs.errors[0].second, "File : Path to Ultima Online directory/artidx.mul\r\nartidx.mul is missing");
 }
 
 TEST_F(DataFiles, CancelInTheErrorDialogStopsFurtherOpensAndMarksClosing) {
@@ -106,15 +106,17 @@ TEST_F(DataFiles, MapPathValidityNeedsAnExistingFileWithAMapName) {
     files.changeMapPath(mapPath);
     EXPECT_TRUE(files.mapPathValid());
     EXPECT_TRUE(files.mapReopenPending());
-    ASSERT_NE(files.detectMapVariant(), nullptr);
-    EXPECT_EQ(files.detectMapVariant()->name, "Tokuno");
+    files.storePathsAndReopen(files.mapPath(), files.clientDir());
+    ASSERT_TRUE(files.openMap().isOpen());
+    EXPECT_EQ(files.openMap().variantName(), "Tokuno");
 
     const auto other = (dir / "mymap0.mul").string();
     test::writeBytes(other, {1});
     files.changeMapPath(other);
     EXPECT_FALSE(files.mapPathValid());
     EXPECT_FALSE(files.mapReopenPending());
-    EXPECT_EQ(files.detectMapVariant(), nullptr);
+    EXPECT_FALSE(files.openMap().isOpen()) << "a path that names no map lets go of the open one";
+    EXPECT_EQ(files.openMap().variant(), nullptr);
 
     files.changeMapPath((dir / "map0.mul").string());
     EXPECT_FALSE(files.mapPathValid()) << "no such file";
@@ -125,7 +127,10 @@ TEST_F(DataFiles, AValidMapOfUnknownSizeIsValidButHasNoVariant) {
     test::writeBytes(odd, std::vector<std::uint8_t>(1000));
     files.changeMapPath(odd);
     EXPECT_TRUE(files.mapPathValid());
-    EXPECT_EQ(files.detectMapVariant(), nullptr);
+    files.storePathsAndReopen(files.mapPath(), files.clientDir());
+    EXPECT_TRUE(files.openMap().isOpen());
+    EXPECT_EQ(files.openMap().variant(), nullptr);
+    EXPECT_EQ(files.openMap().sizeText(), "None");
 }
 
 TEST_F(DataFiles, ClientDirectoryNeedsItsFourFilesButNotTheRadarColours) {
@@ -149,7 +154,7 @@ TEST_F(DataFiles, ReadinessReopensOnceAndStoresBothPaths) {
     EXPECT_FALSE(files.mapReopenPending());
     EXPECT_FALSE(files.clientReopenPending());
     const MapGeometry tokuno{1448, 1448, 181};
-    EXPECT_EQ(files.mapFile().readCell(0, 0, tokuno), (MapCell{0x011A, -5}));
+    EXPECT_EQ(files.openMap().file().readCell(0, 0, tokuno), (MapCell{0x011A, -5}));
 
     const auto generation = files.clientFilesGeneration();
     EXPECT_TRUE(files.dataFilesReady());
@@ -172,8 +177,8 @@ TEST_F(DataFiles, AMapTruncatedWhileOpenFailsAtTheNextReadAndTheSetCarriesOn) {
     ASSERT_TRUE(files.dataFilesReady());
     const MapGeometry tokuno{1448, 1448, 181};
     std::filesystem::resize_file(mapPath, 1000);
-    EXPECT_THROW(files.mapFile().readCell(1447, 1447, tokuno), IoError);
-    EXPECT_NO_THROW(files.mapFile().readCell(0, 0, tokuno));
+    EXPECT_THROW(files.openMap().file().readCell(1447, 1447, tokuno), IoError);
+    EXPECT_NO_THROW(files.openMap().file().readCell(0, 0, tokuno));
     EXPECT_TRUE(files.dataFilesReady());
 }
 
@@ -184,9 +189,10 @@ TEST_F(DataFiles, AReopenThatFailsReportsSaveFileNames) {
     std::filesystem::create_directory(mapPath);
     EXPECT_TRUE(files.dataFilesReady());
     EXPECT_EQ(dialogs.titles(), (std::vector<std::string>{"Save File Names"}));
-    EXPECT_EQ(dialogs.errors[0].second, "File : " + mapPath);
+    EXPECT_EQ(dialogs.errors[0].second.rfind("File : " + mapPath + "\r\n", 0), 0u) << "then why it failed";
+    EXPECT_EQ(dialogs.errors[0].second.find("missing"), std::string::npos) << "a folder stands there";
     try {
-        files.mapFile().readCell(0, 0, MapGeometry{1448, 1448, 181});
+        files.openMap().file().readCell(0, 0, MapGeometry{1448, 1448, 181});
         FAIL() << "read from a file that is not open";
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), mapPath);
@@ -198,7 +204,7 @@ TEST_F(DataFiles, ClosingReportsNothingForAHealthySet) {
     ASSERT_TRUE(files.dataFilesReady());
     files.closeForExit();
     EXPECT_TRUE(dialogs.errors.empty());
-    EXPECT_FALSE(files.mapFile().isOpen());
+    EXPECT_FALSE(files.openMap().file().isOpen());
 }
 
 } // namespace

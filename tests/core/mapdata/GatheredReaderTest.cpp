@@ -28,7 +28,7 @@ protected:
         bytes = test::readBytes(dir / "data");
         std::mt19937 random(7);
         for (int i = 0; i < 20000; ++i) {
-            const std::uint32_t size = 7 * (1 + random() % 12);
+            const auto size = static_cast<std::uint32_t>(7 * (1 + random() % 12));
             walk.push_back({random() % (bytes.size() - size), size});
         }
     }
@@ -78,7 +78,7 @@ TEST_F(GatheredReading, RangesAskedForOutOfTurnComeThroughTheWindow) {
     for (const bool gather : {true, false}) {
         GatheredReader reader(file, budget, gather, walk.size());
         reader.clear();
-        for (int i = 0; i < 100; ++i)
+        for (std::size_t i = 0; i < 100; ++i)
             reader.want(walk[i].offset, walk[i].size);
         reader.load();
         const auto first = reader.view(walk[0].offset, walk[0].size);

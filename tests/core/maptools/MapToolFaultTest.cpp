@@ -24,10 +24,9 @@ constexpr std::uint64_t TokunoSize = 6421156;
 TEST(MapToolFaults, OverviewReportsAFailingReadAndWritesNothing) {
     test::TempDir dir;
     test::writePatternFile(dir / "map4.mul", TokunoSize);
-    const auto geometry = overviewGeometryFor("1448x1448");
-    ASSERT_TRUE(geometry);
+    const MapGeometry tokuno{1448, 1448, 181};
     const RadarColours radar;
-    test::expectCleanFailureAtEveryStep(dir.path(), [&] { (void)buildOverview(dir / "map4.mul", *geometry, radar); });
+    test::expectCleanFailureAtEveryStep(dir.path(), [&] { (void)buildOverview(dir / "map4.mul", tokuno, radar); });
 }
 
 // A copy writes the destination where it stands, column by column, so a

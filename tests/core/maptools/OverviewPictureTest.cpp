@@ -8,15 +8,6 @@
 namespace stonereach {
 namespace {
 
-TEST(OverviewGeometry, FollowsTheSizeText) {
-    EXPECT_EQ(overviewGeometryFor("6144x4096")->blocksAcross(), 768);
-    EXPECT_EQ(overviewGeometryFor("6144x4096")->blockHeight, 512);
-    EXPECT_EQ(overviewGeometryFor("1448x1448")->blocksAcross(), 181);
-    EXPECT_EQ(overviewGeometryFor("1280x4096")->blockHeight, 512);
-    EXPECT_FALSE(overviewGeometryFor("None"));
-    EXPECT_FALSE(overviewGeometryFor("MapSize"));
-}
-
 TEST(OverviewColour, ConvertsTheRadarColourAndShowsUndefinedTilesBlack) {
     RadarColours radar;
     radar.set(5, 0x7FFF);
@@ -61,7 +52,7 @@ TEST(BuildOverview, AShortFileRaisesAnIoErrorNamingIt) {
     const auto path = dir / "map0.mul";
     test::writePatternFile(path, 1000000);
     try {
-        buildOverview(path, *overviewGeometryFor("6144x4096"), RadarColours{});
+        buildOverview(path, MapGeometry{6144, 4096, 512}, RadarColours{});
         FAIL();
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), path.string());

@@ -296,12 +296,12 @@ TEST(DiffPatchStaticsOrder, StaticsInAnyOrderGiveTheSameFilesInFewReads) {
         outputs[order] = {test::readBytes(dir / "p.bsr"), test::readBytes(outFiles.staIdx),
                           test::readBytes(outFiles.statics), test::readBytes(outFiles.map)};
     }
-    for (int order = 1; order < 3; ++order) {
+    for (std::size_t order = 1; order < 3; ++order) {
         auto patch = outputs[order][0];
         ASSERT_EQ(patch.size(), outputs[0][0].size());
         std::copy_n(outputs[0][0].begin() + 22, 8, patch.begin() + 22);  // OrigStaIdxCrc, OrigStaticsSize
         EXPECT_TRUE(patch == outputs[0][0]) << order;
-        for (int file = 1; file < 4; ++file)
+        for (std::size_t file = 1; file < 4; ++file)
             EXPECT_TRUE(outputs[order][file] == outputs[0][file]) << order << " " << file;
     }
     EXPECT_TRUE(outputs[0][3] == modified.map);

@@ -66,16 +66,32 @@ TEST_F(PointPatchOnMap, ABadEntryStopsTheRunWithTheEntriesBeforeItApplied) {
         apply();
         FAIL();
     } catch (const FormatError& e) {
-        EXPECT_STREQ(e.what(), "Input not SpacedHex");
+        EXPECT_STREQ(e.what(), "Input not SpacedHex (entry [1], ID)") << "the message, then the section at fault";
     }
     EXPECT_EQ(cellAt(1, 1).z, 5);
     EXPECT_EQ(cellAt(2, 2), decodeCell(&before[cellOffset(2, 2, 3)]));
     EXPECT_EQ(cellAt(3, 3), decodeCell(&before[cellOffset(3, 3, 3)]));
 
-    writePatch("[0]\nX=1\nY=1\nZ=128\n");
-    EXPECT_THROW(apply(), RangeError);
-    writePatch("[0]\nX=one\nY=1\nZ=1\n");
-    EXPECT_THROW(apply(), ConversionError);
+    const auto failure = [&](const char* text) -> std::string {
+        writePatch(text);
+        try {
+            apply();
+        } catch (const FormatError& e) {
+            return e.what();
+        }
+        return "applied";
+    };
+    EXPECT_EQ(failure("[0]\nX=1\nY=1\nZ=128\n"), "Altitude 128 is outside -128..127 (entry [0], Z)");
+    EXPECT_EQ(failure("[0]\nX=1\nY=1\nZ=1\n[1]\nX=one\nY=1\nZ=1\n"),
+              "'one' is not a valid integer value (entry [1], X)");
+
+    // The editor checks an entry with the same reading before it takes it.
+    EXPECT_EQ(pointPatchEntryProblem({"1", "2", "-128", "01 1a"}), std::nullopt);
+    const auto problem = pointPatchEntryProblem({"1", "y", "5", ""});
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->key(), "Y");
+    EXPECT_STREQ(problem->what(), "Y: 'y' is not a valid integer value");
+    EXPECT_STREQ(pointPatchEntryProblem({"1", "2", "5", "123"})->what(), "ID: Input not SpacedHex");
 }
 
 TEST_F(PointPatchOnMap, EntriesOutsideTheMapAndGapsAreSkippedNeverWritten) {

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "gui/app/GuiTestSupport.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/app/TInfoForm.h"
 
 using namespace stonereach;
@@ -27,6 +28,13 @@ TEST(InfoForm, ShowsNameVersionAndOpensTheProjectPageFromItsLink) {
     EXPECT_EQ(form->findChild<QLabel*>("TextCopy")->text(), "Brannock Stonereach");
     EXPECT_EQ(form->findChild<QLabel*>("VerzeText")->text(), "Program version :");
     EXPECT_EQ(form->findChild<QLabel*>("VypisVerze")->text(), "1.3.1");
+    // The program's icon beside its name, drawn from the sizes built in.
+    const QPixmap icon = form->findChild<QLabel*>("ProgramIcon")->pixmap();
+    EXPECT_EQ(icon.size(), QSize(kAboutIconSize, kAboutIconSize));
+    EXPECT_GT(icon.toImage().pixelColor(kAboutIconSize / 2, kAboutIconSize / 2).alpha(), 0) << "the icon is drawn";
+    const QList<QSize> sizes = programIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256))) << sizes.size() << " sizes";
+    EXPECT_FALSE(form->windowIcon().isNull());
 
     auto* link = form->findChild<QLabel*>("Odkaz");
     ASSERT_NE(link, nullptr);

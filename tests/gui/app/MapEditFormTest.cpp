@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSet>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -18,6 +23,7 @@
 #include "gui/app/AccessibleNames.h"
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/app/ScriptedDialogs.h"
+#include "gui/app/StartupPaths.h"
 #include "gui/app/StatusBar.h"
 #include "gui/editor/TSRMapEditForm.h"
 #include "gui/app/WindowDialogs.h"
@@ -55,13 +61,12 @@ TEST_F(MapEditForm, FirstStartKeepsDesignDefaultsAndAsksForTheClientDirectory) {
     EXPECT_EQ(label("MapSize"), "None");
 
     EXPECT_EQ(view().zoom(), 45);
-    EXPECT_EQ(edit("ZoomLevel").text(), "45");
     EXPECT_EQ(child<RadioGroup>("GridBox").itemIndex(), 1);
     EXPECT_EQ(view().gridLineWidth(), 0);
     EXPECT_EQ(child<RadioGroup>("ShowAltitudeRadioGroup").itemIndex(), 1);
     EXPECT_EQ(view().colCount(), 6144);
     EXPECT_EQ(view().rowCount(), 4096);
-    EXPECT_EQ(panel(0), "X=0 - Y=0 - Wrong filename");
+    EXPECT_EQ(panel(0), "X=0 - Y=0 - Wrong filename: no map file is chosen");
     EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
 }
 
@@ -84,7 +89,6 @@ TEST_F(MapEditForm, StoredMapPathCoordinatesAndSwitchesAreRestored) {
     EXPECT_EQ(view().rowCount(), 1448);
     EXPECT_EQ(shownBackground(edit("MapEdit")), validColour());
     EXPECT_EQ(view().zoom(), 30);
-    EXPECT_EQ(edit("ZoomLevel").text(), "30");
     EXPECT_EQ(view().gridLineWidth(), 1);
     EXPECT_TRUE(view().drawOptions().showAltitude);
 }
@@ -118,7 +122,7 @@ TEST_F(MapEditForm, ChangingTheMapPathFollowsTheNameAndJumpsToTheOrigin) {
     dialogs.openFiles = {ilshenar};
     click("TlLoadMap");
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (map*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].filters, (QStringList{"Ultima Online MAP (map*.mul)", "Ultima Online MAP container (map*.uop)"}));
     EXPECT_EQ(dialogs.openRequests[0].directory, QFileInfo(ilshenar).absolutePath())
         << "the dialog opens in the folder of the current map";
     EXPECT_EQ(edit("XJumpEdit").text(), "12");
@@ -184,19 +188,21 @@ TEST_F(MapEditForm, GoBringsTheCurrentCellBackIntoView) {
     EXPECT_GT(view().topRow() + view().visibleRowCount(), 600);
 }
 
-TEST_F(MapEditForm, ZoomStepsByFivePixelsAndDefaultReturnsTo45) {
+TEST_F(MapEditForm, ZoomStepsByFivePixelsAndDefaultReturnsTo45AndTheZoomIsKeptWhole) {
     start();
     for (int i = 0; i < 3; ++i)
         click("SpeedButton3");
     EXPECT_EQ(view().zoom(), 60);
-    EXPECT_EQ(edit("ZoomLevel").text(), "60");
     click("TLZoomLevel");
     EXPECT_EQ(view().zoom(), 45);
-    EXPECT_EQ(edit("ZoomLevel").text(), "45");
     for (int i = 0; i < 12; ++i)
         click("SpeedButton2");
-    EXPECT_GE(view().zoom(), 1) << "a cell never gets smaller than one pixel";
-    EXPECT_EQ(edit("ZoomLevel").text(), QString::number(view().zoom()));
+    EXPECT_EQ(view().zoom(), 1) << "a cell never gets smaller than one pixel";
+    for (int i = 0; i < 21; ++i)
+        click("SpeedButton3");
+    EXPECT_EQ(view().zoom(), 106);
+    child<QAction>("eXit1").trigger();
+    EXPECT_EQ(store.value("ZoomLevel"), "106") << "three digits are stored whole";
 }
 
 TEST_F(MapEditForm, StatusPanelsTakeHalfTheStatusBarEach) {
@@ -210,6 +216,98 @@ TEST_F(MapEditForm, StatusPanelsTakeHalfTheStatusBarEach) {
     window->resize(701, window->height());
     QCoreApplication::processEvents();
     EXPECT_EQ(bar.panelWidth(0), 350);
+}
+
+TEST_F(MapEditForm, AtTheFirstRunSizeNothingIsClippedAndLongStatusTextsEndInDotsWithTheWholeTextOnHover) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    start();
+    EXPECT_EQ(window->width(), 701);
+    // Every caption fits its control (with room for a box, a circle or an
+    // arrow beside it).
+    QStringList clipped;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->objectName().startsWith("StatusPanel"))
+            continue;
+        QString text;
+        int beside = 0;
+        if (const auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap())
+            text = label->text();
+        else if (const auto* button = qobject_cast<QAbstractButton*>(control))
+            text = button->text(), beside = qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control) ? 18 : 0;
+        else if (const auto* box = qobject_cast<QComboBox*>(control))
+            text = box->currentText(), beside = 18;
+        text.remove(QLatin1Char('&'));
+        if (!text.isEmpty() && control->fontMetrics().horizontalAdvance(text) + beside > control->contentsRect().width())
+            clipped << control->objectName() + QLatin1Char(':') + text;
+    }
+    EXPECT_EQ(clipped.join(", ").toStdString(), "");
+
+    auto& bar = child<StatusBar>("StatusBar");
+    for (int i = 0; i < 2; ++i) {
+        auto* shown = bar.findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i));
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()), shown->contentsRect().width()) << i;
+        EXPECT_EQ(shown->toolTip(), panel(i));
+    }
+    EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Drawing disabled");
+    EXPECT_TRUE(bar.shownText(1).endsWith(QChar(0x2026))) << bar.shownText(1).toStdString();
+    window->resize(1200, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.shownText(1), panel(1)) << "wide enough, the whole text shows";
+}
+
+// The region of the main window a control stands in.
+QString regionOf(QWidget* control) {
+    for (QWidget* w = control; w != nullptr; w = w->parentWidget())
+        for (const char* region : {"TopPanel", "LeftPanel", "MainDrawGrid", "RightPanel", "BottomPanel", "FileNamePanel"})
+            if (w->objectName() == QLatin1String(region))
+                return w->objectName();
+    return QStringLiteral("?");
+}
+
+TEST_F(MapEditForm, TabGoesRoundEveryControlInReadingOrderAndTheMenusHaveMnemonicsThatDoNotClash) {
+    storePaths(mapFile("map4.mul", kTokunoSize), clientDir());
+    start();
+    EXPECT_TRUE(view().hasFocus()) << "the keyboard starts on the map";
+
+    // One round of Tab from the map: the palette, the panel below, the
+    // paths, the tool strip, the left panel, and back to the map.
+    QStringList regions;
+    QSet<QWidget*> reached;
+    for (QWidget* w = view().nextInFocusChain(); w != &view(); w = w->nextInFocusChain()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() || w->window() != window.get())
+            continue;
+        reached.insert(w);
+        if (regions.isEmpty() || regions.last() != regionOf(w))
+            regions << regionOf(w);
+    }
+    EXPECT_EQ(regions, (QStringList{"RightPanel", "BottomPanel", "FileNamePanel", "TopPanel", "LeftPanel"}));
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isVisible() && control->isEnabled() &&
+            control != &view() && regionOf(control) != "?") {
+            EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+        }
+    }
+    for (const char* name : {"BrushSizeEdt", "udRValue", "ZValueEdit", "SortedTextureGrid", "UOPathEdit", "btnDefault"})
+        EXPECT_TRUE(reached.contains(&child<QWidget>(name))) << name;
+
+    // Each item of "Edit" and "&Extra" has its own letter; the captions read
+    // as ever.
+    EXPECT_EQ(child<QMenu>("Edit1").title(), "E&dit");
+    for (const char* menuName : {"Edit1", "Spezial1"}) {
+        QSet<QChar> letters;
+        for (QAction* item : child<QMenu>(menuName).actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = item->text();
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            ASSERT_GE(at, 0) << text.toStdString();
+            const QChar letter = text[at + 1].toLower();
+            EXPECT_FALSE(letters.contains(letter)) << text.toStdString();
+            letters.insert(letter);
+        }
+    }
+    EXPECT_EQ(child<QAction>("TlUndo").text().remove(QLatin1Char('&')), "Undo          CTRL+Z");
+    EXPECT_EQ(child<QAction>("ShowonlyColor1").text().remove(QLatin1Char('&')), "Show only Color");
 }
 
 TEST_F(MapEditForm, CtrlDigitInAJumpEditJumpsToAnEnabledBookmark) {
@@ -282,7 +380,7 @@ TEST_F(MapEditForm, CancelInTheStartUpErrorDialogClosesWithoutSaving) {
 
     ASSERT_EQ(dialogs.errorsDetected.size(), 1);
     EXPECT_EQ(dialogs.errorsDetected.front(),
-              QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing));
+              QString::fromStdString("Error detected :\r\nLoad File Names\r\nFile : " + missing + "\r\nmap0.mul is missing"));
     EXPECT_EQ(store.values(), before);
 }
 
@@ -294,15 +392,74 @@ TEST_F(MapEditForm, AMapCutShortWhileOpenIsToldOnceAndTheStatusLineSaysTheCellCa
     QCoreApplication::processEvents();
     fs::resize_file(map.toStdString(), kTokunoSize / 2);
     const auto errorsBefore = dialogs.errors.size();
+    // Painting there, the view drawing it and the status line all fail: one
+    // cause, one message.
+    child<QComboBox>("SelectDrawingModeComboBox").setCurrentIndex(2);
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, view().cellRect(1400, 1400).center());
     for (int i = 0; i < 5; ++i)
         hover(1400, 1400 + i % 2);
+    view().redrawAll();
     QCoreApplication::processEvents();
-    // One message for the status line, at most one more for the view's paint.
-    EXPECT_GE(dialogs.errors.size() - errorsBefore, 1);
-    EXPECT_LE(dialogs.errors.size() - errorsBefore, 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.errors.size() - errorsBefore, 1) << dialogs.errors.join("\n").toStdString();
     EXPECT_TRUE(panel(0).endsWith("Cell cannot be read")) << panel(0).toStdString();
     EXPECT_EQ(child<StatusBar>("StatusBar").findChild<QLabel*>("StatusPanel0")->toolTip(), panel(0))
         << "a panel too narrow for its text shows it whole on hover";
+}
+
+TEST_F(MapEditForm, AClientFolderMissingAFileSaysWhichInTheTooltipTheStatusLineAndTheStartUpMessage) {
+    const QString map = mapFile("map4.mul", kTokunoSize);
+    storePaths(map, clientDir());
+    start();
+    const fs::path lacking = temp / "lacking";
+    fs::create_directories(lacking);
+    for (const char* name : {"artidx.mul", "art.mul", "texidx.mul"})
+        fs::copy_file(fs::path(clientDir().toStdString()) / name, lacking / name);
+    edit("UOPathEdit").setText(QString::fromStdString(lacking.string()));
+    EXPECT_EQ(shownBackground(edit("UOPathEdit")), invalidColour());
+    EXPECT_EQ(edit("UOPathEdit").toolTip(), "texmaps.mul is missing");
+    hover(3, 4);
+    EXPECT_EQ(panel(0), "X=3 - Y=4 - Wrong filename: texmaps.mul is missing");
+    window->close();
+
+    // Started on that folder.
+    storePaths(map, QString::fromStdString(lacking.string()));
+    start();
+    EXPECT_EQ(dialogs.errorsDetected,
+              QStringList{QString::fromStdString("Error detected :\r\nLoad Texture\r\nFile : " +
+                                                 (lacking / "texmaps.mul").string() + "\r\ntexmaps.mul is missing")});
+    EXPECT_EQ(edit("UOPathEdit").toolTip(), "texmaps.mul is missing");
+}
+
+TEST_F(MapEditForm, PathsGivenOnTheCommandLineServeThisStartAndLeaveTheStoredOnesAlone) {
+    const QString stored = mapFile("map2.mul", kIlshenarSize);
+    storePaths(stored, clientDir());
+    const QString given = mapFile("map4.mul", kTokunoSize);
+    const fs::path otherClient = temp / "other client";
+    fs::create_directories(otherClient);
+    sample::writeSampleClientFiles(otherClient, 1);
+    setenv("STONEREACH_HOME", home().c_str(), 1);
+    StartupPathStore startStore(store, StartupPaths{given.toStdString(), otherClient.string()});
+    window = std::make_unique<TSRMapEditForm>(startStore, dialogs, bookmarks);
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit("MapEdit").text(), given);
+    EXPECT_EQ(edit("UOPathEdit").text(), QString::fromStdString(otherClient.string()));
+    go("5", "5"); // stores and reopens both paths
+    window->close();
+    EXPECT_EQ(store.value("MAPx.mul"), stored.toStdString());
+    EXPECT_EQ(store.value("UOPath"), clientDir().toStdString()) << "an \"Open with\" start changes no setting";
+
+    // A map the user chooses is stored as ever.
+    StartupPathStore againStore(store, StartupPaths{given.toStdString(), otherClient.string()});
+    window = std::make_unique<TSRMapEditForm>(againStore, dialogs, bookmarks);
+    window->show();
+    QCoreApplication::processEvents();
+    const QString chosen = mapFile("map0.mul", 77070336);
+    edit("MapEdit").setText(chosen);
+    window->close();
+    EXPECT_EQ(store.value("MAPx.mul"), chosen.toStdString());
+    EXPECT_EQ(store.value("UOPath"), clientDir().toStdString());
 }
 
 TEST_F(MapEditForm, AMapFileOfUnknownSizeSaysWhatWasFound) {

@@ -48,6 +48,15 @@ public:
         inputs.push_back(caption + QLatin1Char('|') + prompt + QLatin1Char('|') + initial);
         return take(inputAnswers, std::optional<QString>());
     }
+    NamePromptAnswer askNameOrDiscard(QWidget*, const QString& caption, const QString& prompt,
+                                      const QString& discardCaption, const NameCheck& check) override {
+        inputs.push_back(caption + QLatin1Char('|') + prompt + QLatin1Char('|') + discardCaption);
+        NamePromptAnswer answer = take(nameAnswers, NamePromptAnswer{});
+        // The real box takes no name its check refuses.
+        if (answer.choice == NamePromptAnswer::Choice::Name && check)
+            nameChecks.push_back(check(answer.name));
+        return answer;
+    }
 
     QStringList errors;
     QStringList errorsDetected;
@@ -65,6 +74,8 @@ public:
     std::deque<std::optional<QString>> saveFiles;
     QStringList inputs; // "caption|prompt|initial"
     std::deque<std::optional<QString>> inputAnswers;
+    std::deque<NamePromptAnswer> nameAnswers;
+    QStringList nameChecks; // what the check said of each name answered
 
 private:
     template <typename T, typename U>

@@ -10,7 +10,7 @@
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/BrushGridView.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/editor/TSRCustomBrush.h"
 #include "gui/widgets/TilePalette.h"
 #include "gui/widgets/UpDown.h"
 #include "gui/widgets/ValidityColours.h"
@@ -37,9 +37,10 @@ protected:
     void clickCell(int col, int row) {
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, grid().cellRect(col, row).center());
     }
-    void step(const char* upDown, Qt::Key key, int times) {
+    // Keys pressed in the edit that shows an up-down's position.
+    void step(const char* edit, Qt::Key key, int times) {
         for (int i = 0; i < times; ++i)
-            QTest::keyClick(&child<UpDown>(upDown), key);
+            QTest::keyClick(&child<QLineEdit>(edit), key);
     }
     // Chooses a brush with the arrow keys, as the keyboard does.
     void chooseBrush(const QString& name) {
@@ -103,8 +104,10 @@ TEST_F(BrushEditor, ALoadedBrushTakesTheSizeOfItsFurthestCellAndShrinkingWritesO
     EXPECT_EQ(editor->brush().cellText(0, 0), "$0003");
     EXPECT_EQ(editor->brush().cellText(2, 2), "NODRAW");
 
-    step("udRows", Qt::Key_Down, 5);
-    step("udCols", Qt::Key_Down, 2);
+    step("edRows", Qt::Key_PageDown, 1);
+    EXPECT_EQ(text("edRows"), "1") << "Page Down steps ten, down to the least";
+    step("edRows", Qt::Key_Up, 1);
+    step("edCols", Qt::Key_Down, 2);
     EXPECT_EQ(text("edRows"), "2");
     EXPECT_EQ(text("edCols"), "2");
     EXPECT_EQ(grid().rowCount(), 2);
@@ -125,18 +128,44 @@ TEST_F(BrushEditor, BadLinesOfABrushFileAreToldInOneMessageAndTheRestLoads) {
     EXPECT_EQ(editor->brush().cellText(12, 0), "$0005");
 }
 
-TEST_F(BrushEditor, ANameIsAskedForWhenNoneIsGivenAndARefusedNameWritesNothingAndKeepsTheDialogOpen) {
+TEST_F(BrushEditor, WithoutANameThePromptKeepsTheDrawingUnlessItIsDiscardedAndRefusedNamesStayRed) {
     open();
+    choosePaletteRow(1);
     clickCell(1, 1);
-    dialogs.inputAnswers = {std::nullopt};
+    const NamePromptAnswer back{};
+    dialogs.nameAnswers = {back, NamePromptAnswer{NamePromptAnswer::Choice::Name, QString()}};
     ok();
-    EXPECT_EQ(dialogs.inputs, QStringList{"Brush name|Select a brush name|"});
-    EXPECT_EQ(editor->result(), QDialog::Accepted) << "no name: nothing written, closed with OK";
+    ok();
+    EXPECT_EQ(dialogs.inputs, QStringList(2, "Brush name|Select a brush name|Discard brush"));
+    EXPECT_TRUE(editor->isVisible()) << "Cancel and an empty name both go back to the drawing";
+    EXPECT_EQ(editor->brush().cellText(1, 1), "$0003");
     EXPECT_FALSE(exists("brushes"));
 
-    for (const char* refused : {"..\\..\\x", "a/b", "..", "   "}) {
+    // The name given in the prompt saves the drawing.
+    dialogs.nameAnswers = {NamePromptAnswer{NamePromptAnswer::Choice::Name, QStringLiteral("Path")}};
+    ok();
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile("brushes/Path.brs"), "1,1,$0003\r\n");
+    ASSERT_EQ(dialogs.nameChecks.size(), 2);
+    EXPECT_TRUE(dialogs.nameChecks[0].endsWith("the name is empty.")) << "the prompt checks names as OK does";
+    EXPECT_EQ(dialogs.nameChecks[1], "");
+
+    // Only the prompt's discard button throws the drawing away.
+    open();
+    clickCell(0, 0);
+    dialogs.nameAnswers = {NamePromptAnswer{NamePromptAnswer::Choice::Discard, QString()}};
+    ok();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Rejected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home() / "brushes"), {}), 1) << "Path.brs alone";
+
+    // The name field is green exactly for the names OK saves under.
+    for (const char* refused : {"..\\..\\x", "a/b", "..", "   ", "con"}) {
         open();
-        QTest::keyClicks(&child<QLineEdit>("edBrushName"), refused);
+        auto& name = child<QLineEdit>("edBrushName");
+        QTest::keyClicks(&name, refused);
+        EXPECT_EQ(shownBackground(name), invalidColour()) << refused;
+        EXPECT_FALSE(name.toolTip().isEmpty()) << refused;
         dialogs.messages.clear();
         ok();
         ASSERT_EQ(dialogs.messages.size(), 1) << refused;
@@ -144,15 +173,9 @@ TEST_F(BrushEditor, ANameIsAskedForWhenNoneIsGivenAndARefusedNameWritesNothingAn
             << dialogs.messages[0].toStdString();
         EXPECT_TRUE(editor->isVisible()) << refused;
     }
-    EXPECT_FALSE(exists("brushes"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1) << "nothing beside home";
-
-    // The name typed into the box is used, in a brushes folder made for it.
     open();
-    dialogs.inputAnswers = {QStringLiteral("Path")};
-    ok();
-    EXPECT_TRUE(exists("brushes/Path.brs"));
-    EXPECT_EQ(readFile("brushes/Path.brs"), "");
+    QTest::keyClicks(&child<QLineEdit>("edBrushName"), "Hill");
+    EXPECT_EQ(shownBackground(child<QLineEdit>("edBrushName")), validColour());
 }
 
 TEST_F(BrushEditor, TheSearchChoosesTheTileItFindsAndAnIdNotInThePaletteChangesNothing) {

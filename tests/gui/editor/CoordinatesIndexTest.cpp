@@ -9,7 +9,7 @@
 #include "editor/CoordinatesList.h"
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/list.h"
+#include "gui/editor/TListForm.h"
 
 namespace stonereach {
 namespace {
@@ -52,15 +52,19 @@ TEST_F(CoordinatesIndex, OpensOnCoordsDefWithTheJumpTextsAndCancelSavesExactlyTh
     click("TLRemove");
     select(2);
     click("TLRemove");
-    // Nothing is checked: any text is a place until Go uses it.
+    // A place Go could not jump to is refused, naming the field.
     edit("PridatX").setText(QStringLiteral("north"));
     click("TLAdd");
-    EXPECT_EQ(shown(), (QStringList{"1,2", "5,6", "9,10", "north,45"}));
+    EXPECT_EQ(dialogs.messages, QStringList{"X: 'north' is not a valid integer value"});
+    EXPECT_TRUE(edit("PridatX").hasFocus() || !form->isActiveWindow());
+    edit("PridatX").setText(QStringLiteral("$10"));
+    click("TLAdd");
+    EXPECT_EQ(shown(), (QStringList{"1,2", "5,6", "9,10", "$10,45"}));
 
     click("TlCancel");
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Rejected);
-    EXPECT_EQ(saved(), (CoordinateList{{"1", "2"}, {"5", "6"}, {"9", "10"}, {"north", "45"}}));
+    EXPECT_EQ(saved(), (CoordinateList{{"1", "2"}, {"5", "6"}, {"9", "10"}, {"$10", "45"}}));
     EXPECT_EQ(readFile("coords.def").find("[4]"), std::string::npos) << "no removed entry comes back";
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <QToolButton>
 
 #include "editor/BookmarkFile.h"
@@ -16,11 +17,11 @@
 #include "gui/app/EditorWindowFixture.h"
 #include "gui/editor/DialogTestSupport.h"
 #include "gui/editor/PalettePart.h"
-#include "gui/editor/SRDlgAddTile.h"
-#include "gui/editor/SRDlgCustomBrush.h"
-#include "gui/editor/SRDlgOptions.h"
-#include "gui/editor/SRDlgSelectMode.h"
-#include "gui/editor/list.h"
+#include "gui/editor/TSRFAddTile.h"
+#include "gui/editor/TSRCustomBrush.h"
+#include "gui/editor/TSRFOptions.h"
+#include "gui/editor/TDlgSelectMode.h"
+#include "gui/editor/TListForm.h"
 #include "gui/widgets/TilePalette.h"
 
 namespace stonereach {
@@ -78,15 +79,13 @@ TEST_F(EditorOwnFiles, TheBrushEditorOpensOnTheListedBrushesAndTheBrushesAreList
         ASSERT_EQ(names.count(), 2);
         EXPECT_EQ(names.itemText(0), "A");
         EXPECT_EQ(names.itemText(1), "b");
-        writeHomeFile("brushes/Cliff.brs", "");
-        // No name and the name box cancelled: nothing is written, and the
-        // dialog still closes with OK.
+        QTest::keyClicks(&test::child<QLineEdit>(editor, "edBrushName"), "Cliff");
         QTest::mouseClick(&test::child<QPushButton>(editor, "BitBtn1"), Qt::LeftButton);
     });
     click("SpeedButton6");
     ASSERT_EQ(brushes.count(), 3);
     EXPECT_EQ(brushes.itemText(2), "Cliff");
-    EXPECT_EQ(dialogs.inputs, QStringList{"Brush name|Select a brush name|"});
+    EXPECT_EQ(homeFile("brushes/Cliff.brs"), "");
 }
 
 TEST_F(EditorOwnFiles, OptionsOkWritesBothFilesAndTheWindowFollowsThem) {
@@ -128,15 +127,32 @@ TEST_F(EditorOwnFiles, OptionsOkWritesBothFilesAndTheWindowFollowsThem) {
     EXPECT_EQ(readSelectionGroups(home() / "tilelist.xml").groups,
               (std::vector<TTileNamed>{{"Stones", {"$0004", "$0003"}}}));
     EXPECT_EQ(homeFile("textures/mine.lst"), "textureid=$0004\r\n");
-    EXPECT_EQ(modes.currentIndex(), 0) << "the drawing mode is back at Don't draw";
+    EXPECT_EQ(modes.currentIndex(), 1) << "the drawing mode stays";
     ASSERT_EQ(modes.count(), 4);
     EXPECT_EQ(modes.itemText(3), "Stones");
-    EXPECT_EQ(window->palette().sortedPalette().tiles(), std::vector<int>{4});
+    EXPECT_EQ(child<TilePalette>("SortedTextureGrid").tiles(), (std::vector<int>{3, 4})) << "the list shown stays";
     QStringList checked;
-    for (QAction* item : child<QMenu>("pmCustomTextures").actions())
+    QStringList listed;
+    for (QAction* item : child<QMenu>("pmCustomTextures").actions()) {
+        listed << item->text();
         if (item->isChecked())
             checked << item->text();
-    EXPECT_EQ(checked, QStringList{"mine.lst"});
+    }
+    EXPECT_EQ(checked, QStringList{"tileids.lst"});
+    EXPECT_EQ(listed, (QStringList{"mine.lst", "tileids.lst"}));
+
+    // A group that is deleted takes its drawing mode with it.
+    modes.setCurrentIndex(3);
+    dialogs.answers = {true};
+    whenModal<TSRFOptions>([](TSRFOptions& dialog) {
+        auto& groups = test::child<QTreeWidget>(dialog, "lvSelectModes");
+        groups.setCurrentItem(groups.topLevelItem(0));
+        QTest::mouseClick(&test::child<QPushButton>(dialog, "btnDelete"), Qt::LeftButton);
+        QTest::mouseClick(&test::child<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    });
+    options->trigger();
+    EXPECT_EQ(modes.count(), 3);
+    EXPECT_EQ(modes.currentIndex(), 0) << "back at Don't draw";
 }
 
 TEST_F(EditorOwnFiles, BookmarksAreLoadedAtCreationAndWrittenWholeAtClosing) {

@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,8 +19,7 @@ class MapViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         view.resize(400, 300);
-        view.setMapGeometry(test::FakeDrawSource::Geometry);
-        view.setSizeText(QStringLiteral("64x64"));
+        view.mapChanged();
     }
 
     void showView() {
@@ -60,15 +60,13 @@ TEST_F(MapViewTest, IsTheMainDrawGridWithTheDesignDefaults) {
     EXPECT_EQ(fresh.rowCount(), 4096);
     EXPECT_EQ(fresh.zoom(), 45);
     EXPECT_EQ(fresh.gridLineWidth(), 0);
-    EXPECT_FALSE(fresh.arrowScrollPending());
     EXPECT_EQ(fresh.hoverCell(), (CellPoint{0, 0}));
 }
 
-TEST_F(MapViewTest, PointerBeyondTheMapIsClampedToTheLargestCoordinatesOfTheSizeText) {
-    view.setMapGeometry(std::nullopt); // nothing is read; only the counts matter
-    view.setColCount(1448);
-    view.setRowCount(1448);
-    view.setSizeText(QStringLiteral("1448x1448"));
+TEST_F(MapViewTest, PointerBeyondTheMapIsClampedToTheMapsLastCell) {
+    source.geometry = MapGeometry{1448, 1448, 181};
+    source.ready = false; // nothing is read; only the geometry matters
+    view.mapChanged();
     view.setLeftCol(100000);
     view.setTopRow(100000);
     ASSERT_EQ(view.leftCol(), 1448 - view.visibleColCount());
@@ -80,9 +78,9 @@ TEST_F(MapViewTest, PointerBeyondTheMapIsClampedToTheLargestCoordinatesOfTheSize
     ASSERT_EQ(hovered.count(), 1);
     EXPECT_EQ(hovered.at(0).at(0).toInt(), 1447);
 
-    view.setSizeText(QStringLiteral("None"));
+    source.geometry.reset();
     moveMouse(beyond);
-    EXPECT_GT(view.hoverCell().x, 1447) << "an unknown size text clamps nothing";
+    EXPECT_GT(view.hoverCell().x, 1447) << "a map of unknown layout clamps nothing";
 
     view.setLeftCol(0);
     moveMouse(QPoint(-5, 50));
@@ -91,22 +89,26 @@ TEST_F(MapViewTest, PointerBeyondTheMapIsClampedToTheLargestCoordinatesOfTheSize
     EXPECT_EQ(view.hoverCell(), (CellPoint{2, view.topRow() + 1}));
 }
 
-TEST_F(MapViewTest, ArrowKeysScrollMoveTheCellAndLeaveArrowScrollPendingSet) {
-    QSignalSpy status(&view, &MapView::statusLineUpdateRequested);
+TEST_F(MapViewTest, ArrowKeysScrollAndAreToldBeforeTheGridMovesTheCell) {
+    // The order matters: painting skips the selection the grid's move makes.
+    std::vector<std::string> events;
+    QObject::connect(&view, &MapView::arrowScrolled, [&] { events.push_back("scrolled"); });
+    QObject::connect(&view, &MapView::selectCell, [&](int col, int row) {
+        events.push_back("select " + std::to_string(col) + "," + std::to_string(row));
+    });
     key(Qt::Key_Left);
-    EXPECT_TRUE(view.arrowScrollPending()) << "set even though nothing moved at the edge";
+    EXPECT_EQ(events, std::vector<std::string>{"scrolled"}) << "told even though nothing moved at the edge";
     EXPECT_EQ(view.col(), 0);
-    EXPECT_EQ(status.count(), 1);
 
-    view.setArrowScrollPending(false);
+    events.clear();
     key(Qt::Key_Right);
-    EXPECT_TRUE(view.arrowScrollPending());
+    EXPECT_EQ(events, (std::vector<std::string>{"scrolled", "select 1,0"}));
     EXPECT_EQ(view.leftCol(), 1) << "the handler scrolls one column";
     EXPECT_EQ(view.col(), 1) << "the grid moves the current cell, keeping it in view";
 
-    view.setArrowScrollPending(false);
+    events.clear();
     key(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_TRUE(view.arrowScrollPending());
+    EXPECT_EQ(events, std::vector<std::string>{"scrolled"});
     EXPECT_EQ(view.row(), 0) << "with Ctrl the cell stays";
     EXPECT_EQ(view.topRow(), 2) << "the handler and the grid each scroll one row";
 }
@@ -154,13 +156,16 @@ TEST_F(MapViewTest, DrawsCellsWithAltitudeColourAndOutlineFromTheFile) {
     source.textures[1] = TileImage(64, 64, 0x7C00);
     source.set(0, 0, 1, -49);
     source.set(1, 0, 1, -48);
-    view.setDrawOptions({.showAltitude = true, .coloredAltitude = true});
+    view.setDisplaySwitches({.showAltitude = true, .coloredAltitude = true});
     showView();
+    view.setFocus();
     QImage image = screen();
     EXPECT_EQ(image.pixelColor(2, 3), QColor(0, 39, 39));
     EXPECT_EQ(image.pixelColor(45 + 2, 3), QColor(128, 167, 39));
-    EXPECT_EQ(image.pixelColor(0, 30), QColor(255, 0, 0)) << "outline of the current cell";
+    EXPECT_EQ(image.pixelColor(0, 30), view.palette().color(QPalette::Highlight)) << "the focus mark";
     EXPECT_EQ(image.pixelColor(45, 30), QColor(248, 0, 0));
+    view.clearFocus();
+    EXPECT_EQ(screen().pixelColor(0, 30), QColor(255, 0, 0)) << "outline of the current cell, once the focus left";
 
     source.set(1, 0, 1, 127); // written behind the view's back
     view.redrawCell(1, 0);
@@ -179,7 +184,8 @@ TEST_F(MapViewTest, ZoomStaysWithinOnePixelAndItsUpperBound) {
 }
 
 TEST_F(MapViewTest, ADrawErrorIsReportedOnceAfterThePaint) {
-    view.setMapGeometry(MapGeometry{1448, 1448, 181}); // far larger than the file
+    source.geometry = MapGeometry{1448, 1448, 181}; // far larger than the file
+    view.mapChanged();
     QSignalSpy failed(&view, &MapView::drawFailed);
     showView();
     view.setLeftCol(1000);
@@ -220,8 +226,9 @@ TEST_F(MapViewTest, AnUnreadableTileCostsItsOwnCellAndIsToldOnce) {
     EXPECT_TRUE(message.contains(QStringLiteral("tile FF FF (65535)"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("texidx.mul"))) << message.toStdString();
 
-    view.clearTileCache(); // the client files were reopened
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failed.count() == 2; }, 2000));
+    ++source.generation; // the client files were reopened
+    view.redrawAll();
+    EXPECT_TRUE(failed.count() == 2 || failed.wait(5000));
 }
 
 } // namespace

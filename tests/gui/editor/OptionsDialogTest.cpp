@@ -15,9 +15,9 @@
 #include "editor/TileLists.h"
 #include "gui/app/AccessibleNames.h"
 #include "gui/editor/DialogTestSupport.h"
-#include "gui/editor/SRDlgAddTile.h"
-#include "gui/editor/SRDlgOptions.h"
-#include "gui/editor/SRDlgSelectMode.h"
+#include "gui/editor/TSRFAddTile.h"
+#include "gui/editor/TSRFOptions.h"
+#include "gui/editor/TDlgSelectMode.h"
 #include "gui/widgets/TilePalette.h"
 
 namespace stonereach {
@@ -167,6 +167,28 @@ TEST_F(OptionsDialog, GroupsAreAddedAndEditedInTheSelectionGroupDialog) {
     click("btnEdit");
     EXPECT_EQ(groupRows().last(), "Stone|$011A,$0005,$0003,") << "Cancel changes nothing";
 
+    // Ids that painting could not use are refused where they are typed.
+    test::whenModal<TDlgSelectMode>([this](TDlgSelectMode& dialog) {
+        for (const char* items : {"zz,16,$FFFFF", "16,$10000", " , "}) {
+            dialog.setTileList(QString::fromLatin1(items));
+            QTest::mouseClick(&child<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
+            EXPECT_TRUE(dialog.isVisible()) << items;
+        }
+        dialog.setTileList(QStringLiteral("16,$FFFF,"));
+        QTest::mouseClick(&child<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
+    });
+    click("btnEdit");
+    EXPECT_EQ(dialogs.messages, (QStringList{"Tile List: \"zz\" is not a tile id (0 to 65535)",
+                                             "Tile List: \"$10000\" is not a tile id (0 to 65535)",
+                                             "Tile List: the group holds no tile id"}));
+    EXPECT_EQ(groupRows().last(), "Stone|16,$FFFF,");
+    selectGroup(3);
+    test::whenModal<TDlgSelectMode>([](TDlgSelectMode& dialog) {
+        dialog.setTileList(QStringLiteral("$011A,$0005,$0003,"));
+        QTest::mouseClick(&child<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
+    });
+    click("btnEdit");
+
     click("btnOK");
     const auto written = readSelectionGroups(home() / "tilelist.xml");
     ASSERT_EQ(written.groups.size(), 4u);
@@ -198,11 +220,16 @@ TEST_F(OptionsDialog, TextureEntriesAreInsertedBeforeTheSelectionAndEditStartsFr
     entries().setCurrentRow(2);
     EXPECT_EQ(entryButtons(), "EDUD");
     EXPECT_FALSE(control<QLabel>("Image1").pixmap().isNull());
-    test::whenModal<TSRFAddTile>([](TSRFAddTile& dialog) {
+    // The bare "$" is no tile id: OK names the field and keeps the dialog.
+    test::whenModal<TSRFAddTile>([this](TSRFAddTile& dialog) {
+        QTest::mouseClick(&child<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialogs.messages, QStringList{"Insert a new Item: \"$\" is not a tile id (0 to 65535)"});
+        QTest::keyClicks(&child<QLineEdit>(dialog, "edAddTile"), "$0017"); // over the selected text
         QTest::mouseClick(&child<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
     });
     click("btnAddTexture");
-    EXPECT_EQ(entryTexts(), (QStringList{"$0003", "$011A", "$", "$0004", "$0005", "$16"}));
+    EXPECT_EQ(entryTexts(), (QStringList{"$0003", "$011A", "$0017", "$0004", "$0005", "$16"}));
     EXPECT_EQ(entries().currentRow(), 3) << "the selected entry moved down with the insertion";
 
     test::whenModal<TSRFAddTile>([](TSRFAddTile& dialog) {
@@ -215,10 +242,8 @@ TEST_F(OptionsDialog, TextureEntriesAreInsertedBeforeTheSelectionAndEditStartsFr
     click("btnEditTexture");
     EXPECT_EQ(entryTexts()[3], "$00A8");
 
-    // Choosing the bare "$" tells that it is no tile id instead of a picture.
     entries().setCurrentRow(2);
-    EXPECT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(control<QLabel>("Image1").pixmap().isNull());
+    EXPECT_TRUE(dialogs.errors.isEmpty());
     dialogs.answers = {true};
     click("btnDeleteTexture");
     EXPECT_EQ(dialogs.questions, QStringList{"Delete selected Item?"});

@@ -12,6 +12,7 @@
 #include "editor/ShapeTables.h"
 #include "editor/UndoList.h"
 #include "gui/app/EditorWindowFixture.h"
+#include "gui/editor/MapView.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/editor/PalettePart.h"
 #include "gui/widgets/RadioGroup.h"
@@ -53,11 +54,12 @@ protected:
     }
     void altitudeMode(int index) { child<RadioGroup>("AltitudeRadioGroup").selectAsIfClicked(index); }
     void drawingMode(int index) { child<QComboBox>("SelectDrawingModeComboBox").setCurrentIndex(index); }
+    // Up in the brush size's edit, as the keyboard does it.
     void brushSize(int size) {
-        auto& upDown = child<UpDown>("BrushSizeMover");
-        upDown.setFocus();
-        while (upDown.position() < size)
-            QTest::keyClick(&upDown, Qt::Key_Up);
+        QLineEdit& shown = edit("BrushSizeEdt");
+        shown.setFocus();
+        while (shown.text().toInt() < size)
+            QTest::keyClick(&shown, Qt::Key_Up);
     }
     const UndoList& undo() { return window->painting().undoList(); }
     std::vector<std::uint8_t> bytes() { return test::readBytes(map); }
@@ -70,8 +72,14 @@ TEST_F(Painting, BrushOfThreeRaisesNineCellsAndNineUndosRestoreTheFile) {
     setCell(11, 11, MapCell{7, 120});
     const auto before = bytes();
     altitudeMode(0);
-    typeZ("1");
+    typeZ("0");
+    QTest::keyClick(&edit("ZValueEdit"), Qt::Key_Up);
+    EXPECT_EQ(edit("ZValueEdit").text(), "1") << "Up in the Z edit steps its up-down";
     drawingMode(2); // "Altitude only"
+    QTest::keyClick(&edit("BrushSizeEdt"), Qt::Key_PageUp);
+    EXPECT_EQ(edit("BrushSizeEdt").text(), "9");
+    QTest::keyClick(&edit("BrushSizeEdt"), Qt::Key_PageDown);
+    EXPECT_EQ(child<UpDown>("BrushSizeMover").position(), 1);
     brushSize(3);
     EXPECT_EQ(edit("BrushSizeEdt").text(), "3");
 
@@ -163,6 +171,40 @@ TEST_F(Painting, FillWritesColumnByColumnAndAReversedFillWritesNothing) {
     EXPECT_EQ(undo().size(), 7u) << "and the next selection starts a new fill";
 }
 
+TEST_F(Painting, TheStatusLineFollowsWritesUnderThePointerAndFillOutlinesItsRectangle) {
+    startOnTokuno();
+    setCell(30, 30, MapCell{7, 0});
+    altitudeMode(2);
+    typeZ("3");
+    drawingMode(2); // "Altitude only"
+    clickCell(30, 30);
+    hover(30, 30);
+    EXPECT_EQ(panel(0), "X=30 - Y=30 - Altitude=3 - Tile=00 07");
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(panel(0), "X=30 - Y=30 - Altitude=0 - Tile=00 07") << "undo under the pointer shows at once";
+
+    // After the first corner the rectangle to the pointer is outlined.
+    click("btnRectFill");
+    clickCell(40, 40);
+    hover(42, 41);
+    const auto outlineShown = [&] {
+        QCoreApplication::processEvents();
+        const QImage image = view().viewport()->grab().toImage();
+        const QRect first = view().cellRect(40, 40);
+        return image.pixelColor(first.left() + 1, first.center().y()) == MapView::FillOutlineColour &&
+               image.pixelColor(first.center().x(), first.top() + 1) == MapView::FillOutlineColour;
+    };
+    EXPECT_TRUE(outlineShown());
+    click("btnDefault");
+    EXPECT_FALSE(outlineShown()) << "only while Fill is down";
+    click("btnRectFill");
+    EXPECT_TRUE(outlineShown()) << "the corner waits";
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, view().cellRect(42, 41).center());
+    EXPECT_EQ(cell(42, 41).z, 3);
+    EXPECT_FALSE(outlineShown()) << "the fill is done";
+}
+
 TEST_F(Painting, ShapeButtonsLayTheirPiecesWithABlueOutlineAndNoUndo) {
     startOnTokuno();
     for (int shape = 1; shape <= ShapeCount; ++shape) {
@@ -230,7 +272,7 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
 
     QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
     EXPECT_EQ(modes.currentIndex(), 1) << "a palette click paints the selected tile";
-    EXPECT_EQ(window->palette().selectedTile(), 0x1A4);
+    EXPECT_EQ(window->painting().selectedTile(), 0x1A4);
     EXPECT_EQ(panel(1), "Selected mode: Only draw tile without set altitude - Selected tile=01 A4");
     clickCell(8, 8);
     EXPECT_EQ(cell(8, 8).tile, 0x1A4);
@@ -238,11 +280,11 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     // The search: in the sorted list only ids it holds, in the full palette any.
     edit("edFindID").setText("2");
     click("btnFind");
-    EXPECT_EQ(window->palette().selectedTile(), 0x1A4) << "2 is not in the sorted list";
+    EXPECT_EQ(window->painting().selectedTile(), 0x1A4) << "2 is not in the sorted list";
     child<QCheckBox>("cbSortet").click();
     EXPECT_FALSE(sorted.isVisible());
     click("btnFind");
-    EXPECT_EQ(window->palette().selectedTile(), 2);
+    EXPECT_EQ(window->painting().selectedTile(), 2);
     EXPECT_EQ(unsorted.topRow(), 2);
     EXPECT_EQ(modes.currentIndex(), 1);
     hover(8, 8);
@@ -252,7 +294,7 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     // The right-button pick takes the tile of the map cell.
     setCell(20, 20, MapCell{3, 0});
     clickCell(20, 20, Qt::RightButton);
-    EXPECT_EQ(window->palette().selectedTile(), 3);
+    EXPECT_EQ(window->painting().selectedTile(), 3);
     EXPECT_EQ(unsorted.topRow(), 3);
     EXPECT_EQ(cell(20, 20).tile, 3) << "a right click paints nothing";
 
@@ -266,6 +308,108 @@ TEST_F(Painting, PaletteRowsChooseTheTileAndSwitchTheDrawingMode) {
     menu->actions()[0]->trigger();
     EXPECT_TRUE(menu->actions()[0]->isChecked());
     EXPECT_EQ(sorted.tiles(), std::vector<int>{2});
+}
+
+// The rows a palette shows framed in red, as the user sees them.
+std::vector<int> framedRows(TilePalette& palette) {
+    QCoreApplication::processEvents();
+    const QImage image = palette.viewport()->grab().toImage();
+    std::vector<int> rows;
+    for (int row = palette.topRow(); row < std::min(palette.count(), palette.topRow() + palette.visibleRowCount());
+         ++row) {
+        const QRect rect = palette.cellRect(0, row);
+        // The frame's bottom line, clear of the focus mark along the edges.
+        if (image.pixelColor(rect.center().x(), rect.bottom()) == QColor(255, 0, 0))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(Painting, TheShownPaletteFramesTheTileThatPaintingWritesAndNothingElse) {
+    fs::create_directories(home() / "textures");
+    std::ofstream(home() / "textures" / "tileids.lst", std::ios::binary) << "textureid=3\r\ntextureid=$01A4\r\n";
+    std::ofstream(home() / "textures" / "coast.lst", std::ios::binary)
+        << "textureid=$0016\r\ntextureid=$0002\r\ntextureid=3\r\n";
+    startOnTokuno();
+    auto& sorted = child<TilePalette>("SortedTextureGrid");
+    auto& unsorted = child<TilePalette>("TextureDrawGrid");
+    auto& sortedBox = child<QCheckBox>("cbSortet");
+    const auto paintsTile = [&](int x) {
+        drawingMode(1);
+        clickCell(x, 30);
+        return int(cell(x, 30).tile);
+    };
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{}) << "tile 0, which painting writes, is not in the list";
+
+    QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{1});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{0x1A4}) << "the other palette frames the same tile, in view";
+    EXPECT_EQ(paintsTile(1), 0x1A4);
+
+    // The search in the full palette, then back to the list, which lacks it.
+    edit("edFindID").setText("2");
+    click("btnFind");
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{2});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{});
+    EXPECT_EQ(paintsTile(2), 2);
+
+    // A list that holds the tile frames its row.
+    window->findChild<QMenu*>("pmCustomTextures")->actions()[0]->trigger();
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{1});
+
+    // The right-button pick, then the other palette.
+    setCell(20, 20, MapCell{3, 0});
+    clickCell(20, 20, Qt::RightButton);
+    EXPECT_EQ(framedRows(sorted), std::vector<int>{2});
+    sortedBox.click();
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{3});
+    EXPECT_EQ(paintsTile(3), 3);
+
+    // The keyboard goes on from the framed row.
+    unsorted.setFocus();
+    QTest::keyClick(&unsorted, Qt::Key_Down);
+    EXPECT_EQ(framedRows(unsorted), std::vector<int>{4});
+    EXPECT_EQ(paintsTile(4), 4);
+}
+
+TEST_F(Painting, TheSelectedTileTheListTheBrushAndTheDrawingModeComeBackAfterARestart) {
+    fs::create_directories(home() / "textures");
+    fs::create_directories(home() / "brushes");
+    std::ofstream(home() / "textures" / "tileids.lst", std::ios::binary) << "textureid=3\r\n";
+    std::ofstream(home() / "textures" / "coast.lst", std::ios::binary) << "textureid=$0016\r\ntextureid=$0017\r\n";
+    std::ofstream(home() / "brushes" / "Hill.brs", std::ios::binary) << "0,0,$0005\r\n";
+    std::ofstream(home() / "tilelist.xml", std::ios::binary)
+        << "<?xml version=\"1.0\" ?>\r\n<TileList>\r\n  <Tile id=\"0\">\r\n    <Name id=\"0\">Sand</Name>\r\n"
+           "    <TileId id=\"0\">$0016</TileId>\r\n  </Tile>\r\n</TileList>\r\n";
+    startOnTokuno();
+    window->findChild<QMenu*>("pmCustomTextures")->actions()[0]->trigger();
+    auto& sorted = child<TilePalette>("SortedTextureGrid");
+    QTest::mouseClick(sorted.viewport(), Qt::LeftButton, {}, sorted.cellRect(0, 1).center());
+    auto& brushes = child<QComboBox>("cbCustomBrushes");
+    brushes.setCurrentIndex(0);
+    emit brushes.textActivated(brushes.currentText());
+    drawingMode(3);
+    window->close();
+
+    start();
+    EXPECT_EQ(window->painting().selectedTile(), 0x17);
+    auto& sortedAgain = child<TilePalette>("SortedTextureGrid");
+    EXPECT_EQ(sortedAgain.tiles(), (std::vector<int>{0x16, 0x17})) << "the list shown last time";
+    EXPECT_EQ(framedRows(sortedAgain), std::vector<int>{1});
+    EXPECT_EQ(child<QComboBox>("SelectDrawingModeComboBox").currentText(), "Sand");
+    EXPECT_EQ(child<QComboBox>("cbCustomBrushes").currentText(), "Hill");
+    click("btnCustomBrush");
+    clickCell(70, 70);
+    EXPECT_EQ(cell(70, 70).tile, 5) << "the brush is loaded, not only named";
+
+    window->close();
+    fs::remove(home() / "textures" / "coast.lst");
+    start();
+    auto& sortedLast = child<TilePalette>("SortedTextureGrid");
+    EXPECT_EQ(sortedLast.tiles(), std::vector<int>{3}) << "a list that is gone gives way to tileids.lst";
+    EXPECT_EQ(framedRows(sortedLast), std::vector<int>{});
 }
 
 TEST_F(Painting, SelectionGroupsPaintTheirMembersAndAnEmptyGroupIsRefused) {

@@ -10,7 +10,8 @@
 #include <QToolButton>
 
 #include "gui/app/EditorWindowFixture.h"
-#include "gui/app/ToolWindows.h"
+#include "gui/app/QtConversions.h"
+#include "gui/editor/ToolWindows.h"
 #include "gui/editor/PaintingPart.h"
 #include "gui/patches/TPatchEditForm.h"
 #include "gui/widgets/RadioGroup.h"
@@ -59,21 +60,25 @@ TEST_F(ToolWiring, InsertCapturesTheCellUnderThePointerOnceWhileThePatchEditorIs
     EXPECT_EQ(editor.entries().size(), 1u);
 }
 
+// The folder's name is not plain ASCII: the path the save dialog gives the
+// tool and the one the main window opened must still name the same file.
 TEST_F(ToolWiring, AfterAnEnlargementOverTheOpenMapPaintingLandsInTheNewFile) {
-    fs::create_directories(temp / "world");
+    const fs::path world = temp.path() / pathOf(QStringLiteral("Wörld Ænd Ü"));
+    fs::create_directories(world);
     fs::create_directories(temp / "small");
-    const fs::path open = temp / "world" / "map0.mul";
+    const fs::path open = world / "map0.mul";
     test::writeBytes(open, {});
     fs::resize_file(open, 77070336); // Felucca+Trammel
-    const QString source = QString::fromStdString((temp / "small" / "map4.mul").string());
-    test::writeBytes(source.toStdString(), {});
-    fs::resize_file(source.toStdString(), test::kTokunoSize);
-    storePaths(QString::fromStdString(open.string()), clientDir());
+    const fs::path source = temp / "small" / "map4.mul";
+    test::writeBytes(source, {});
+    fs::resize_file(source, test::kTokunoSize);
+    storePaths(qPath(open), clientDir());
     start();
     ASSERT_EQ(view().colCount(), 6144);
+    ASSERT_EQ(edit("MapEdit").text(), qPath(open));
 
-    dialogs.openFiles.push_back(source);
-    dialogs.saveFiles.push_back(QString::fromStdString(open.string()));
+    dialogs.openFiles.push_back(qPath(source));
+    dialogs.saveFiles.push_back(qPath(open));
     runModal("EnlargeMap", [](QWidget& modal) {
         QTest::mouseClick(modal.findChild<QToolButton*>("TLMapLoad"), Qt::LeftButton);
         QTest::mouseClick(modal.findChild<QAbstractButton*>("TLMapSave"), Qt::LeftButton);

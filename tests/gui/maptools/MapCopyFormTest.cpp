@@ -47,8 +47,8 @@ protected:
     bool red(const char* name) { return shownBackground(edit(name)) == invalidColour(); }
 
     void openBoth() {
-        edit("EditSourceMap").setText(test::qPath(source));
-        dialogs.openFiles.push_back(test::qPath(destination));
+        edit("EditSourceMap").setText(qPath(source));
+        dialogs.openFiles.push_back(qPath(destination));
         QTest::mouseClick(form.findChild<QToolButton*>("btnDestinationFile"), Qt::LeftButton);
     }
     void set(const char* x1, const char* y1, const char* x2, const char* y2, const char* dx, const char* dy) {
@@ -84,7 +84,7 @@ TEST_F(MapCopyDialog, CopiesTheRectangleToTheDestinationsOwnCellAddresses) {
     EXPECT_EQ(label("TextSMapInfo"), "Unknown");
     EXPECT_FALSE(copyButton().isEnabled());
     openBoth();
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (*.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].filters, (QStringList{"Ultima Online MAP (*.mul)", "Ultima Online MAP container (*.uop)"}));
     EXPECT_EQ(label("TextSMapInfo"), "Tokuno");
     EXPECT_EQ(label("TextSMapSize"), "1448x1448");
     EXPECT_EQ(label("TextDMapInfo"), "Ilshenar");
@@ -127,11 +127,11 @@ TEST_F(MapCopyDialog, AKeyboardUserFillsTheDialogAndCopies) {
         QTest::keyClicks(focus, text);
         QTest::keyClick(focus, Qt::Key_Tab);
     };
-    type(test::qPath(source));
+    type(qPath(source));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // past the "..." button
     for (const char* value : {"8", "16", "9", "17"})
         type(value);
-    type(test::qPath(destination));
+    type(qPath(destination));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     type("100");
     type("200");
@@ -181,17 +181,17 @@ TEST_F(MapCopyDialog, CoordinateEditsTurnRedAtTheEdgesOfBothMaps) {
     fs::create_directories(dir / "small");
     test::writeBytes(dir / "small/map4.mul", {});
     fs::resize_file(dir / "small/map4.mul", kTokunoSize);
-    edit("EditDestinationMap").setText(test::qPath(dir / "small/map4.mul"));
+    edit("EditDestinationMap").setText(qPath(dir / "small/map4.mul"));
     EXPECT_TRUE(red("EditDX"));
 
     // A path that names no file only turns red; a map of a known size under
     // another name is unknown.
-    edit("EditDestinationMap").setText(test::qPath(dir / "small/none.mul"));
+    edit("EditDestinationMap").setText(qPath(dir / "small/none.mul"));
     EXPECT_EQ(shownBackground(edit("EditDestinationMap")), invalidColour());
     EXPECT_EQ(label("TextDMapInfo"), "Tokuno");
     EXPECT_FALSE(copyButton().isEnabled());
     fs::rename(dir / "small/map4.mul", dir / "small/map9.mul");
-    edit("EditDestinationMap").setText(test::qPath(dir / "small/map9.mul"));
+    edit("EditDestinationMap").setText(qPath(dir / "small/map9.mul"));
     EXPECT_EQ(label("TextDMapInfo"), "Unknown");
     EXPECT_EQ(label("TextDMapSize"), "Unknown");
     EXPECT_FALSE(copyButton().isEnabled());
@@ -230,7 +230,7 @@ TEST_F(MapCopyDialog, AFailingDiskEndsTheCopyWithTheFileAndTheCauseAndTheButtonC
     }
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("Input/output error")) << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(dialogs.errors[0].contains(test::qPath(destination))) << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains(qPath(destination))) << dialogs.errors[0].toStdString();
     EXPECT_TRUE(copyButton().isEnabled());
     EXPECT_FALSE(form.running());
     EXPECT_EQ(link.written, std::vector<fs::path>{destination}) << "cells written before the failure are shown";

@@ -44,11 +44,11 @@ protected:
     QProgressBar& bar() { return *form.findChild<QProgressBar*>("ProgressBar"); }
     QPushButton& saveButton() { return *form.findChild<QPushButton*>("TLMapSave"); }
     void chooseSource(const fs::path& path) {
-        dialogs.openFiles.push_back(test::qPath(path));
+        dialogs.openFiles.push_back(qPath(path));
         QTest::mouseClick(form.findChild<QToolButton*>("TLMapLoad"), Qt::LeftButton);
     }
     void enlargeTo(const std::optional<fs::path>& output) {
-        dialogs.saveFiles.push_back(output ? std::optional(test::qPath(*output)) : std::nullopt);
+        dialogs.saveFiles.push_back(output ? std::optional(qPath(*output)) : std::nullopt);
         QTest::mouseClick(&saveButton(), Qt::LeftButton);
     }
 
@@ -81,8 +81,9 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     EXPECT_EQ(label("MapInfo"), "None");
     EXPECT_EQ(label("ProgressInfo"), "");
     chooseSource(source);
-    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Ultima Online MAP (map*.mul)"});
-    EXPECT_EQ(form.findChild<QLineEdit*>("SourceMap")->text(), test::qPath(source));
+    EXPECT_EQ(dialogs.openRequests[0].filters,
+              (QStringList{"Ultima Online MAP (map*.mul)", "Ultima Online MAP container (map*.uop)"}));
+    EXPECT_EQ(form.findChild<QLineEdit*>("SourceMap")->text(), qPath(source));
     EXPECT_EQ(label("MapInfo"), "Tokuno");
     EXPECT_EQ(label("MapSize"), "1448x1448");
 
@@ -90,7 +91,8 @@ TEST_F(EnlargeDialog, ShowsBothPhasesAndWritesTheSourceIntoANewMondainsLegacyMap
     enlargeTo(output);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "map0.mul");
-    EXPECT_EQ(dialogs.saveRequests[0].filters, QStringList{"Ultima Online MAP (*.mul)"});
+    EXPECT_EQ(dialogs.saveRequests[0].filters,
+              (QStringList{"Ultima Online MAP (*.mul)", "Ultima Online MAP container (*.uop)"}));
 
     const auto creating = percentages("Creating new map file");
     const auto copying = percentages("Copying source map to new map");
@@ -160,7 +162,7 @@ TEST_F(EnlargeDialog, AFailingDiskIsReportedWithTheFileAndTheCauseAndTheButtonCo
     }
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("No space left on device")) << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(dialogs.errors[0].contains(test::qPath(dir / "out"))) << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains(qPath(dir / "out"))) << dialogs.errors[0].toStdString();
     EXPECT_TRUE(saveButton().isEnabled());
     EXPECT_FALSE(form.running());
     EXPECT_EQ(test::readBytes(output), (std::vector<std::uint8_t>{1, 2, 3})) << "the earlier file stays";

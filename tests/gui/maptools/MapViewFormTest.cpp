@@ -23,6 +23,7 @@ namespace {
 
 struct SizeCase {
     const char* sizeText;
+    MapGeometry map;
     int width;
     int height;
 };
@@ -32,20 +33,21 @@ void PrintTo(const SizeCase& size, std::ostream* out) { *out << size.sizeText; }
 class OverviewSize : public ::testing::TestWithParam<SizeCase>, protected test::WithEditorApp {};
 
 TEST_P(OverviewSize, WindowFitsOnePixelPerBlock) {
-    const auto geometry = overviewGeometryFor(GetParam().sizeText);
-    ASSERT_TRUE(geometry);
     test::FakeEditorLink link;
     test::ScriptedDialogs dialogs;
-    TMapViewForm form(link, dialogs, *geometry);
+    TMapViewForm form(link, dialogs, GetParam().map);
     form.adjustSize();
     EXPECT_EQ(form.canvas().size(), QSize(GetParam().width, GetParam().height));
     EXPECT_EQ(form.size(), QSize(GetParam().width, GetParam().height));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMapSize, OverviewSize,
-                         ::testing::Values(SizeCase{"7168x4096", 896, 512}, SizeCase{"6144x4096", 768, 512},
-                                           SizeCase{"2304x1600", 288, 200}, SizeCase{"2560x2048", 320, 256},
-                                           SizeCase{"1448x1448", 181, 181}, SizeCase{"1280x4096", 160, 512}),
+                         ::testing::Values(SizeCase{"7168x4096", {7168, 4096, 512}, 896, 512},
+                                           SizeCase{"6144x4096", {6144, 4096, 512}, 768, 512},
+                                           SizeCase{"2304x1600", {2304, 1600, 200}, 288, 200},
+                                           SizeCase{"2560x2048", {2560, 2048, 256}, 320, 256},
+                                           SizeCase{"1448x1448", {1448, 1448, 181}, 181, 181},
+                                           SizeCase{"1280x4096", {1280, 4096, 512}, 160, 512}),
                          [](const auto& test) { return std::string("Size") + std::to_string(test.param.width); });
 
 class Overview : public ::testing::Test, protected test::WithEditorApp {
@@ -85,7 +87,7 @@ TEST_F(Overview, EachPixelShowsTheRadarColourOfItsBlocksCellOneOne) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
 
     const MapFile map(mapPath, File::Mode::Read);
-    const RadarColours& radar = link.dataFiles().radarColours();
+    const RadarColours& radar = link.radarColours();
     int coloured = 0;
     for (const auto& [bx, by] : {std::pair{0, 0}, {40, 7}, {90, 90}, {180, 180}, {3, 150}}) {
         const MapCell sampled = map.readCell(8 * bx + 1, 8 * by + 1, MapGeometry{1448, 1448, 181});
@@ -127,7 +129,7 @@ TEST_F(Overview, ClosesWithNothingToShowOrWhenTheMapCannotBeRead) {
     link.open(mapPath, clientDir);
     form = openOverview(MapGeometry{2304, 1600, 200});
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].contains(test::qPath(mapPath))) << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains(qPath(mapPath))) << dialogs.errors[0].toStdString();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include "gui/app/ScriptedDialogs.h"
 #include "gui/app/TPrForm.h"
@@ -94,7 +95,7 @@ protected:
     void fill(const DiffFileSet& orig, const DiffFileSet& mod) {
         const fs::path paths[6] = {orig.staIdx, orig.statics, orig.map, mod.staIdx, mod.statics, mod.map};
         for (int i = 0; i < 6; ++i)
-            edit(i).setText(test::qPath(paths[i]));
+            edit(i).setText(qPath(paths[i]));
     }
 
     static DiffFileSet* original;
@@ -121,12 +122,12 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     const fs::path paths[6] = {original->staIdx, original->statics, dir / "caps/map1.mul",
                                modified->staIdx, modified->statics, modified->map};
     for (int i = 0; i < 6; ++i)
-        edit(i).setText(test::qPath(paths[i]));
+        edit(i).setText(qPath(paths[i]));
     EXPECT_EQ(shownBackground(edit(2)), invalidColour());
     EXPECT_EQ(shownBackground(edit(0)), validColour());
     EXPECT_FALSE(button("GenerateButton").isEnabled());
     EXPECT_TRUE(store.values().empty());
-    edit(2).setText(test::qPath(dir / "caps/MAP0.MUL"));
+    edit(2).setText(qPath(dir / "caps/MAP0.MUL"));
     EXPECT_TRUE(form.fieldValid(2));
     EXPECT_TRUE(button("GenerateButton").isEnabled());
     EXPECT_TRUE(button("ApplyButton").isEnabled());
@@ -134,7 +135,7 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     EXPECT_EQ(store.value("Orig-map0.mul"), (dir / "caps/MAP0.MUL").string());
     EXPECT_EQ(store.value("Mod-statics0.mul"), modified->statics.string());
 
-    edit(5).setText(test::qPath(dir / "nothing/map0.mul"));
+    edit(5).setText(qPath(dir / "nothing/map0.mul"));
     EXPECT_EQ(shownBackground(edit(5)), invalidColour());
     EXPECT_TRUE(button("GenerateButton").isEnabled()) << "nothing is ever disabled again";
 
@@ -150,7 +151,7 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
     // The next dialog starts from the remembered paths.
     TSRDiffForm next(link, dialogs, store, link.mainWindow());
     next.show();
-    EXPECT_EQ(next.findChild<QLineEdit*>("OMapEdit")->text(), test::qPath(dir / "caps/MAP0.MUL"));
+    EXPECT_EQ(next.findChild<QLineEdit*>("OMapEdit")->text(), qPath(dir / "caps/MAP0.MUL"));
     EXPECT_TRUE(next.fieldValid(5));
     EXPECT_TRUE(next.findChild<QPushButton*>("GenerateButton")->isEnabled());
 }
@@ -158,14 +159,22 @@ TEST_F(DiffDialog, FieldsShowTheirFilesAndTheActionsStayEnabledOnceAllWereGreen)
 TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSet) {
     form.show();
     fill(*original, *modified);
+    // The players' set goes to a folder chosen with its "...".
+    dialogs.directory = qPath(dir / "players");
+    QTest::mouseClick(form.findChild<QToolButton*>("PlayersSetBrowse"), Qt::LeftButton);
+    EXPECT_TRUE(box("PlayersSetCheckBox").isChecked());
     test::saveScreenshot(form, "diff-dialog");
     const fs::path patch = dir / "dialog.bsr";
-    dialogs.saveFiles.push_back(test::qPath(dir / "dialog"));  // typed without its extension
+    dialogs.saveFiles.push_back(qPath(dir / "dialog"));  // typed without its extension
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "bnpatch.bsr");
     EXPECT_EQ(dialogs.saveRequests[0].filters, QStringList{"Brannock SR (Version 3) (*.bsr)"});
-    EXPECT_EQ(dialogs.messages, QStringList{"Done."});
+    EXPECT_EQ(dialogs.messages, QStringList{"Done.\nThe players' set was written to " + qPath(dir / "players") +
+                                            ".\nThe players' staidx0.mul will differ from the modified one: make "
+                                            "the next patch from the players' set (" + qPath(dir / "players") +
+                                            ") as the original set."});
+    EXPECT_EQ(store.value("Players-set"), (dir / "players").string());
     EXPECT_EQ(dialogs.messageTitles, QStringList{"Patch file ..."});
     EXPECT_TRUE(form.isEnabled());
     EXPECT_FALSE(link.mainWindow()->findChild<TPrForm*>()->isVisible());
@@ -183,14 +192,19 @@ TEST_F(DiffDialog, GeneratedPatchMatchesTheEngineAndAppliedRebuildsTheModifiedSe
     fs::copy_file(original->map, rebuilt.map);
     fill(*original, rebuilt);
     EXPECT_FALSE(form.fieldValid(3)) << "the new statics files do not exist yet";
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
-    EXPECT_EQ(dialogs.messages.size(), 1) << "no message after applying";
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], "Done.\nThe modified staidx0.mul, statics0.mul, map0.mul were written.")
+        << "applying ends with a message too";
     EXPECT_TRUE(test::readBytes(rebuilt.map) == test::readBytes(modified->map));
     EXPECT_TRUE(blockRecords(rebuilt.staIdx, rebuilt.statics) == blockRecords(modified->staIdx, modified->statics));
+    for (const char* name : {"staidx0.mul", "statics0.mul", "map0.mul"})
+        EXPECT_TRUE(test::readBytes(dir / "rebuilt" / name) == test::readBytes(dir / "players" / name))
+            << name << ": the players' set is what applying gives";
     EXPECT_EQ(link.written, std::vector<fs::path>{rebuilt.map});
-    EXPECT_EQ(link.replaced, (std::vector<fs::path>{patch, rebuilt.staIdx, rebuilt.statics}));
+    EXPECT_EQ(link.replaced.back(), rebuilt.statics);
     EXPECT_TRUE(form.isEnabled());
 }
 
@@ -202,7 +216,7 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     fill(*original, *modified);
     fill(*original, out);
 
-    dialogs.openFiles.push_back(test::qPath(dir / "changes.bnp"));
+    dialogs.openFiles.push_back(qPath(dir / "changes.bnp"));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.errors, QStringList{"You can't apply this file! If you want to apply a .bsr file, please use "
                                           "Brannock Stonereach."});
@@ -210,7 +224,7 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     // A patch made from other original files: the checksums differ.
     const fs::path foreign = dir / "FOREIGN.BSR";
     generateDiffPatch(DiffPatchRequest{*modified, *original, foreign, true, true, DiffGrid{}}, {});
-    dialogs.openFiles.push_back(test::qPath(foreign));
+    dialogs.openFiles.push_back(qPath(foreign));
     QTest::mouseClick(&button("ApplyButton"), Qt::LeftButton);
     ASSERT_EQ(dialogs.messageTitles, QStringList{"CRC error!"});
     EXPECT_TRUE(dialogs.messages[0].startsWith("The CRC value of your orginal statics file ("));
@@ -223,10 +237,10 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     // the dialog comes back.
     fs::create_directories(dir / "short");
     test::writeBytes(dir / "short/map0.mul", std::vector<std::uint8_t>(196 * 10));
-    edit(5).setText(test::qPath(dir / "short/map0.mul"));
-    edit(3).setText(test::qPath(modified->staIdx));
-    edit(4).setText(test::qPath(modified->statics));
-    dialogs.saveFiles.push_back(test::qPath(dir / "short.bsr"));
+    edit(5).setText(qPath(dir / "short/map0.mul"));
+    edit(3).setText(qPath(modified->staIdx));
+    edit(4).setText(qPath(modified->statics));
+    dialogs.saveFiles.push_back(qPath(dir / "short.bsr"));
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 2);
     EXPECT_TRUE(dialogs.errors[1].contains("short")) << dialogs.errors[1].toStdString();
@@ -238,6 +252,32 @@ TEST_F(DiffDialog, RefusalsAndFailuresAreReportedAndWriteNothing) {
     QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
     EXPECT_EQ(dialogs.errors.size(), 2);
     EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // A players' set asked for without a folder is refused before anything
+    // is written.
+    box("PlayersSetCheckBox").setChecked(true);
+    QTest::mouseClick(&button("GenerateButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages.last(), "Choose the folder for the players' set, or uncheck \"Also write the players' "
+                                       "set to:\".");
+    EXPECT_EQ(dialogs.saveRequests.size(), 2u) << "no patch asked for";
+}
+
+TEST_F(DiffDialog, EachPathHasABrowseButtonAndTheFieldsGrowWithTheDialog) {
+    form.show();
+    dialogs.openFiles.push_back(qPath(original->map));
+    QTest::mouseClick(form.findChild<QToolButton*>("OMapEditBrowse"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"map0.mul (map0.mul)"});
+    EXPECT_EQ(dialogs.openRequests[0].title, "Original files: Map0.mul");
+    EXPECT_EQ(edit(2).text(), qPath(original->map));
+    EXPECT_TRUE(form.fieldValid(2));
+    for (const char* name : kEdits)
+        EXPECT_NE(form.findChild<QToolButton*>(QString::fromLatin1(name) + "Browse"), nullptr) << name;
+
+    const int narrow = edit(4).width();
+    form.resize(form.width() + 300, form.height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(edit(4).width(), narrow + 90);
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 
 #include "gui/app/GuiTestSupport.h"
 #include "gui/app/ScriptedDialogs.h"
-#include "gui/app/ToolWindows.h"
+#include "gui/editor/ToolWindows.h"
 #include "gui/app/WindowRegions.h"
 #include "gui/patches/TPatchEditForm.h"
 #include "mapdata/MapFile.h"
@@ -93,7 +93,7 @@ TEST_F(PatchEditor, CapturedCellsSavedLoadedAndAppliedComeBackOnTheMap) {
     // Saved over a file that held a longer list: no section of it is left.
     const fs::path patch = dir / "captured.bnp";
     writeText(patch, "[0]\r\nX=1\r\n[1]\r\nX=2\r\n[2]\r\nX=3\r\n");
-    dialogs.saveFiles.push_back(test::qPath(patch));
+    dialogs.saveFiles.push_back(qPath(patch));
     click("TLSave");
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].title, "Save Patch file");
@@ -110,7 +110,7 @@ TEST_F(PatchEditor, CapturedCellsSavedLoadedAndAppliedComeBackOnTheMap) {
     setCell(1000, 1200, MapCell{7, 7});
     click("TlClear");
     EXPECT_EQ(list().rowCount(), 0);
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     click("TLLoad");
     EXPECT_EQ(dialogs.openRequests.back().title, "Load Patch file");
     ASSERT_EQ(list().rowCount(), 2);
@@ -118,7 +118,7 @@ TEST_F(PatchEditor, CapturedCellsSavedLoadedAndAppliedComeBackOnTheMap) {
     EXPECT_EQ(cellText(1, 2), "100");
 
     // Applied from the menu, the file puts both cells back.
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     menuEntry("PatchMap").trigger();
     EXPECT_EQ(dialogs.openRequests.back().fileName, "bnstonereach.bnp");
     EXPECT_EQ(dialogs.openRequests.back().filters, QStringList{"Brannock Stonereach (*.bnp)"});
@@ -135,15 +135,15 @@ TEST_F(PatchEditor, EmptyFilesAreRefusedByTheEditorAndByPatchMap) {
     const fs::path empty = dir / "empty.bnp";
     writeText(empty, "X=1\r\n");
 
-    dialogs.openFiles.push_back(test::qPath(empty));
+    dialogs.openFiles.push_back(qPath(empty));
     click("TLLoad");
-    dialogs.openFiles.push_back(test::qPath(dir / "missing.bnp"));
+    dialogs.openFiles.push_back(qPath(dir / "missing.bnp"));
     click("TLLoad");
     EXPECT_EQ(dialogs.messages, (QStringList{"Empty or corupted file!", "Empty or corupted file!"}));
     EXPECT_EQ(list().rowCount(), 1) << "the list is left as it was";
 
     const auto before = test::readBytes(mapPath);
-    dialogs.openFiles.push_back(test::qPath(empty));
+    dialogs.openFiles.push_back(qPath(empty));
     menuEntry("PatchMap").trigger();
     EXPECT_EQ(dialogs.messages.back(), "File is empty or corupted!");
     EXPECT_TRUE(dialogs.errors.isEmpty());
@@ -164,7 +164,7 @@ TEST_F(PatchEditor, EntriesOutsideTheMapAndMissingSectionsAreSkippedAndCounted) 
     writeText(patch, "[0]\r\nX=1\r\nY=1\r\nZ=5\r\nID=00 03\r\n"
                      "[1]\r\nX=1448\r\nY=0\r\nZ=3\r\n"
                      "[3]\r\nX=2\r\nY=2\r\nZ=9\r\n");
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     menuEntry("PatchMap").trigger();
     EXPECT_EQ(cellAt(1, 1), (MapCell{3, 5}));
     EXPECT_EQ(cellAt(2, 2), untouched);
@@ -174,7 +174,7 @@ TEST_F(PatchEditor, EntriesOutsideTheMapAndMissingSectionsAreSkippedAndCounted) 
 
     // The editor loads the entries the file has, without made-up ones.
     menuEntry("PatchEditor").trigger();
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     click("TLLoad");
     ASSERT_EQ(list().rowCount(), 2);
     EXPECT_EQ(cellText(1, 0), "1448");
@@ -189,9 +189,9 @@ TEST_F(PatchEditor, AnEntryThatDoesNotParseStopsTheRunAndTheEntriesBeforeItStay)
     const MapCell before3 = cellAt(3, 4);
     const MapCell before5 = cellAt(5, 6);
     const MapCell before8 = cellAt(8, 8);
-    dialogs.openFiles.push_back(test::qPath(patch));
+    dialogs.openFiles.push_back(qPath(patch));
     menuEntry("PatchMap").trigger();
-    EXPECT_EQ(dialogs.errors, QStringList{"Input not SpacedHex"});
+    EXPECT_EQ(dialogs.errors, QStringList{"Input not SpacedHex (entry [1], ID)"}) << "the entry at fault is named";
     EXPECT_EQ(cellAt(3, 4), (MapCell{before3.tile, -7})) << "an empty ID changes only the altitude";
     EXPECT_EQ(cellAt(5, 6), before5);
     EXPECT_EQ(cellAt(8, 8), before8);
@@ -222,6 +222,22 @@ TEST_F(PatchEditor, TheListIsEditedWithTheFieldsAndTheKeyboard) {
     field("PridatZ").setText("-5");
     click("TlEdit");
     EXPECT_EQ(cellText(2, 2), "-5");
+
+    // Texts that applying would stop at are refused where they are typed.
+    dialogs.messages.clear();
+    field("PridatZ").setText("200");
+    click("TlEdit");
+    field("PridatZ").setText("1");
+    field("PridatX").setText("abc");
+    click("TLAdd");
+    field("PridatX").setText("31");
+    field("PridatID").setText("12 3");
+    click("TLAdd");
+    EXPECT_EQ(dialogs.messages, (QStringList{"Z: Altitude 200 is outside -128..127",
+                                             "X: 'abc' is not a valid integer value", "ID: Input not SpacedHex"}));
+    EXPECT_EQ(list().rowCount(), 3);
+    EXPECT_EQ(cellText(2, 2), "-5");
+    field("PridatID").setText("00 03");
 
     // Enter on the entry jumps the map view there.
     list().setFocus();

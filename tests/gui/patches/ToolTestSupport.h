@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "gui/app/EditorLink.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/GuiTestSupport.h"
 #include "mapdata/DataFileDialogs.h"
 #include "mapdata/DataFileSet.h"
@@ -38,29 +39,20 @@ class FakeEditorLink final : public EditorLink, private DataFileDialogs {
 public:
     FakeEditorLink() : files_(store_, *this) {}
 
-    // Puts the paths into the set as the main window's path edits do.
+    // Puts the paths into the set and opens it, as the main window's path
+    // edits do.
     void open(const std::filesystem::path& map, const std::filesystem::path& clientDir = {}) {
-        files_.changeMapPath(map.string());
-        if (!clientDir.empty()) {
-            const MapVariant* variant = files_.detectMapVariant();
-            files_.changeClientDirectory(clientDir.string(), variant ? variant->name : "None");
-        }
+        files_.changeMapPath(map);
+        files_.storePathsAndReopen(map, clientDir);
+        if (!clientDir.empty())
+            files_.changeClientDirectory(clientDir, files_.openMap().variantName());
     }
 
     QWidget* mainWindow() override { return &window_; }
     void goToCell(int x, int y) override { jumps.push_back(CellPoint{x, y}); }
-    DataFileSet& dataFiles() override { return files_; }
-    std::optional<MapGeometry> mapGeometry() const override {
-        const MapVariant* variant = files_.detectMapVariant();
-        if (variant == nullptr)
-            return std::nullopt;
-        return MapGeometry::of(*variant);
-    }
-    QString mapSizeText() const override {
-        const MapVariant* variant = files_.detectMapVariant();
-        return variant ? QString::fromLatin1(variant->sizeText.data(), static_cast<qsizetype>(variant->sizeText.size()))
-                       : QStringLiteral("None");
-    }
+    const OpenMap& openMap() override { return files_.openMap(); }
+    const RadarColours& radarColours() override { return files_.radarColours(); }
+    bool clientDirectoryValid() override { return files_.clientDirValid(); }
     void mapFileWritten(const std::filesystem::path& path) override { written.push_back(path); }
     void mapFileReplaced(const std::filesystem::path& path) override { replaced.push_back(path); }
 
@@ -99,7 +91,5 @@ inline const sample::SampleWorldResult& sharedSampleWorld(const std::string& var
         it = worlds.emplace(variant, sample::generateSampleWorld(folder / variant, {variant, 3})).first;
     return it->second;
 }
-
-inline QString qPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 } // namespace stonereach::test

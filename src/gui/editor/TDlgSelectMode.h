@@ -40,6 +40,8 @@ protected:
 
 private:
     void btnAddIDClick();
+    // OK: closes only when every tile id of the list can be painted with.
+    void BitBtn1Click();
 
     HandlerGuard guard_;
     QLineEdit* captionEdit_;

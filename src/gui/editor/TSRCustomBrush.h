@@ -43,6 +43,9 @@ private:
     void udColsClick(int position);
     void cbCustomBrushesChange(const QString& name);
     void edBrushNameChange();
+    // Why a name cannot be saved under, as OK would refuse it; empty when
+    // it can.
+    static QString nameProblem(const QString& name);
     void BitBtn1Click();
     // Shows the brush's column and row counts in the controls and the grid.
     void showBrushSize();
@@ -52,7 +55,6 @@ private:
     std::filesystem::path programDir_;
     BrushGrid brush_;
     int currentTile_ = -1;
-    bool nameGiven_ = false;
 
     QLineEdit* nameEdit_;
     QComboBox* brushNames_;

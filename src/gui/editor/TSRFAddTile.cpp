@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgAddTile.h"
+#include "gui/editor/TSRFAddTile.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -7,6 +7,8 @@
 #include <QToolButton>
 
 #include "editor/PaletteTileList.h"
+#include "editor/SelectionGroups.h"
+#include "gui/app/EnteredValues.h"
 #include "gui/editor/DialogSupport.h"
 #include "gui/editor/TileChooser.h"
 #include "gui/widgets/ControlNames.h"
@@ -48,8 +50,19 @@ TSRFAddTile::TSRFAddTile(WindowDialogs& dialogs, const std::filesystem::path& pr
 
     guard_.connect(addIdButton_, &QToolButton::clicked, this, [this] { btnAddIDClick(); });
     guard_.connect(palette_, &TilePalette::entryDoubleClicked, this, [this] { btnAddIDClick(); });
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    guard_.connect(okButton_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TSRFAddTile::BitBtn1Click() {
+    // An entry the tile list could not be read back with is not kept.
+    const QString text = entryEdit_->text();
+    const QString problem =
+        tileIdOfText(toFileText(text))
+            ? QString()
+            : QStringLiteral("%1: \"%2\" is not a tile id (0 to 65535)").arg(editLabel_->text(), text);
+    if (acceptEntered(guard_.dialogs(), this, problem, entryEdit_))
+        accept();
 }
 
 void TSRFAddTile::setEditLabel(const QString& label) {

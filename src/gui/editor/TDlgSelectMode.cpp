@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgSelectMode.h"
+#include "gui/editor/TDlgSelectMode.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -11,7 +11,9 @@
 #include <QToolButton>
 
 #include "editor/PaletteTileList.h"
+#include "editor/SelectionGroupRows.h"
 #include "editor/TileLists.h"
+#include "gui/app/EnteredValues.h"
 #include "gui/editor/DialogSupport.h"
 #include "gui/editor/TileChooser.h"
 #include "gui/widgets/ControlNames.h"
@@ -66,8 +68,17 @@ TDlgSelectMode::TDlgSelectMode(WindowDialogs& dialogs, const std::filesystem::pa
 
     guard_.connect(addIdButton_, &QToolButton::clicked, this, [this] { btnAddIDClick(); });
     guard_.connect(chooser_, &TileChooser::tileDoubleClicked, this, [this] { btnAddIDClick(); });
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    guard_.connect(okButton_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TDlgSelectMode::BitBtn1Click() {
+    // A group painting could not pick from is not kept.
+    const std::optional<std::string> problem = groupItemsProblem(toFileText(tileListEdit_->toPlainText()));
+    if (!acceptEntered(guard_.dialogs(), this, problem ? QStringLiteral("Tile List: ") + qText(*problem) : QString(),
+                       tileListEdit_))
+        return;
+    accept();
 }
 
 void TDlgSelectMode::setHelpText(const QString& text) { helpText_->setText(text); }

@@ -1,6 +1,4 @@
-#include "gui/app/ToolWindows.h"
-
-#include "gui/app/WindowRegions.h"
+#include "gui/editor/ToolWindows.h"
 
 #include <QAction>
 #include <QMenu>
@@ -8,6 +6,7 @@
 
 #include "gui/app/EditorLink.h"
 #include "gui/app/ToolSupport.h"
+#include "gui/app/WindowRegions.h"
 #include "gui/maptools/TMapCopyForm.h"
 #include "gui/maptools/TMapExtendForm.h"
 #include "gui/maptools/TMapViewForm.h"
@@ -15,7 +14,7 @@
 #include "gui/patches/TPatchEditForm.h"
 #include "gui/patches/TSRDiffForm.h"
 #include "gui/widgets/ControlNames.h"
-#include "maptools/OverviewPicture.h"
+#include "mapdata/OpenMap.h"
 
 namespace stonereach {
 
@@ -39,11 +38,13 @@ void ToolWindows::addMenuEntries(const MenuSection& section) {
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    entry("PatchMap", QStringLiteral("Patch Map from file"), &ToolWindows::PatchMapClick);
-    entry("PatchEditor", QStringLiteral("Patch Editor"), &ToolWindows::PatchEditorClick);
-    entry("DiffPatch", QStringLiteral("Create Diff patch"), &ToolWindows::DiffPatchClick);
-    entry("EnlargeMap", QStringLiteral("Enlarge map to ML"), &ToolWindows::EnlargeMapClick);
-    entry("MapCopy", QStringLiteral("Map Copy"), &ToolWindows::MapCopyClick);
+    // Each entry has a mnemonic of its own in the menu (the captions read as
+    // ever); the other sections of "&Extra" use T, H, C, S, N and O.
+    entry("PatchMap", QStringLiteral("&Patch Map from file"), &ToolWindows::PatchMapClick);
+    entry("PatchEditor", QStringLiteral("Patch &Editor"), &ToolWindows::PatchEditorClick);
+    entry("DiffPatch", QStringLiteral("Create &Diff patch"), &ToolWindows::DiffPatchClick);
+    entry("EnlargeMap", QStringLiteral("Enlar&ge map to ML"), &ToolWindows::EnlargeMapClick);
+    entry("MapCopy", QStringLiteral("&Map Copy"), &ToolWindows::MapCopyClick);
 }
 
 QToolButton* ToolWindows::createOverviewButton(QWidget* parent) {
@@ -84,7 +85,7 @@ void ToolWindows::MapCopyClick() {
 }
 
 void ToolWindows::TlMapClick() {
-    const auto geometry = overviewGeometryFor(link_.mapSizeText().toStdString());
+    const std::optional<MapGeometry> geometry = link_.openMap().geometry();
     if (!geometry) {
         dialogs_.showMessage(link_.mainWindow(), mapNotRecognisedText());
         return;

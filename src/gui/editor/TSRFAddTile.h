@@ -33,6 +33,8 @@ public:
     void setEntryText(const QString& text);
 
 private:
+    // OK: closes only when the entry is a tile id.
+    void BitBtn1Click();
     void btnAddIDClick();
 
     HandlerGuard guard_;

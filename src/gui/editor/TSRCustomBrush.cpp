@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgCustomBrush.h"
+#include "gui/editor/TSRCustomBrush.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -10,6 +10,7 @@
 
 #include "editor/BrushFile.h"
 #include "editor/PaletteTileList.h"
+#include "gui/app/QtConversions.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/BrushGridView.h"
 #include "gui/editor/DialogSupport.h"
@@ -82,9 +83,11 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
 
     rowsEdit_ = countEdit(QStringLiteral("edRows"));
     rowsUpDown_ = countUpDown(QStringLiteral("udRows"), QStringLiteral("Rows"));
+    rowsUpDown_->setBuddy(rowsEdit_);
     QLabel* rowsLabel = buddyLabel(QStringLiteral("RowsLabel"), QStringLiteral("Rows"), rowsEdit_, this);
     colsEdit_ = countEdit(QStringLiteral("edCols"));
     colsUpDown_ = countUpDown(QStringLiteral("udCols"), QStringLiteral("Cols"));
+    colsUpDown_->setBuddy(colsEdit_);
     QLabel* colsLabel = buddyLabel(QStringLiteral("ColsLabel"), QStringLiteral("Cols"), colsEdit_, this);
 
     chooser_ = new TileChooser(guard_, pictures, readPaletteTileList(programDir_), true, this);
@@ -117,8 +120,7 @@ void TSRCustomBrush::buildControls(MapDrawSource& pictures, const QStringList& b
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons.row);
-    chainTabOrder({nameEdit_, brushNames_, grid_, rowsEdit_, rowsUpDown_, colsEdit_, colsUpDown_, chooser_,
-                   okButton_, cancelButton_});
+    chainTabOrder({nameEdit_, brushNames_, grid_, rowsEdit_, colsEdit_, chooser_, okButton_, cancelButton_});
 }
 
 std::filesystem::path TSRCustomBrush::brushesDir() const { return programDir_ / kBrushFolderName; }
@@ -163,21 +165,40 @@ void TSRCustomBrush::cbCustomBrushesChange(const QString& name) {
         guard_.dialogs().showMessage(this, fromFileText(brushLoadMessage(brushName, report)));
 }
 
+QString TSRCustomBrush::nameProblem(const QString& name) {
+    const std::optional<std::string> problem = brushNameProblem(toFileText(name));
+    return problem ? fromFileText(*problem) : QString();
+}
+
 void TSRCustomBrush::edBrushNameChange() {
-    nameGiven_ = !nameEdit_->text().isEmpty();
-    showValidity(*nameEdit_, nameGiven_);
+    // Green only for a name OK will save under; the tooltip says what is
+    // wrong with any other.
+    const QString problem = nameProblem(nameEdit_->text());
+    showValidity(*nameEdit_, problem.isEmpty());
+    nameEdit_->setToolTip(nameEdit_->text().isEmpty() ? QString() : problem);
 }
 
 void TSRCustomBrush::BitBtn1Click() {
     QString name = nameEdit_->text();
-    if (!nameGiven_)
-        name = guard_.dialogs()
-                   .inputText(this, QStringLiteral("Brush name"), QStringLiteral("Select a brush name"), QString())
-                   .value_or(QString());
-    // No name saves nothing; a name that cannot be a file name is refused
-    // and the dialog stays open with the brush as drawn.
-    if (!name.isEmpty() &&
-        !runRefusable(guard_.dialogs(), this, [&] { saveBrush(brushesDir(), toFileText(name), brush_); }))
+    if (name.isEmpty()) {
+        // The drawing is kept whatever way the prompt is left, unless the
+        // user throws it away there.
+        const NamePromptAnswer answer =
+            guard_.dialogs().askNameOrDiscard(this, QStringLiteral("Brush name"), QStringLiteral("Select a brush name"),
+                                              QStringLiteral("Discard brush"), &TSRCustomBrush::nameProblem);
+        if (answer.choice == NamePromptAnswer::Choice::Discard) {
+            reject();
+            return;
+        }
+        if (answer.choice == NamePromptAnswer::Choice::Back || answer.name.isEmpty()) {
+            nameEdit_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        name = answer.name;
+    }
+    // A name that cannot be a file name is refused and the dialog stays open
+    // with the brush as drawn.
+    if (!runRefusable(guard_.dialogs(), this, [&] { saveBrush(brushesDir(), toFileText(name), brush_); }))
         return;
     accept();
 }

@@ -1,4 +1,4 @@
-#include "gui/editor/list.h"
+#include "gui/editor/TListForm.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "gui/app/EnteredValues.h"
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/DialogSupport.h"
 #include "gui/widgets/ControlNames.h"
@@ -142,6 +143,10 @@ std::optional<std::size_t> TListForm::selectedEntry() const {
 }
 
 void TListForm::TLAddClick() {
+    // A place that Go could not jump to is not kept.
+    if (!acceptEntered(guard_.dialogs(), this, integerFieldProblem(QStringLiteral("X"), xEdit_->text()), xEdit_) ||
+        !acceptEntered(guard_.dialogs(), this, integerFieldProblem(QStringLiteral("Y"), yEdit_->text()), yEdit_))
+        return;
     entries_.push_back({toFileText(xEdit_->text()), toFileText(yEdit_->text())});
     listChanged();
 }
@@ -157,11 +162,11 @@ void TListForm::TLRemoveClick() {
 void TListForm::TLLoadClick() {
     const auto path = guard_.dialogs().chooseOpenFile(
         this, {QStringLiteral("Import coordinates definition"), {kCoordinatesFilter},
-               QString::fromStdU16String(programDir_.u16string()), QString()});
+               qPath(programDir_), QString()});
     if (!path)
         return;
     CoordinateList imported;
-    if (!runRefusable(guard_.dialogs(), this, [&] { imported = importCoordinatesFile(chosenPath(*path)); }))
+    if (!runRefusable(guard_.dialogs(), this, [&] { imported = importCoordinatesFile(pathOf(*path)); }))
         return;
     entries_ = std::move(imported);
     listChanged();
@@ -170,9 +175,9 @@ void TListForm::TLLoadClick() {
 void TListForm::TLSaveClick() {
     const auto path = guard_.dialogs().chooseSaveFile(
         this, {QStringLiteral("Export coordinates definition"), {kCoordinatesFilter},
-               QString::fromStdU16String(programDir_.u16string()), QString::fromLatin1(kCoordinatesFileName)});
+               qPath(programDir_), QString::fromLatin1(kCoordinatesFileName)});
     if (path)
-        writeCoordinatesFile(chosenPath(*path), entries_);
+        writeCoordinatesFile(pathOf(*path), entries_);
 }
 
 void TListForm::TlOKClick() {

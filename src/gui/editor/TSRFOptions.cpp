@@ -1,4 +1,4 @@
-#include "gui/editor/SRDlgOptions.h"
+#include "gui/editor/TSRFOptions.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 
 #include "gui/app/WindowDialogs.h"
 #include "gui/editor/DialogSupport.h"
-#include "gui/editor/SRDlgAddTile.h"
-#include "gui/editor/SRDlgSelectMode.h"
+#include "gui/editor/TSRFAddTile.h"
+#include "gui/editor/TDlgSelectMode.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/ControlNames.h"
 #include "gui/widgets/TilePictures.h"
