@@ -28,10 +28,8 @@ struct ModifiedBefore {
 };
 
 std::set<std::string> namesIn(const std::filesystem::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    return names;
+    const auto names = fuzz::memoryFiles().namesIn(dir);
+    return {names.begin(), names.end()};
 }
 
 
@@ -45,14 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((data[0] & 1) != 0 && patchBytes.size() >= DiffPatchLayout::OrigStaIdxCrcOffset + 4)
         le::put32(&patchBytes[DiffPatchLayout::OrigStaIdxCrcOffset], original.indexChecksum());
 
-    const auto dir = fuzz::scratchDirectory() / "modified";
-    std::filesystem::create_directories(dir);
+    const auto dir = fuzz::memoryFolder() / "modified";
     const DiffFileSet modified{dir / "staidx0.mul", dir / "statics0.mul", dir / "map0.mul"};
     const ModifiedBefore before;
     fuzz::writeFile(modified.staIdx, before.index);
     fuzz::writeFile(modified.statics, before.statics);
     fuzz::writeFile(modified.map, before.map);
-    const auto patchPath = fuzz::scratchDirectory() / "patch.bsr";
+    const auto patchPath = fuzz::memoryFolder() / "patch.bsr";
     fuzz::writeFile(patchPath, patchBytes);
 
     // The reader alone.

@@ -35,11 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> map = original.map;
     std::copy_n(input.begin(), std::min(input.size(), map.size()), map.begin());
 
-    const auto modDir = fuzz::scratchDirectory() / "roundtrip-modified";
-    const auto outDir = fuzz::scratchDirectory() / "roundtrip-rebuilt";
-    std::filesystem::remove_all(outDir);
-    std::filesystem::create_directories(modDir);
-    std::filesystem::create_directories(outDir);
+    const auto modDir = fuzz::memoryFolder() / "roundtrip-modified";
+    const auto outDir = fuzz::memoryFolder() / "roundtrip-rebuilt";
+    fuzz::memoryFiles().removeAllBelow(outDir);
     const DiffFileSet modified{modDir / "staidx0.mul", modDir / "statics0.mul", modDir / "map0.mul"};
     fuzz::writeFile(modified.staIdx, index);
     fuzz::writeFile(modified.statics, statics);
@@ -50,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         generateDiffPatch({original.files, modified, patch, true, true, fuzz::smallGrid}, {});
     } catch (const Error&) {
         // Unreadable modified statics: refused, and nothing left behind.
-        FUZZ_CHECK(std::filesystem::is_empty(outDir));
+        FUZZ_CHECK(fuzz::memoryFiles().namesIn(outDir).empty());
         return 0;
     }
 

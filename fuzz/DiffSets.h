@@ -57,7 +57,6 @@ struct OriginalSet {
         }
         for (std::size_t i = 0; i < map.size(); ++i)
             map[i] = static_cast<std::uint8_t>((i * 13 + 5) % 253);
-        std::filesystem::create_directories(folder);
         files = {folder / "staidx0.mul", folder / "statics0.mul", folder / "map0.mul"};
         writeFile(files.staIdx, index);
         writeFile(files.statics, statics);
@@ -73,7 +72,7 @@ struct OriginalSet {
 };
 
 inline const OriginalSet& originalSet() {
-    static const OriginalSet set(scratchDirectory() / "original");
+    static const OriginalSet set(memoryFolder() / "original");
     return set;
 }
 

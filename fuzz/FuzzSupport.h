@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
 #include <unistd.h>
+
+#include "mapdata/File.h"
+#include "mapdata/FileSystem.h"
+#include "mapdata/MemoryFiles.h"
 
 // Helpers shared by the fuzz programs.
 namespace stonereach::fuzz {
@@ -48,14 +50,37 @@ inline const std::filesystem::path& scratchDirectory() {
     return dir.path();
 }
 
+// The files of this fuzz process held in memory (see MemoryFiles), installed
+// at first use for the whole run: the parsers and engines reach them by path
+// as they would files on the disk, thousands of times a second, and nothing
+// below this folder touches the disk. (The folder does not exist there.)
+inline constexpr const char* MemoryFolderName = "/stonereach-fuzz-in-memory";
+
+inline MemoryFiles& memoryFiles() {
+    static MemoryFiles files(MemoryFolderName);
+    static const ScopedMemoryFiles installed(files);
+    return files;
+}
+
+inline std::filesystem::path memoryFolder() {
+    memoryFiles();  // installed before any path below the folder is used
+    return MemoryFolderName;
+}
+
+// Writes and reads whole files, on the disk or in memory; a file that is not
+// there reads as no bytes.
 inline void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    File file(path, File::Mode::Create);
+    file.writeAt(0, bytes);
 }
 
 inline std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!fileExists(path))
+        return {};
+    const File file(path, File::Mode::Read);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    file.readAt(0, bytes);
+    return bytes;
 }
 
 // Reads a little-endian value from the front of an input and advances it;

@@ -18,7 +18,7 @@ using namespace stonereach;
 std::vector<std::string> namesIn(std::string_view text) {
     std::vector<std::string> names = {"0", "1", "X", "Y", "Z", "ID", ""};
     std::size_t start = 0;
-    while (start < text.size() && names.size() < 24) {
+    while (start < text.size() && names.size() < 14) {
         const std::size_t end = text.find_first_of("[]=\r\n", start);
         names.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos)
@@ -51,8 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& key : names)
             FUZZ_CHECK(reread.read(section, key, "\x01") == document.read(section, key, "\x01"));
 
-    // A written value reads back, and leaves the other values alone.
+    // A written value reads back, and survives the document being written
+    // out and read again (checked once, after all the writes, so an input
+    // costs two more parses rather than two a write).
     IniDocument edited = document;
+    std::vector<std::size_t> written;
     for (std::size_t i = 0; i + 2 < names.size(); i += 3) {
         const auto& section = names[i];
         const auto& key = names[i + 1];
@@ -61,7 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         edited.write(section, key, value);
         FUZZ_CHECK(edited.read(section, key, "") == value);
-        FUZZ_CHECK(IniDocument::parse(edited.text()).read(section, key, "") == value);
+        written.push_back(i);
+    }
+    if (!written.empty()) {
+        const IniDocument editedReread = IniDocument::parse(edited.text());
+        for (const std::size_t i : written)
+            FUZZ_CHECK(editedReread.read(names[i], names[i + 1], "\x01") == edited.read(names[i], names[i + 1], "\x01"));
     }
     return 0;
 }

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < accessCount && !input.empty(); ++i)
         accesses.push_back({take<std::uint8_t>(input), take<std::int32_t>(input), take<std::int32_t>(input)});
 
-    const auto path = fuzz::scratchDirectory() / std::string(name);
+    const auto path = fuzz::memoryFolder() / std::string(name);
     {
         File file(path, File::Mode::Create);
         file.writeAt(0, input.first(std::min<std::size_t>(input.size(), fileSize)));

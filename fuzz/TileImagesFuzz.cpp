@@ -1,6 +1,7 @@
 // The art and texture index records with their data files, read by the
-// shared loaders (open handles) and by the dialogs' by-path loaders, and the
-// radar colour table. Whatever the files hold, a load either gives an image of
+// shared loaders, and the radar colour table, all held in memory. (The
+// dialogs' by-path loaders add only opening the files and their id limits,
+// which the tests cover.) Whatever the files hold, a load either gives an image of
 // one of the fixed sizes, or says there is none and leaves the image alone,
 // or raises IoError.
 //
@@ -18,7 +19,6 @@
 #include "mapdata/LandTileImage.h"
 #include "mapdata/RadarColours.h"
 #include "mapdata/TextureImage.h"
-#include "mapdata/TileImagesByPath.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& length : lengths)
         length = take<std::uint16_t>(input);
 
-    const auto& dir = fuzz::scratchDirectory();
+    const auto dir = fuzz::memoryFolder();
     std::array<std::size_t, fileNames.size()> written{};
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const auto bytes = input.first(std::min(lengths[i], input.size()));
@@ -89,18 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkLoad([&](TileImage& image) { return loadTextureImage(texIdx, texMaps, id, image); }, isTexture, false);
     checkLoad([&](TileImage& image) { return loadLandArtImage(artIdx, art, id, image); }, isLandArt, placeholder);
-    checkLoad([&](TileImage& image) { return loadTextureImageByPath(dir, id, image); }, isTexture, false);
-    checkLoad([&](TileImage& image) { return loadLandArtImageByPath(dir, id, image); }, isLandArt, placeholder);
     checkLoad(
         [&](TileImage& image) {
             return loadLandTileImage(texIdx, texMaps, artIdx, art, id, image) != TileImageSource::None;
         },
         [](const TileImage& image) { return isTexture(image) || isLandArt(image); }, placeholder);
-
-    // The by-path loaders look up only the ids the dialogs offer.
-    TileImage untouched = marker();
-    if (id >= DialogTileLimits::TextureIds)
-        FUZZ_CHECK(!loadTextureImageByPath(dir, id, untouched) && isMarker(untouched));
 
     RadarColours colours;
     const std::string_view variant = stygianAbyss ? "Stygian Abyss" : "Tokuno";
@@ -111,8 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const IoError&) {
         FUZZ_CHECK(written[4] / 2 < count);
     }
-    // Entries beyond those a load reads stay 0.
-    for (std::size_t i = count; i < RadarColours::Entries; ++i)
+    // Entries beyond those a load reads stay 0: the first ones, the last one
+    // and a spread between (all of them cost more than the load).
+    for (std::size_t i = count; i < RadarColours::Entries; i += i < count + 8 ? 1 : 509)
         FUZZ_CHECK(colours.colour(static_cast<std::uint16_t>(i)) == 0);
+    FUZZ_CHECK(colours.colour(RadarColours::Entries - 1) == 0 || count == RadarColours::Entries);
     return 0;
 }

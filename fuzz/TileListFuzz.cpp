@@ -17,8 +17,6 @@ using namespace stonereach;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::size_t lines = splitLines(text).size();
-    const auto path = fuzz::scratchDirectory() / "list.lst";
-    fuzz::writeFile(path, {data, size});
 
     std::vector<TileListRow> rows;
     try {
@@ -26,15 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const FormatError& e) {
         FUZZ_CHECK(std::string_view(e.what()).starts_with("Line "));
         FUZZ_CHECK(std::string_view(e.what()).find("list.lst") != std::string_view::npos);
-        try {
-            readTileList(path);
-            FUZZ_CHECK(false);
-        } catch (const FormatError&) {
-        }
         return 0;
     }
     FUZZ_CHECK(rows.size() == lines);
-    FUZZ_CHECK(readTileList(path) == rows);
 
     std::vector<std::string> items;
     std::vector<TileListRow> tileRows;

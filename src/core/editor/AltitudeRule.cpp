@@ -25,13 +25,10 @@ std::int64_t randomAltitudeOffset(std::int32_t noise, RandomSource& random) {
     return random.range(-n, n + 1);
 }
 
-AltitudeRule::AltitudeRule(AltitudeSettings settings) : settings_(std::move(settings)) {
-    try {
-        noise_ = parseInteger(settings_.noiseText);
-    } catch (const ConversionError&) {
-        // Only an error when a cell is painted with random altitude on.
-    }
-}
+// A noise text that does not convert is only an error when a cell is painted
+// with random altitude on.
+AltitudeRule::AltitudeRule(AltitudeSettings settings)
+    : settings_(std::move(settings)), noise_(readInteger(settings_.noiseText)) {}
 
 std::int8_t AltitudeRule::apply(std::int8_t oldZ, RandomSource& random) const {
     const std::int64_t z = settings_.z;

@@ -1,20 +1,11 @@
 #include "editor/BrushLines.h"
 
 #include "editor/TextFile.h"
-#include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
 
 namespace stonereach {
 
 namespace {
-
-std::optional<std::int32_t> integerField(std::string_view text) {
-    try {
-        return parseInteger(text);
-    } catch (const ConversionError&) {
-        return std::nullopt;
-    }
-}
 
 // Trailing blanks, and any other control character a text editor may leave.
 std::string_view trimRight(std::string_view text) {
@@ -31,14 +22,14 @@ std::optional<BrushEntry> parseBrushLine(std::string_view line) {
     if (firstComma == std::string_view::npos || firstComma == lastComma)
         return std::nullopt;
 
-    const auto dx = integerField(line.substr(0, firstComma));
-    const auto tile = integerField(trimRight(line.substr(lastComma + 1)));
+    const auto dx = readInteger(line.substr(0, firstComma));
+    const auto tile = readInteger(trimRight(line.substr(lastComma + 1)));
     if (!dx || !tile)
         return std::nullopt;
     std::optional<std::int32_t> dy;
     for (std::size_t start = firstComma + 1; start <= lastComma;) {
         const std::size_t end = line.find(',', start);
-        dy = integerField(line.substr(start, end - start));
+        dy = readInteger(line.substr(start, end - start));
         if (!dy)
             return std::nullopt;
         start = end + 1;

@@ -1,6 +1,5 @@
 #include "editor/RememberedChoices.h"
 
-#include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
 
 namespace stonereach {
@@ -18,12 +17,9 @@ std::optional<std::string> nonEmpty(std::optional<std::string> text) {
 std::optional<std::uint16_t> tileOf(const std::optional<std::string>& text) {
     if (!text)
         return std::nullopt;
-    try {
-        const std::int32_t value = parseInteger(*text);
-        if (value >= 0 && value <= 0xFFFF)
-            return static_cast<std::uint16_t>(value);
-    } catch (const ConversionError&) {
-    }
+    const auto value = readInteger(*text);
+    if (value && *value >= 0 && *value <= 0xFFFF)
+        return static_cast<std::uint16_t>(*value);
     return std::nullopt;
 }
 

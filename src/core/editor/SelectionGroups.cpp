@@ -189,11 +189,7 @@ std::vector<std::uint16_t> groupTileIds(const TTileNamed& group) {
 }
 
 std::optional<std::uint16_t> tileIdOfText(std::string_view text) {
-    std::int32_t value = -1;
-    try {
-        value = parseInteger(text);
-    } catch (const ConversionError&) {
-    }
+    const std::int32_t value = readInteger(text).value_or(-1);
     if (!isTileId(value))
         return std::nullopt;
     return static_cast<std::uint16_t>(value);

@@ -8,8 +8,21 @@
 
 namespace stonereach {
 
-ReadAheadReader::ReadAheadReader(const ByteSource& file, std::size_t windowSize)
-    : file_(file), window_(std::make_unique_for_overwrite<std::uint8_t[]>(windowSize)), windowSize_(windowSize) {}
+ReadAheadReader::ReadAheadReader(const ByteSource& file, std::size_t windowSize) : file_(file), windowSize_(windowSize) {}
+
+// The window starts small and grows fourfold each time a read fills it (the
+// file goes on), up to windowSize_; it always holds `size` bytes. Called only
+// before the window is filled anew.
+void ReadAheadReader::prepareWindow(std::size_t size) {
+    std::size_t wanted = allocated_ == 0 ? FirstBufferBytes : allocated_;
+    if (allocated_ > 0 && windowFill_ == allocated_)
+        wanted = allocated_ * 4;
+    wanted = std::min(std::max(wanted, size), windowSize_);
+    if (wanted > allocated_) {
+        window_ = std::make_unique_for_overwrite<std::uint8_t[]>(wanted);
+        allocated_ = wanted;
+    }
+}
 
 // A request that starts where the last one ended, inside the window, or a
 // short skip ahead of the last one (a walk over a file that passes over some
@@ -41,10 +54,11 @@ std::span<const std::uint8_t> ReadAheadReader::viewRefilling(std::uint64_t offse
                          std::to_string(windowSize_));
     if (!holds(offset, size)) {
         const bool fill = followsOn(offset);
+        prepareWindow(size);
         windowStart_ = offset;
         windowFill_ = 0;
         if (fill)
-            windowFill_ = file_.readUpTo(offset, {window_.get(), windowSize_});
+            windowFill_ = file_.readUpTo(offset, {window_.get(), allocated_});
         if (windowFill_ < size) {
             // Read alone, or the file ends too soon: then readAt reports the
             // short read with the file's own message.
@@ -57,13 +71,25 @@ std::span<const std::uint8_t> ReadAheadReader::viewRefilling(std::uint64_t offse
 }
 
 AppendWriter::AppendWriter(File& file, std::uint64_t startOffset, std::size_t bufferSize)
-    : file_(file), flushedEnd_(startOffset), capacity_(bufferSize),
-      buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize)) {}
+    : file_(file), flushedEnd_(startOffset), capacity_(bufferSize) {}
+
+void AppendWriter::grow(std::size_t needed) {
+    const std::size_t size = std::min(capacity_, std::max({needed, FirstBufferBytes, allocated_ * 4}));
+    if (size <= allocated_)
+        return;
+    auto bigger = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    if (filled_ > 0)
+        std::memcpy(bigger.get(), buffer_.get(), filled_);
+    buffer_ = std::move(bigger);
+    allocated_ = size;
+}
 
 void AppendWriter::appendOtherwise(std::span<const std::uint8_t> data) {
     if (data.empty())
         return;
-    if (filled_ + data.size() > capacity_)
+    if (filled_ + data.size() > allocated_ && allocated_ < capacity_ && data.size() < capacity_ / 2)
+        grow(filled_ + data.size());
+    if (filled_ + data.size() > allocated_)
         flush();
     // Data of half the buffer or more goes out as it is rather than being
     // copied in first.
@@ -83,7 +109,8 @@ void AppendWriter::appendFrom(ReadAheadReader& source, std::uint64_t offset, std
         // read in one piece, straight into place.
         if (filled_ + std::min<std::uint64_t>(length, capacity_) > capacity_)
             flush();
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, capacity_ - filled_));
+        grow(static_cast<std::size_t>(std::min<std::uint64_t>(filled_ + length, capacity_)));
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, allocated_ - filled_));
         source.read(offset, {buffer_.get() + filled_, n});
         filled_ += n;
         offset += n;

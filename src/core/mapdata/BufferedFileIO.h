@@ -26,6 +26,10 @@ inline constexpr std::size_t NewFileWriteBytes = std::size_t{512} << 10;
 // each, so a smaller buffer, for the same reason.
 inline constexpr std::size_t StreamBufferBytes = std::size_t{128} << 10;
 
+// Windows and collected writes start this small and grow as the data goes
+// on: a small file then never pays for setting up a large buffer.
+inline constexpr std::size_t FirstBufferBytes = std::size_t{16} << 10;
+
 // Reads ranges of a file through a read-ahead window. Requests that follow one
 // another in the file, or skip a little ahead, are served from one large read;
 // a request elsewhere is read by itself, so scattered small reads never pull in
@@ -57,10 +61,13 @@ private:
         return offset >= windowStart_ && offset + size <= windowStart_ + windowFill_;
     }
     bool followsOn(std::uint64_t offset) const;
+    void prepareWindow(std::size_t size);
 
     const ByteSource& file_;
-    // Left uninitialised: only bytes read from the file are ever used.
+    // Left uninitialised: only bytes read from the file are ever used. Set up
+    // at the first read, and grown while reads fill it.
     std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t allocated_ = 0;
     std::size_t windowSize_;
     std::uint64_t windowStart_ = 0;
     std::size_t windowFill_ = 0;
@@ -77,7 +84,7 @@ public:
 
     void append(std::span<const std::uint8_t> data) {
         // Inline for the common case of a small append that fits.
-        if (data.empty() || filled_ + data.size() > capacity_ || data.size() >= capacity_ / 2)
+        if (data.empty() || filled_ + data.size() > allocated_ || data.size() >= capacity_ / 2)
             return appendOtherwise(data);
         std::memcpy(buffer_.get() + filled_, data.data(), data.size());
         filled_ += data.size();
@@ -93,13 +100,17 @@ public:
 
 private:
     void appendOtherwise(std::span<const std::uint8_t> data);
+    // Grows the buffer (up to capacity_) to hold `needed` bytes.
+    void grow(std::size_t needed);
 
     File& file_;
     std::uint64_t flushedEnd_;
     std::size_t capacity_;
     std::size_t filled_ = 0;
-    // Left uninitialised: only bytes appended are ever written out.
+    // Left uninitialised: only bytes appended are ever written out. It grows
+    // from FirstBufferBytes to capacity_ as appends fill it.
     std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t allocated_ = 0;
 };
 
 } // namespace stonereach

@@ -7,10 +7,13 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
+#include "mapdata/MemoryFiles.h"
 #include "mapdata/FileSystem.h"
 
 namespace stonereach {
@@ -52,6 +55,12 @@ File::File(const std::filesystem::path& path, Mode mode) : File(path, mode, path
 File::File(const std::filesystem::path& path, Mode mode, std::filesystem::path shownAs) : path_(std::move(shownAs)) {
     if (const int fault = injectedFailure(IoOperation::Open, path_))
         throw IoError(path_.string(), openFailure(path, mode, fault));
+    if (MemoryFiles* files = memoryFilesHolding(path)) {
+        memory_ = mode == Mode::Create ? files->create(path) : files->find(path);
+        if (!memory_)
+            throw IoError(path_.string(), openFailure(path, mode, ENOENT));
+        return;
+    }
     int fd;
     do {
         fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
@@ -73,13 +82,14 @@ File File::unopened(std::filesystem::path path) {
 }
 
 File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), memory_(std::move(other.memory_)), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
+        memory_ = std::move(other.memory_);
         path_ = std::move(other.path_);
     }
     return *this;
@@ -91,10 +101,12 @@ File::~File() {
 }
 
 std::size_t File::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
-    if (fd_ < 0)
+    if (!isOpen())
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Read, path_))
         throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": " + describe(fault));
+    if (memory_)
+        return memory_->read(offset, buffer);
     std::size_t done = 0;
     while (done < buffer.size()) {
         const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done,
@@ -117,15 +129,22 @@ void File::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
 }
 
 void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-    if (fd_ < 0)
+    if (!isOpen())
         throw IoError(path_.string(), "File is not open");
     if (const int fault = injectedFailure(IoOperation::Write, path_)) {
         // A disk that fills up part-way stores the start of the data first.
         const std::size_t part = std::min(installedFaultInjector()->bytesStoredByFailingWrite(data.size()), data.size());
-        const ssize_t n = ::pwrite(fd_, data.data(), part, static_cast<off_t>(offset));
-        throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault),
-                         n > 0 ? static_cast<std::size_t>(n) : 0);
+        std::size_t stored = 0;
+        if (memory_) {
+            memory_->write(offset, data.first(part));
+            stored = part;
+        } else if (const ssize_t n = ::pwrite(fd_, data.data(), part, static_cast<off_t>(offset)); n > 0) {
+            stored = static_cast<std::size_t>(n);
+        }
+        throw WriteError(path_.string(), "Cannot write " + at(data.size(), offset) + ": " + describe(fault), stored);
     }
+    if (memory_)
+        return memory_->write(offset, data);
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
@@ -141,8 +160,10 @@ void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
 }
 
 std::uint64_t File::size() const {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Size, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Size, path_) : 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fault));
+    if (memory_)
+        return memory_->size();
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file size: " + describe(fd_ < 0 ? EBADF : errno));
@@ -162,11 +183,25 @@ FileStatus fileStatusOf(const struct stat& info) {
     return status;
 }
 
+// A file held in memory is told apart by its bytes' address, as a file on
+// the disk by its inode; it has no clock, so its times stay zero.
+FileStatus memoryFileStatus(const MemoryFile& file) {
+    FileStatus status;
+    status.inode = reinterpret_cast<std::uintptr_t>(&file);
+    status.size = file.size();
+    status.links = 1;
+    return status;
+}
+
 } // namespace
 
 // Declared with the other path functions; here beside the file calls of the
 // platform.
 std::optional<FileStatus> fileStatus(const std::filesystem::path& path) {
+    if (const MemoryFiles* files = memoryFilesHolding(path)) {
+        const MemoryFileBytes file = files->find(path);
+        return file ? std::optional(memoryFileStatus(*file)) : std::nullopt;
+    }
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
@@ -174,6 +209,8 @@ std::optional<FileStatus> fileStatus(const std::filesystem::path& path) {
 }
 
 FileStatus File::status() const {
+    if (memory_)
+        return memoryFileStatus(*memory_);
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         throw IoError(path_.string(), "Cannot read the file's status: " + describe(fd_ < 0 ? EBADF : errno));
@@ -181,16 +218,23 @@ FileStatus File::status() const {
 }
 
 void File::resize(std::uint64_t size) {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Resize, path_) : 0)
         throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " + describe(fault));
+    if (memory_)
+        return memory_->resize(size);
     if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(size)) != 0)
         throw IoError(path_.string(), "Cannot set the file size to " + std::to_string(size) + ": " +
                                           describe(fd_ < 0 ? EBADF : errno));
 }
 
 void File::allocate(std::uint64_t size) {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Resize, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Resize, path_) : 0)
         throw IoError(path_.string(), "Cannot make room for " + std::to_string(size) + " bytes: " + describe(fault));
+    if (memory_) {
+        if (size > memory_->size())
+            memory_->resize(size);
+        return;
+    }
     // posix_fallocate reports its error as its result, not in errno.
     const int error = fd_ < 0 ? EBADF : ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
     if (error != 0)
@@ -198,13 +242,21 @@ void File::allocate(std::uint64_t size) {
 }
 
 void File::sync() {
-    if (const int fault = fd_ >= 0 ? injectedFailure(IoOperation::Sync, path_) : 0)
+    if (const int fault = isOpen() ? injectedFailure(IoOperation::Sync, path_) : 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fault));
+    if (memory_)
+        return;
     if (fd_ < 0 || ::fsync(fd_) != 0)
         throw IoError(path_.string(), "Cannot flush the file to disk: " + describe(fd_ < 0 ? EBADF : errno));
 }
 
 void File::close() {
+    if (memory_) {
+        memory_.reset();
+        if (const int fault = injectedFailure(IoOperation::Close, path_))
+            throw IoError(path_.string(), "Cannot close file: " + describe(fault));
+        return;
+    }
     if (fd_ < 0)
         return;
     const int fd = std::exchange(fd_, -1);

@@ -3,11 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 
 #include "mapdata/ByteSource.h"
 
 namespace stonereach {
+
+class MemoryFile;
 
 // What the file system tells of a file: which file it is (device and inode),
 // how long it is, how many names it has, and when its content and its
@@ -28,7 +31,9 @@ struct FileStatus {
 // One open file with positioned reads and writes. Every failure throws an
 // IoError naming the path and the cause. Files are opened shared: other
 // handles (the program's own tools, other programs) may read and write them
-// meanwhile, which is why nothing here maps or caches file contents.
+// meanwhile, which is why nothing here maps or caches file contents. A path
+// that an installed MemoryFiles holds (see MemoryFiles.h) opens its file in
+// memory instead of on the disk.
 class File final : public ByteSource {
 public:
     enum class Mode {
@@ -52,7 +57,7 @@ public:
     File& operator=(const File&) = delete;
     ~File() override;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0 || memory_ != nullptr; }
     // The path that errors name (see the constructor with shownAs).
     const std::filesystem::path& path() const { return path_; }
 
@@ -81,6 +86,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::shared_ptr<MemoryFile> memory_;  // a file held in memory
     std::filesystem::path path_;
 };
 

@@ -1,6 +1,7 @@
 #include "mapdata/FileSystem.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "mapdata/Errors.h"
 #include "mapdata/FaultInjection.h"
+#include "mapdata/MemoryFiles.h"
 
 namespace stonereach {
 
@@ -22,11 +24,17 @@ std::string utf8Of(const fs::path& path) {
 fs::path pathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
 bool fileExists(const fs::path& path) {
+    if (const MemoryFiles* files = memoryFilesHolding(path))
+        return files->find(path) != nullptr;
     std::error_code ec;
     return fs::is_regular_file(path, ec);
 }
 
 std::optional<std::uint64_t> fileSize(const fs::path& path) {
+    if (const MemoryFiles* files = memoryFilesHolding(path)) {
+        const MemoryFileBytes bytes = files->find(path);
+        return bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt;
+    }
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
         return std::nullopt;
@@ -55,6 +63,11 @@ namespace {
 void renameNaming(const fs::path& from, const fs::path& to, const fs::path& shown, const std::string& failure) {
     if (const int fault = injectedFailure(IoOperation::Rename, to))
         throw IoError(shown.string(), failure + ": " + std::strerror(fault));
+    if (MemoryFiles* files = memoryFilesHolding(from)) {
+        if (!files->holds(to) || !files->rename(from, to))
+            throw IoError(shown.string(), failure + ": " + std::strerror(files->holds(to) ? ENOENT : EXDEV));
+        return;
+    }
     if (std::rename(from.c_str(), to.c_str()) != 0)
         throw IoError(shown.string(), failure + ": " + std::strerror(errno));
 }
@@ -66,6 +79,8 @@ void renameReplacing(const fs::path& from, const fs::path& to) {
 }
 
 void removeFileQuietly(const fs::path& path) noexcept {
+    if (MemoryFiles* files = memoryFilesHolding(path))
+        return files->remove(path);
     std::error_code ec;
     fs::remove(path, ec);
 }
@@ -73,8 +88,11 @@ void removeFileQuietly(const fs::path& path) noexcept {
 namespace {
 
 fs::path temporaryNameBeside(const fs::path& target) {
-    std::random_device seed;
-    std::mt19937 random(seed());
+    // Seeded from the clock and the target rather than from the system's
+    // entropy, which costs a system call: the name only has to differ from
+    // files that are there, and a name that is taken is tried again.
+    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::mt19937_64 random(now ^ std::hash<std::string>{}(target.native()));
     static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::string suffix = ".tmp-";
     for (int i = 0; i < 8; ++i)

@@ -1,10 +1,11 @@
 #include "mapdata/IniDocument.h"
 
+#include <algorithm>
+
 #include "mapdata/Blanks.h"
 #include "mapdata/Errors.h"
 #include "mapdata/File.h"
 #include "mapdata/FileSystem.h"
-#include "mapdata/MapVariant.h"
 
 namespace stonereach {
 
@@ -59,26 +60,41 @@ IniDocument IniDocument::parse(std::string_view text) {
         const auto eq = trimmed.find('=');
         if (current == nullptr || eq == std::string_view::npos)
             continue;
-        const std::string key(trimBlanks(trimmed.substr(0, eq)));
-        const std::string lower = asciiLower(key);
-        if (current->keyIndex.contains(lower))
+        const std::string_view key = trimBlanks(trimmed.substr(0, eq));
+        if (current->keyIndex.contains(key))
             continue;
-        current->keyIndex.emplace(lower, current->entries.size());
-        current->entries.push_back({key, std::string(trimBlanks(trimmed.substr(eq + 1)))});
+        current->keyIndex.emplace(key, current->entries.size());
+        current->entries.push_back({std::string(key), std::string(trimBlanks(trimmed.substr(eq + 1)))});
     }
     return doc;
 }
 
+namespace {
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+} // namespace
+
+std::size_t IniDocument::NameHash::operator()(std::string_view name) const noexcept {
+    std::size_t hash = 14695981039346656037ULL;  // FNV-1a over the lower-case bytes
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ULL;
+    return hash;
+}
+
+bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+    return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
 const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
-    const auto it = sectionIndex_.find(asciiLower(name));
+    const auto it = sectionIndex_.find(name);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniDocument::Section& IniDocument::sectionFor(std::string_view name) {
-    const std::string lower = asciiLower(name);
-    if (const auto it = sectionIndex_.find(lower); it != sectionIndex_.end())
+    if (const auto it = sectionIndex_.find(name); it != sectionIndex_.end())
         return sections_[it->second];
-    sectionIndex_.emplace(lower, sections_.size());
+    sectionIndex_.emplace(name, sections_.size());
     sections_.push_back(Section{std::string(name), {}, {}});
     return sections_.back();
 }
@@ -87,7 +103,7 @@ std::string IniDocument::read(std::string_view section, std::string_view key, st
     const Section* s = findSection(section);
     if (s == nullptr)
         return std::string(defaultValue);
-    const auto it = s->keyIndex.find(asciiLower(key));
+    const auto it = s->keyIndex.find(key);
     return it == s->keyIndex.end() ? std::string(defaultValue) : s->entries[it->second].value;
 }
 
@@ -96,12 +112,11 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     Section& s = sectionFor(section);
     if (isNew)
         ++sectionLineCount_;
-    const std::string lower = asciiLower(key);
-    if (const auto it = s.keyIndex.find(lower); it != s.keyIndex.end()) {
+    if (const auto it = s.keyIndex.find(key); it != s.keyIndex.end()) {
         s.entries[it->second].value = std::string(value);
         return;
     }
-    s.keyIndex.emplace(lower, s.entries.size());
+    s.keyIndex.emplace(key, s.entries.size());
     s.entries.push_back({std::string(key), std::string(value)});
 }
 

@@ -38,6 +38,18 @@ public:
     void save(const std::filesystem::path& path) const;
 
 private:
+    // Names match without regard to ASCII case; looked up as string views,
+    // so that a read makes no copy of the name it looks for.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const noexcept;
+    };
+    using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, NameEqual>;
+
     struct Entry {
         std::string key;
         std::string value;
@@ -45,14 +57,14 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
-        std::unordered_map<std::string, std::size_t> keyIndex;  // lower-case key -> first entry
+        NameIndex keyIndex;  // key -> first entry
     };
 
     const Section* findSection(std::string_view name) const;
     Section& sectionFor(std::string_view name);
 
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> sectionIndex_;  // lower-case name -> first section
+    NameIndex sectionIndex_;  // name -> first section
     std::size_t sectionLineCount_ = 0;
 };
 

@@ -22,23 +22,22 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 } // namespace
 
-std::int32_t parseInteger(std::string_view text) {
-    const auto fail = [&]() -> std::int32_t { throw ConversionError(std::string(text)); };
+std::optional<std::int32_t> readInteger(std::string_view text) noexcept {
     if (text.empty())
-        return fail();
+        return std::nullopt;
 
     std::int64_t value = 0;
     constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     if (text.front() == '$') {
         if (text.size() == 1)
-            return fail();
+            return std::nullopt;
         for (const char c : text.substr(1)) {
             const int digit = hexDigitValue(c);
             if (digit < 0)
-                return fail();
+                return std::nullopt;
             value = value * 16 + digit;
             if (value >= limit)
-                return fail();
+                return std::nullopt;
         }
         return static_cast<std::int32_t>(value);
     }
@@ -50,20 +49,26 @@ std::int32_t parseInteger(std::string_view text) {
         pos = 1;
     }
     if (pos == text.size())
-        return fail();
+        return std::nullopt;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (c < '0' || c > '9')
-            return fail();
+            return std::nullopt;
         value = value * 10 + (c - '0');
         if (value > limit)
-            return fail();
+            return std::nullopt;
     }
     if (negative)
         value = -value;
     if (value > std::numeric_limits<std::int32_t>::max())
-        return fail();
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
+}
+
+std::int32_t parseInteger(std::string_view text) {
+    if (const auto value = readInteger(text))
+        return *value;
+    throw ConversionError(std::string(text));
 }
 
 std::string intToSpacedHex(std::uint32_t value, int byteCount) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace stonereach {
 // accepted (no blanks, no empty text); a value outside the 32-bit signed range
 // is refused too. Throws ConversionError naming the text.
 std::int32_t parseInteger(std::string_view text);
+// The same syntax, with no value for text that does not convert: for the
+// readers that skip such text, which meet it often (a brush file's comment
+// lines, every input of a fuzz run) and should not pay for an exception each.
+std::optional<std::int32_t> readInteger(std::string_view text) noexcept;
 
 // The n low bytes of value, most significant first, each as two upper-case
 // hexadecimal digits, joined by single blanks: (0x011A, 2) gives "01 1A".

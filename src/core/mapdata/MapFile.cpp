@@ -15,7 +15,9 @@ void requireCellInMap(int x, int y, const MapGeometry& geometry) {
 namespace {
 
 void requireBlocksInMap(int bx, int by, int count, const MapGeometry& geometry) {
-    if (bx < 0 || by < 0 || count < 0 || bx >= geometry.blocksAcross() || by + count > geometry.blockHeight)
+    // count > height - by rather than by + count > height: a row near the
+    // largest int must be refused, not overflow.
+    if (bx < 0 || by < 0 || count < 0 || bx >= geometry.blocksAcross() || count > geometry.blockHeight - by)
         throw RangeError("Blocks " + std::to_string(bx) + ", " + std::to_string(by) + " (+" + std::to_string(count) +
                          ") lie outside the map");
 }

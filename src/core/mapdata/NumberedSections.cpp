@@ -18,15 +18,20 @@ std::vector<std::optional<std::vector<std::string>>> readNumberedSections(const 
     return rows;
 }
 
-void writeNumberedSections(const std::filesystem::path& path, std::span<const NumberedSectionKey> keys,
-                           std::span<const std::vector<std::string>> rows) {
+IniDocument numberedSectionsDocument(std::span<const NumberedSectionKey> keys,
+                                     std::span<const std::vector<std::string>> rows) {
     IniDocument doc;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string section = std::to_string(i);
         for (std::size_t k = 0; k < keys.size(); ++k)
             doc.write(section, keys[k].name, k < rows[i].size() ? rows[i][k] : std::string());
     }
-    doc.save(path);
+    return doc;
+}
+
+void writeNumberedSections(const std::filesystem::path& path, std::span<const NumberedSectionKey> keys,
+                           std::span<const std::vector<std::string>> rows) {
+    numberedSectionsDocument(keys, rows).save(path);
 }
 
 } // namespace stonereach

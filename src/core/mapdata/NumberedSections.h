@@ -27,6 +27,11 @@ struct NumberedSectionKey {
 std::vector<std::optional<std::vector<std::string>>> readNumberedSections(const IniDocument& doc,
                                                                           std::span<const NumberedSectionKey> keys);
 
+// Rows as sections 0 .. n-1 of a new document, row n's values under keys in
+// order.
+IniDocument numberedSectionsDocument(std::span<const NumberedSectionKey> keys,
+                                     std::span<const std::vector<std::string>> rows);
+
 // Writes rows as sections 0 .. n-1, row n's values under keys in order,
 // replacing the whole file atomically so no section of an older, longer list
 // remains.

@@ -1,6 +1,5 @@
 #include "mapdata/ViewSettings.h"
 
-#include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
 
 namespace stonereach {
@@ -20,11 +19,7 @@ std::optional<int> integer(const SettingsStore& store, std::string_view name) {
     const auto text = nonEmpty(store, name);
     if (!text)
         return std::nullopt;
-    try {
-        return parseInteger(*text);
-    } catch (const ConversionError&) {
-        return std::nullopt;
-    }
+    return readInteger(*text);
 }
 
 } // namespace

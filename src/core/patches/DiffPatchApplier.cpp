@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
+#include "mapdata/GatheredReader.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/LittleEndian.h"
 #include "patches/DiffPatchReader.h"
+#include "patches/StaticsStretches.h"
 
 namespace stonereach {
 
@@ -30,75 +32,130 @@ void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
     le::put32(bytes + 8, p.extra);
 }
 
-// The records of the new statics0.mul, appended block after block. Blocks
-// whose records follow one another in their source (the original statics or
-// the patch, where the generator stores them in index order) are collected
-// into one run and copied with one read, so a block costs a few additions
-// rather than a read and a copy of its own.
+// The records of the new statics0.mul, appended block after block, from the
+// original statics or from the patch. Records that follow one another where
+// they come from (the original statics in the file or gathered in memory, the
+// patch, where the generator stores them in index order) are collected into
+// one run and copied at once, so a block costs a few additions rather than a
+// copy of its own.
 class StaticsAppender {
 public:
-    explicit StaticsAppender(File& file) : file_(file), out_(file, 0) {}
+    StaticsAppender(File& file, GatheredReader& original, ReadAheadReader& patch)
+        : file_(file), out_(file, 0), original_(original), patch_(patch) {}
 
-    // Appends `length` bytes at `from` of `source`; returns where they land.
-    std::uint32_t take(ReadAheadReader& source, std::uint64_t from, std::uint32_t length) {
+    // Appends `length` bytes at `from` of the original statics; returns
+    // where they land.
+    std::uint32_t takeOriginal(std::uint64_t from, std::uint32_t length) {
+        const std::uint32_t at = nextStart();
+        if (length == 0)
+            return at;
+        if (!original_.gathers()) {
+            extend(Source::Original, from, length);
+            return at;
+        }
+        const auto bytes = original_.view(from, length);
+        if (!original_.holds(bytes)) {
+            endRun();
+            out_.append(bytes);
+            return at;
+        }
+        if (run_.source != Source::Gathered || run_.bytes + run_.length != bytes.data()) {
+            endRun();
+            run_ = Run{Source::Gathered, bytes.data(), 0, 0};
+        }
+        run_.length += length;
+        return at;
+    }
+
+    // Appends `length` bytes at `from` of the patch; returns where they land.
+    std::uint32_t takeStored(std::uint64_t from, std::uint32_t length) {
+        const std::uint32_t at = nextStart();
+        if (length > 0)
+            extend(Source::Patch, from, length);
+        return at;
+    }
+
+    // Copies the run collected so far; call before gathered records are let go.
+    void endRun() {
+        switch (run_.source) {
+        case Source::Nothing: break;
+        case Source::Gathered: out_.append({run_.bytes, static_cast<std::size_t>(run_.length)}); break;
+        case Source::Original: original_.appendTo(out_, run_.from, run_.length); break;
+        case Source::Patch: out_.appendFrom(patch_, run_.from, run_.length); break;
+        }
+        run_ = Run{};
+    }
+
+    void finish() {
+        endRun();
+        out_.flush();
+    }
+
+private:
+    enum class Source { Nothing, Gathered, Original, Patch };
+    struct Run {
+        Source source = Source::Nothing;
+        const std::uint8_t* bytes = nullptr;  // Gathered: where the run lies in memory
+        std::uint64_t from = 0;               // Original, Patch: where it lies in the file
+        std::uint64_t length = 0;
+    };
+
+    std::uint32_t nextStart() const {
         const std::uint64_t at = out_.position() + run_.length;
         // The index's Start is 32 bits and 0xFFFFFFFF means "no records".
         if (at >= L::NoStatics)
             throw IoError(file_.path().string(),
                           "The rebuilt statics file would grow past 4 GB, which its index cannot address");
-        if (length == 0)
-            return static_cast<std::uint32_t>(at);
-        if (run_.source != &source || run_.from + run_.length != from) {
-            flushRun();
-            run_ = Run{&source, from, 0};
-        }
-        run_.length += length;
         return static_cast<std::uint32_t>(at);
     }
 
-    void finish() {
-        flushRun();
-        out_.flush();
-    }
-
-private:
-    struct Run {
-        ReadAheadReader* source = nullptr;
-        std::uint64_t from = 0;
-        std::uint64_t length = 0;
-    };
-
-    void flushRun() {
-        if (run_.length > 0)
-            out_.appendFrom(*run_.source, run_.from, run_.length);
-        run_ = Run{};
+    // Adds bytes read from a file to the run, or starts a new one.
+    void extend(Source source, std::uint64_t from, std::uint32_t length) {
+        if (run_.source != source || run_.from + run_.length != from) {
+            endRun();
+            run_ = Run{source, nullptr, from, 0};
+        }
+        run_.length += length;
     }
 
     File& file_;
     AppendWriter out_;
+    GatheredReader& original_;
+    ReadAheadReader& patch_;
     Run run_;
 };
 
 // Writes the new statics0.mul and staidx0.mul a block column at a time: the
 // original index, the patch's index and the new index are only ever held a
-// column at a time.
+// column at a time. The original records that the new file keeps are read
+// ahead of each stretch of columns in file order when the original statics
+// lie in another order than the index's (`origOrder`, surveyed as the index
+// was checksummed).
 void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
-                    PendingFile& newStatics, PendingFile& newIndex, const ProgressCallback& progress) {
+                    const RangeOrder& origOrder, PendingFile& newStatics, PendingFile& newIndex,
+                    const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
     const File origIdx(request.original.staIdx, File::Mode::Read);
     const File origStatics(request.original.statics, File::Mode::Read);
     StaticsIndexColumns original(origIdx, grid);
     StaticsDiffColumns diff(patch, header, grid);
 
-    ReadAheadReader origReader(origStatics);
+    GatherBudget budget(staticsGatherBudget(origStatics.size()));
+    GatheredReader origReader = staticsReader(origStatics, budget, origOrder);
     ReadAheadReader patchReader(patch);
-    StaticsAppender records(newStatics.file());
+    StaticsAppender records(newStatics.file(), origReader, patchReader);
     AppendWriter indexOut(newIndex.file(), 0);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> indexColumn(perColumn * L::StaticPointerSize);
 
-    report(progress, T::CreatingStatics, 0, 100);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
+    const auto planColumn = [&](int column) {
+        const auto o = original.column(column);
+        const auto d = diff.column(column);
+        for (std::size_t i = 0; i < perColumn; ++i)
+            if (d[i].unchanged())
+                wantStaticRecords(origReader, o[i]);
+    };
+    const auto rebuildColumn = [&](int column) {
         const auto o = original.column(column);
         const auto d = diff.column(column);
         for (std::size_t i = 0; i < perColumn; ++i) {
@@ -107,19 +164,23 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
                 n.extra = o[i].extra;
             } else if (d[i].unchanged()) {
                 n.length = staticRecordsLength(o[i], static_cast<std::size_t>(column) * perColumn + i);
-                n.start = records.take(origReader, o[i].start, n.length);
+                n.start = records.takeOriginal(o[i].start, n.length);
                 n.extra = o[i].extra;
             } else {
                 // The entry was checked: a whole number of records, at most a
                 // block's worth, inside the patch.
                 n.length = static_cast<std::uint32_t>(d[i].length);
-                n.start = records.take(patchReader, static_cast<std::uint64_t>(d[i].offset), n.length);
+                n.start = records.takeStored(static_cast<std::uint64_t>(d[i].offset), n.length);
             }
             putStaticPointer(&indexColumn[i * L::StaticPointerSize], n);
         }
         indexOut.append(indexColumn);
         reportColumn(progress, T::CreatingStatics, column, grid);
-    }
+    };
+
+    report(progress, T::CreatingStatics, 0, 100);
+    walkColumnsInStretches(grid.blocksAcross, {&origReader}, budget, planColumn, rebuildColumn,
+                           [&] { records.endRun(); });
     records.finish();
     // The new index went out along with the records; what is left of it is
     // written now, under the stage's last tenth as the window shows it.
@@ -166,7 +227,8 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDIn
     const DiffGrid& grid = request.grid;
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
-    const int columnsPerChunk = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
+    const int columnsPerChunk =
+        static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, static_cast<std::size_t>(grid.blocksAcross)));
     MapDiffColumns diff(patch, header, grid);
     ReadAheadReader patchReader(patch);
     std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
@@ -209,9 +271,12 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     const bool hasStatics = header.staticsIndexOffset != L::NoSection;
     const bool hasMap = header.mapIndexOffset != L::NoSection;
 
+    RangeOrder origOrder;
     if (hasStatics) {
         const File origIdx(request.original.staIdx, File::Mode::Read);
-        result.computedCrc = StaticsIndexColumns(origIdx, grid).checksum(T::Working, progress);
+        StaticsIndexColumns original(origIdx, grid);
+        result.computedCrc = original.checksum(T::Working, progress);
+        origOrder = original.recordsOrder();
         result.recordedCrc = header.origStaIdxCrc;
         if (result.computedCrc != result.recordedCrc) {
             result.mismatchMessage = crcMismatchMessage(result.computedCrc, result.recordedCrc);
@@ -249,7 +314,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     if (hasStatics) {
         PendingFile newStatics(request.modified.statics);
         PendingFile newIndex(request.modified.staIdx);
-        rebuildStatics(request, patch, header, newStatics, newIndex, progress);
+        rebuildStatics(request, patch, header, origOrder, newStatics, newIndex, progress);
         commitTogether({&newStatics, &newIndex});
     }
     if (hasMap) {

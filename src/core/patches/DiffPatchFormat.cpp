@@ -108,8 +108,13 @@ std::span<const StaticPointer> StaticsIndexColumns::column(int column) {
 std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const ProgressCallback& progress) {
     report(progress, text, 0, 100);
     std::uint32_t sum = 0;
+    order_ = RangeOrder{};
     for (int c = 0; c < grid_.blocksAcross; ++c) {
-        sum ^= xorOfWords(reader_.column(c));
+        const std::span<const std::uint8_t> bytes = reader_.column(c);
+        sum ^= xorOfWords(bytes);
+        for (std::size_t i = 0; i < bytes.size(); i += L::StaticPointerSize)
+            if (const std::uint32_t start = le::u32(&bytes[i]); start != L::NoStatics)
+                order_.add(start, le::u32(&bytes[i + 4]));
         reportColumn(progress, text, c, grid_.blocksAcross);
     }
     report(progress, text, 100, 100);

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "mapdata/BufferedFileIO.h"
 #include "mapdata/File.h"
+#include "mapdata/GatheredReader.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 
@@ -139,13 +139,19 @@ public:
 
     // The checksum of the whole index: XOR of every 32-bit word of its
     // entries (all three words of each), read column by column with progress
-    // 0..100 under `text`.
+    // 0..100 under `text`. On the way it surveys the order of the records
+    // (see recordsOrder).
     std::uint32_t checksum(std::string_view text, const ProgressCallback& progress);
+
+    // How far the blocks' records, taken in index order, are from the
+    // statics file's own order; known once checksum() has run.
+    const RangeOrder& recordsOrder() const { return order_; }
 
 private:
     DiffGrid grid_;
     IndexColumnReader reader_;
     std::vector<StaticPointer> entries_;
+    RangeOrder order_;
 };
 
 // XOR of the 32-bit little-endian words of bytes held in memory (a whole
@@ -175,14 +181,6 @@ inline std::uint32_t staticRecordsLength(const StaticPointer& pointer, std::size
     if (pointer.length % DiffPatchLayout::StaticRecordSize != 0 || pointer.length > DiffPatchLayout::MaxStaticBlockBytes)
         rejectStaticRecordsLength(pointer, blockIndex);
     return pointer.length;
-}
-
-// The records of one statics block as a StaticBlock reads them (see
-// staticRecordsLength), seen in the reader's window: valid until the reader
-// is used again.
-inline std::span<const std::uint8_t> staticRecords(ReadAheadReader& statics, const StaticPointer& pointer,
-                                                   std::size_t blockIndex) {
-    return statics.view(pointer.start, staticRecordsLength(pointer, blockIndex));
 }
 
 // The message of the length check.

@@ -12,9 +12,11 @@
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/GatheredReader.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "patches/MapComparison.h"
+#include "patches/StaticsStretches.h"
 
 namespace stonereach {
 
@@ -34,6 +36,13 @@ std::int32_t patchPosition(std::uint64_t position, std::uint64_t bytesToFollow) 
 
 void reportColumn(const ProgressCallback& progress, std::string_view text, int column, const DiffGrid& grid) {
     report(progress, text, column * 100 / grid.blocksAcross, 100);
+}
+
+// Whether a block's records are read and compared: its statics are judged
+// unchanged from the index alone when Start and Length are both the same, and
+// a block without records in the modified set needs no comparison.
+bool recordsCompared(const StaticPointer& original, const StaticPointer& modified) {
+    return modified.start != L::NoStatics && (original.start != modified.start || original.length != modified.length);
 }
 
 std::uint32_t sizeField(const File& file) {
@@ -105,13 +114,27 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     summary.header.origStaticsSize = sizeField(origStatics);
     summary.header.modStaticsSize = sizeField(modStatics);
 
-    ReadAheadReader origReader(origStatics);
-    ReadAheadReader modReader(modStatics);
+    // Either statics file may lie in another order than its index: then the
+    // records a stretch of columns compares are read ahead, in the file's
+    // own order.
+    GatherBudget budget(staticsGatherBudget(origStatics.size()));
+    GatheredReader origReader = staticsReader(origStatics, budget, original.recordsOrder());
+    GatheredReader modReader = staticsReader(modStatics, budget, modified.recordsOrder());
     StaticsOutcomes outcomes(grid.blockCount());
     const std::int32_t recordsStart = patchPosition(out.position(), 0);
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    for (int column = 0; column < grid.blocksAcross; ++column) {
+    const auto planColumn = [&](int column) {
+        const auto originalColumn = original.column(column);
+        const auto modifiedColumn = modified.column(column);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            if (recordsCompared(originalColumn[i], modifiedColumn[i])) {
+                wantStaticRecords(origReader, originalColumn[i]);
+                wantStaticRecords(modReader, modifiedColumn[i]);
+            }
+        }
+    };
+    const auto compareColumn = [&](int column) {
         const auto originalColumn = original.column(column);
         const auto modifiedColumn = modified.column(column);
         for (std::size_t i = 0; i < perColumn; ++i) {
@@ -123,9 +146,9 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
                 ++summary.emptiedStaticBlocks;
                 continue;
             }
-            if (o.start == m.start && o.length == m.length)
+            if (!recordsCompared(o, m))
                 continue;
-            // Both are seen in their readers' windows, not copied.
+            // Both are seen where their readers hold them, not copied.
             const auto origRecords = staticRecords(origReader, o, k);
             const auto modRecords = staticRecords(modReader, m, k);
             if (std::ranges::equal(origRecords, modRecords))
@@ -136,7 +159,8 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
-    }
+    };
+    walkColumnsInStretches(grid.blocksAcross, {&origReader, &modReader}, budget, planColumn, compareColumn, [] {});
 
     summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
     outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);

@@ -20,12 +20,14 @@ constexpr std::size_t B = MapLayout::BlockSize;
 MapComparison::MapComparison(const std::filesystem::path& original, const std::filesystem::path& modified,
                              const DiffGrid& grid)
     : grid_(grid), original_(original, File::Mode::Read), modified_(modified, File::Mode::Read),
-      columnsPerChunk_(static_cast<int>(std::max<std::size_t>(
-          1, WholeFileChunkBytes / (static_cast<std::size_t>(grid.blocksDown) * B)))),
+      columnsPerChunk_(static_cast<int>(std::clamp<std::size_t>(
+          WholeFileChunkBytes / (static_cast<std::size_t>(grid.blocksDown) * B), 1, static_cast<std::size_t>(grid.blocksAcross)))),
       chunks_((grid.blocksAcross + columnsPerChunk_ - 1) / columnsPerChunk_), changed_(grid.blockCount()) {
     requireMapBlocks(modified_, grid_);
     requireMapBlocks(original_, grid_);
-    helper_ = std::async(std::launch::async, [this] { work({}); });
+    // Maps of one chunk (small test grids) have no work to share.
+    if (chunks_ > 1)
+        helper_ = std::async(std::launch::async, [this] { work({}); });
 }
 
 // Claims chunks until none is left or the other thread has failed, calling
@@ -85,9 +87,11 @@ std::uint32_t MapComparison::finish(std::string_view text, const ProgressCallbac
     const auto reportColumns = [&] { report(progress, text, columnsDone() * 100 / grid_.blocksAcross, 100); };
     // Join in where the second thread has got to.
     work(reportColumns);
-    while (helper_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        reportColumns();
-    helper_.get();
+    if (helper_.valid()) {
+        while (helper_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            reportColumns();
+        helper_.get();
+    }
     report(progress, text, 100, 100);
     return checksum_.load();
 }

@@ -12,10 +12,8 @@ namespace {
 // The keys of a point patch entry in file order; a missing ID keeps the tile.
 constexpr NumberedSectionKey kEntryKeys[] = {{"X", "0"}, {"Y", "0"}, {"Z", "0"}, {"ID", ""}};
 
-} // namespace
-
-std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesystem::path& path) {
-    const auto rows = readNumberedSections(IniDocument::load(path), kEntryKeys);
+std::vector<std::optional<PointPatchEntry>> entriesOf(const IniDocument& doc) {
+    const auto rows = readNumberedSections(doc, kEntryKeys);
     std::vector<std::optional<PointPatchEntry>> entries(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (const auto& row = rows[i])
@@ -23,13 +21,29 @@ std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesy
     return entries;
 }
 
-void writePointPatchFile(const std::filesystem::path& path, const std::vector<PointPatchEntry>& entries) {
+IniDocument documentOf(const std::vector<PointPatchEntry>& entries) {
     std::vector<std::vector<std::string>> rows;
     rows.reserve(entries.size());
     for (const PointPatchEntry& e : entries)
         rows.push_back({e.x, e.y, e.z, e.id});
-    writeNumberedSections(path, kEntryKeys, rows);
+    return numberedSectionsDocument(kEntryKeys, rows);
 }
+
+} // namespace
+
+std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesystem::path& path) {
+    return entriesOf(IniDocument::load(path));
+}
+
+std::vector<std::optional<PointPatchEntry>> parsePointPatch(std::string_view text) {
+    return entriesOf(IniDocument::parse(text));
+}
+
+void writePointPatchFile(const std::filesystem::path& path, const std::vector<PointPatchEntry>& entries) {
+    documentOf(entries).save(path);
+}
+
+std::string pointPatchText(const std::vector<PointPatchEntry>& entries) { return documentOf(entries).text(); }
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mapdata/Errors.h"
@@ -28,10 +29,14 @@ struct PointPatchEntry {
 // Slot i is empty when the file has no section i (its numbering has a gap).
 // A file that does not exist reads as no entries.
 std::vector<std::optional<PointPatchEntry>> readPointPatchFile(const std::filesystem::path& path);
+// The same for the text of a .bnp file held in memory.
+std::vector<std::optional<PointPatchEntry>> parsePointPatch(std::string_view text);
 
 // Writes the entries as sections 0 to n-1, replacing the whole file, so the
 // file holds exactly these entries afterwards (written atomically).
 void writePointPatchFile(const std::filesystem::path& path, const std::vector<PointPatchEntry>& entries);
+// The text such a file holds.
+std::string pointPatchText(const std::vector<PointPatchEntry>& entries);
 
 // An entry's text that cannot be applied: the key it stands under ("X",
 // "Y", "Z" or "ID") and why, with the conversion's own message ("'abc' is not

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {true, true, true, false}},
         ListCase{"ReloadingSelectsNothing", "ABC", 1, [](Entries& l) { l.assign({"x"}); }, "x", none,
                  {false, false, false, false}}),
-    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ListCase>& param) { return std::string(param.param.name); });
 
 TEST(SelectionGroupItems, QuotesTextsWithBlanksControlsCommasAndQuotes) {
     EXPECT_EQ(groupItemsText({"$0003", "$011A"}), "$0003,$011A");

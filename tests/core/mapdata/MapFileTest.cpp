@@ -1,3 +1,5 @@
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "mapdata/Errors.h"
@@ -57,6 +59,11 @@ TEST_F(SmallMap, RefusesCellsOutsideTheGeometry) {
         EXPECT_THROW(map.readCell(x, y, geometry), RangeError) << x << "," << y;
     EXPECT_THROW(map.writeCell(32, 0, {}, geometry), RangeError);
     EXPECT_THROW(map.readBlock(4, 0, geometry), RangeError);
+    // A row near the largest int is refused rather than overflowing the
+    // bounds check (found by fuzz_mapfile).
+    EXPECT_THROW(map.readBlock(0, std::numeric_limits<int>::max(), geometry), RangeError);
+    std::vector<MapBlockBytes> blocks(2);
+    EXPECT_THROW(map.readBlockRun(0, std::numeric_limits<int>::max() - 1, 2, geometry, blocks), RangeError);
 }
 
 TEST_F(SmallMap, AFileCutShortFailsOnTheFirstReadPastItsEnd) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,37 @@ struct StaticsSet {
     void fillAllBlocks(int seed) {
         for (std::size_t k = 0; k < index.size(); ++k)
             setRecords(k, static_cast<int>(k % 3) + 1, seed + static_cast<int>(k), static_cast<std::uint32_t>(k));
+    }
+
+    // The same set with its records laid out anew, as years of edits leave
+    // them: each block's records at a random place in statics0.mul
+    // (Scattered), or half the blocks, picked at random, written again at
+    // the end with their old records left unused (HalfMoved). Nothing
+    // else changes.
+    enum class Layout { Scattered, HalfMoved };
+    StaticsSet laidOut(Layout layout, unsigned seed) const {
+        std::mt19937 random(seed);
+        StaticsSet out = *this;
+        auto recordsOf = [&](std::size_t k) {
+            return std::vector<std::uint8_t>(statics.begin() + index[k].start,
+                                             statics.begin() + index[k].start + index[k].length);
+        };
+        std::vector<std::size_t> blocks;
+        for (std::size_t k = 0; k < index.size(); ++k)
+            if (index[k].start != 0xFFFFFFFF && index[k].length > 0)
+                blocks.push_back(k);
+        if (layout == Layout::Scattered) {
+            std::shuffle(blocks.begin(), blocks.end(), random);
+            out.statics.clear();
+        } else {
+            std::erase_if(blocks, [&](std::size_t) { return random() % 2 == 0; });
+        }
+        for (const std::size_t k : blocks) {
+            const auto records = recordsOf(k);
+            out.index[k].start = static_cast<std::uint32_t>(out.statics.size());
+            out.statics.insert(out.statics.end(), records.begin(), records.end());
+        }
+        return out;
     }
 
     std::vector<std::uint8_t> indexBytes() const {

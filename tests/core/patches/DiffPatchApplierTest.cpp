@@ -198,6 +198,17 @@ TEST_F(DiffPatchApplication, RebuildsInPlaceOverTheOriginalSet) {
                            modified.statics.end() - 28));
 }
 
+// The set with every tenth block of the map and of the statics changed, the
+// new records appended to statics0.mul.
+StaticsSet everyTenthBlockChanged(const StaticsSet& original) {
+    StaticsSet modified = original;
+    for (std::size_t k = 0; k < original.grid.blockCount(); k += 10) {
+        modified.map[k * 196 + 7] ^= 0x5A;
+        modified.setRecords(k, 2, static_cast<int>(k));
+    }
+    return modified;
+}
+
 // A full-size patch whose stored blocks are scattered (every tenth block of
 // the map and of the statics): the patch, the original files and the outputs
 // are read and written in long runs, not block by block (which took some
@@ -207,11 +218,7 @@ TEST(DiffPatchApplicationReads, ScatteredBlocksAreReadInLongRuns) {
     const DiffGrid full;
     StaticsSet original(full);
     original.fillAllBlocks(1);
-    StaticsSet modified = original;
-    for (std::size_t k = 0; k < full.blockCount(); k += 10) {
-        modified.map[k * 196 + 7] ^= 0x5A;
-        modified.setRecords(k, 2, static_cast<int>(k));
-    }
+    const StaticsSet modified = everyTenthBlockChanged(original);
     const DiffFileSet origFiles = original.write(dir / "orig");
     const DiffFileSet modFiles = modified.write(dir / "mod");
     generateDiffPatch({origFiles, modFiles, dir / "p.bsr", true, true, full}, {});
@@ -248,6 +255,84 @@ TEST(DiffPatchApplicationReads, ScatteredBlocksAreReadInLongRuns) {
         end += m.length;
     }
     EXPECT_EQ(statics.size(), end);
+}
+
+// The same statics laid out in three orders: the index's, a random one, and
+// half in place with the rest written again at the end. The patches made
+// from them differ only in the original set's checksum and size, applying
+// them rebuilds the same files, and neither run reads block by block (some
+// 350,000 reads): the records are read in file order.
+TEST(DiffPatchStaticsOrder, StaticsInAnyOrderGiveTheSameFilesInFewReads) {
+    test::TempDir dir;
+    const DiffGrid full;
+    StaticsSet ordered(full);
+    ordered.fillAllBlocks(1);
+    // Its changed blocks are written again at the end of statics0.mul, so the
+    // modified set is out of order too.
+    const StaticsSet modified = everyTenthBlockChanged(ordered);
+    const DiffFileSet modFiles = modified.write(dir / "mod");
+
+    std::vector<std::vector<std::uint8_t>> outputs[3];
+    const StaticsSet originals[3] = {ordered, ordered.laidOut(StaticsSet::Layout::Scattered, 5),
+                                     ordered.laidOut(StaticsSet::Layout::HalfMoved, 6)};
+    for (int order = 0; order < 3; ++order) {
+        SCOPED_TRACE(order);
+        const DiffFileSet origFiles = originals[order].write(dir / "orig");
+        std::filesystem::create_directories(dir / "out");
+        const DiffFileSet outFiles{dir / "out" / "staidx0.mul", dir / "out" / "statics0.mul", dir / "out" / "map0.mul"};
+        std::filesystem::copy_file(origFiles.map, outFiles.map, std::filesystem::copy_options::overwrite_existing);
+        test::FailingDevice generateReads(std::nullopt, 0, {IoOperation::Read});
+        test::FailingDevice applyReads(std::nullopt, 0, {IoOperation::Read});
+        {
+            ScopedFaultInjector counting(generateReads);
+            generateDiffPatch({origFiles, modFiles, dir / "p.bsr", true, true, full}, {});
+        }
+        {
+            ScopedFaultInjector counting(applyReads);
+            ASSERT_TRUE(applyDiffPatch({origFiles, outFiles, dir / "p.bsr", full}, {}).applied);
+        }
+        EXPECT_LT(generateReads.count(), 3000u);
+        EXPECT_LT(applyReads.count(), 1500u);
+        outputs[order] = {test::readBytes(dir / "p.bsr"), test::readBytes(outFiles.staIdx),
+                          test::readBytes(outFiles.statics), test::readBytes(outFiles.map)};
+    }
+    for (std::size_t order = 1; order < 3; ++order) {
+        auto patch = outputs[order][0];
+        ASSERT_EQ(patch.size(), outputs[0][0].size());
+        std::copy_n(outputs[0][0].begin() + 22, 8, patch.begin() + 22);  // OrigStaIdxCrc, OrigStaticsSize
+        EXPECT_TRUE(patch == outputs[0][0]) << order;
+        for (std::size_t file = 1; file < 4; ++file)
+            EXPECT_TRUE(outputs[order][file] == outputs[0][file]) << order << " " << file;
+    }
+    EXPECT_TRUE(outputs[0][3] == modified.map);
+}
+
+// A bad Length met among scattered records stops the run with the fixed
+// message, as in index order, and nothing is written.
+TEST(DiffPatchStaticsOrder, ABadLengthAmongScatteredRecordsStopsTheRun) {
+    test::TempDir dir;
+    StaticsSet ordered(SmallGrid);
+    ordered.fillAllBlocks(1);
+    StaticsSet original = ordered.laidOut(StaticsSet::Layout::Scattered, 9);
+    original.index[7].length = 10;
+    StaticsSet modified = original;  // block 7 judged unchanged: only applying reads it
+    modified.setRecords(3, 1, 3);
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, SmallGrid}, {});
+    const DiffFileSet outFiles = StaticsSet(SmallGrid).write(dir / "out");
+    const auto before = test::readBytes(outFiles.statics);
+    try {
+        applyDiffPatch({origFiles, outFiles, dir / "p.bsr", SmallGrid}, {});
+        FAIL() << "expected the length check";
+    } catch (const FormatError& e) {
+        EXPECT_STREQ(e.what(), "StaticPointer.Length is not a multiple of SizeOf(TStaticRec)");
+    }
+    EXPECT_EQ(test::readBytes(outFiles.statics), before);
+    modified.index[7] = ordered.index[7];  // now compared, and refused
+    modified.index[7].start += 1;
+    EXPECT_THROW(generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "q.bsr", true, true, SmallGrid}, {}),
+                 FormatError);
+    EXPECT_FALSE(std::filesystem::exists(dir / "q.bsr"));
 }
 
 // Damaged patches are refused before anything is written.
