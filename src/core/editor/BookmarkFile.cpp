@@ -108,13 +108,14 @@ private:
     }
 
     void setNumber(int& field, std::string_view text) {
-        try {
-            field = parseInteger(text);
-        } catch (const ConversionError& e) {
-            // The file's bytes are Latin-1; messages are shown as UTF-8.
-            addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(e.what()) + "; " + lastTag_ +
-                       " of bookmark " + std::to_string(slot_) + " was left as it was");
+        if (const auto value = readInteger(text)) {
+            field = *value;
+            return;
         }
+        // The file's bytes are Latin-1; messages are shown as UTF-8.
+        const ConversionError problem{std::string(text)};
+        addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(problem.what()) + "; " + lastTag_ +
+                   " of bookmark " + std::to_string(slot_) + " was left as it was");
     }
 
     void addProblem(std::string text) {
