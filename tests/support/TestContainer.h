@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "mapdata/UopDirectory.h"
 #include "mapdata/UopNameHash.h"
 #include "support/TempDir.h"
 
@@ -33,15 +34,7 @@ struct ContainerShape {
 };
 
 // One record as the test lays it down; a test may change it before writing.
-struct ContainerRecord {
-    std::uint64_t offset = 0;
-    std::uint32_t headerLength = 0;
-    std::uint32_t storedSize = 0;
-    std::uint32_t decompressedSize = 0;
-    std::uint64_t nameHash = 0;
-    std::uint32_t dataHash = 0;
-    std::uint16_t compression = 0;
-};
+using ContainerRecord = UopEntry;
 
 inline std::string testEntryName(const std::string& stem, std::size_t i) {
     char digits[16];
