@@ -7,6 +7,7 @@
 #include <span>
 
 #include "mapdata/File.h"
+#include "mapdata/IoBuffer.h"
 
 namespace stonereach {
 
@@ -66,7 +67,7 @@ private:
     const ByteSource& file_;
     // Left uninitialised: only bytes read from the file are ever used. Set up
     // at the first read, and grown while reads fill it.
-    std::unique_ptr<std::uint8_t[]> window_;
+    IoBuffer window_;
     std::size_t allocated_ = 0;
     std::size_t windowSize_;
     std::uint64_t windowStart_ = 0;
@@ -109,7 +110,7 @@ private:
     std::size_t filled_ = 0;
     // Left uninitialised: only bytes appended are ever written out. It grows
     // from FirstBufferBytes to capacity_ as appends fill it.
-    std::unique_ptr<std::uint8_t[]> buffer_;
+    IoBuffer buffer_;
     std::size_t allocated_ = 0;
 };
 

@@ -29,4 +29,17 @@ void populateMemory(void* data, std::size_t bytes) noexcept {
 #endif
 }
 
+void adviseHugePages(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // Only whole large pages inside the range.
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / HugePageBytes * HugePageBytes;
+    if (data != nullptr && end > begin)
+        (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 } // namespace stonereach

@@ -12,6 +12,7 @@
 #include "mapdata/MapIdentity.h"
 #include "mapdata/NewMapFile.h"
 #include "mapdata/UopLayout.h"
+#include "mapdata/IoBuffer.h"
 
 namespace stonereach {
 
@@ -81,7 +82,7 @@ MapConversionResult convertMap(const MapConversionRequest& request, const Progre
     NewMapFile output(request.output, result.plainBytes, options);
     FirstHeaders firstHeaders;
     // Left uninitialised: every byte written is read first.
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(ChunkBytes);
+    const IoBuffer buffer = makeIoBuffer(ChunkBytes);
     for (std::uint64_t at = 0; at < result.plainBytes; at += ChunkBytes) {
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(ChunkBytes, result.plainBytes - at));
         const std::span<std::uint8_t> chunk(buffer.get(), count);

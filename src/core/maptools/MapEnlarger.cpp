@@ -8,6 +8,7 @@
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/IoBuffer.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/MapIdentity.h"
 #include "mapdata/NewMapFile.h"
@@ -73,14 +74,16 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     const int perBatch = sourceBlockHeight == kEnlargedBlockHeight
                              ? static_cast<int>(std::max<std::size_t>(1, NewFileWriteBytes / kColumnBytes))
                              : 1;
-    std::vector<std::uint8_t> columns(kColumnBytes * static_cast<std::size_t>(perBatch), 0);
+    const std::size_t batchBytes = kColumnBytes * static_cast<std::size_t>(perBatch);
+    const IoBuffer columns = makeIoBuffer(batchBytes);
+    std::fill_n(columns.get(), batchBytes, std::uint8_t{0});
     for (int bx = 0; bx < sourceBlocksAcross; bx += perBatch) {
         const int count = std::min(perBatch, sourceBlocksAcross - bx);
         const std::size_t sourceBytes = sourceColumnBytes * static_cast<std::size_t>(count);
-        sourceMap.readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.data(), sourceBytes});
+        sourceMap.readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.get(), sourceBytes});
         for (std::size_t header = 0; header < sourceBytes; header += MapLayout::BlockSize)
             std::fill_n(&columns[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
-        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {columns.data(), kColumnBytes * static_cast<std::size_t>(count)});
+        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {columns.get(), kColumnBytes * static_cast<std::size_t>(count)});
         for (int c = 0; c < count; ++c)
             reportColumn(progress, "Copying source map to new map", bx + c, maxX, maxX);
     }

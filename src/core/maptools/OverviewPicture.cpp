@@ -11,6 +11,7 @@
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/MemoryPopulation.h"
+#include "mapdata/IoBuffer.h"
 
 namespace stonereach {
 
@@ -30,7 +31,7 @@ void drawColumns(const MapFile& file, const MapGeometry& geometry, const RadarCo
     const std::size_t columnBytes = static_cast<std::size_t>(geometry.blockHeight) * MapLayout::BlockSize;
     const int perRead = static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / columnBytes));
     // Left uninitialised: every byte used is read from the file first.
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(columnBytes * static_cast<std::size_t>(perRead));
+    const IoBuffer buffer = makeIoBuffer(columnBytes * static_cast<std::size_t>(perRead));
     for (int bx = first; bx < last; bx += perRead) {
         const int columns = std::min(perRead, last - bx);
         file.readAt(blockOffset(bx, 0, geometry.blockHeight), {buffer.get(), columnBytes * static_cast<std::size_t>(columns)});

@@ -6,6 +6,7 @@
 
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/IoBuffer.h"
 
 namespace stonereach {
 
@@ -61,8 +62,8 @@ std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const MapFile& source, in
 
     const std::size_t bufferBytes = static_cast<std::size_t>(perBatch) * rows * BlockBytes;
     // Left uninitialised: every byte is read from the files before use.
-    const auto from = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes);
-    const auto to = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes);
+    const IoBuffer from = makeIoBuffer(bufferBytes);
+    const IoBuffer to = makeIoBuffer(bufferBytes);
     std::uint64_t cells = 0;
     for (int bx = firstColumn; bx <= lastColumn; bx += perBatch) {
         const int columns = std::min(perBatch, lastColumn - bx + 1);

@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
-#include "mapdata/GatheredReader.h"
+#include "mapdata/RecordsReader.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/IoBuffer.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/LittleEndian.h"
 #include "patches/DiffPatchReader.h"
-#include "patches/StaticsStretches.h"
+#include "patches/StaticsRecords.h"
 
 namespace stonereach {
 
@@ -34,13 +35,13 @@ void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
 
 // The records of the new statics0.mul, appended block after block, from the
 // original statics or from the patch. Records that follow one another where
-// they come from (the original statics in the file or gathered in memory, the
-// patch, where the generator stores them in index order) are collected into
-// one run and copied at once, so a block costs a few additions rather than a
-// copy of its own.
+// they come from (the original statics in the file or in memory, the patch,
+// where the generator stores them in index order) are collected into one run
+// and copied at once, so a block costs a few additions rather than a copy of
+// its own.
 class StaticsAppender {
 public:
-    StaticsAppender(File& file, GatheredReader& original, ReadAheadReader& patch)
+    StaticsAppender(File& file, RecordsReader& original, ReadAheadReader& patch)
         : file_(file), out_(file, 0), original_(original), patch_(patch) {}
 
     // Appends `length` bytes at `from` of the original statics; returns
@@ -49,7 +50,7 @@ public:
         const std::uint32_t at = nextStart();
         if (length == 0)
             return at;
-        if (!original_.gathers()) {
+        if (!original_.readsWhole()) {
             extend(Source::Original, from, length);
             return at;
         }
@@ -59,9 +60,9 @@ public:
             out_.append(bytes);
             return at;
         }
-        if (run_.source != Source::Gathered || run_.bytes + run_.length != bytes.data()) {
+        if (run_.source != Source::Held || run_.bytes + run_.length != bytes.data()) {
             endRun();
-            run_ = Run{Source::Gathered, bytes.data(), 0, 0};
+            run_ = Run{Source::Held, bytes.data(), 0, 0};
         }
         run_.length += length;
         return at;
@@ -75,27 +76,16 @@ public:
         return at;
     }
 
-    // Copies the run collected so far; call before gathered records are let go.
-    void endRun() {
-        switch (run_.source) {
-        case Source::Nothing: break;
-        case Source::Gathered: out_.append({run_.bytes, static_cast<std::size_t>(run_.length)}); break;
-        case Source::Original: original_.appendTo(out_, run_.from, run_.length); break;
-        case Source::Patch: out_.appendFrom(patch_, run_.from, run_.length); break;
-        }
-        run_ = Run{};
-    }
-
     void finish() {
         endRun();
         out_.flush();
     }
 
 private:
-    enum class Source { Nothing, Gathered, Original, Patch };
+    enum class Source { Nothing, Held, Original, Patch };
     struct Run {
         Source source = Source::Nothing;
-        const std::uint8_t* bytes = nullptr;  // Gathered: where the run lies in memory
+        const std::uint8_t* bytes = nullptr;  // Held: where the run lies in memory
         std::uint64_t from = 0;               // Original, Patch: where it lies in the file
         std::uint64_t length = 0;
     };
@@ -109,6 +99,17 @@ private:
         return static_cast<std::uint32_t>(at);
     }
 
+    // Copies the run collected so far.
+    void endRun() {
+        switch (run_.source) {
+        case Source::Nothing: break;
+        case Source::Held: out_.append({run_.bytes, static_cast<std::size_t>(run_.length)}); break;
+        case Source::Original: original_.appendTo(out_, run_.from, run_.length); break;
+        case Source::Patch: out_.appendFrom(patch_, run_.from, run_.length); break;
+        }
+        run_ = Run{};
+    }
+
     // Adds bytes read from a file to the run, or starts a new one.
     void extend(Source source, std::uint64_t from, std::uint32_t length) {
         if (run_.source != source || run_.from + run_.length != from) {
@@ -120,17 +121,16 @@ private:
 
     File& file_;
     AppendWriter out_;
-    GatheredReader& original_;
+    RecordsReader& original_;
     ReadAheadReader& patch_;
     Run run_;
 };
 
 // Writes the new statics0.mul and staidx0.mul a block column at a time: the
 // original index, the patch's index and the new index are only ever held a
-// column at a time. The original records that the new file keeps are read
-// ahead of each stretch of columns in file order when the original statics
-// lie in another order than the index's (`origOrder`, surveyed as the index
-// was checksummed).
+// column at a time. The original statics are held in memory when they lie
+// in another order than the index's (`origOrder`, surveyed as the index was
+// checksummed).
 void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
                     const RangeOrder& origOrder, PendingFile& newStatics, PendingFile& newIndex,
                     const ProgressCallback& progress) {
@@ -140,25 +140,20 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
     StaticsIndexColumns original(origIdx, grid);
     StaticsDiffColumns diff(patch, header, grid);
 
-    GatherBudget budget(staticsGatherBudget(origStatics.size()));
-    GatheredReader origReader = staticsReader(origStatics, budget, origOrder);
+    RecordsReader origReader = staticsReader(origStatics, origOrder);
     ReadAheadReader patchReader(patch);
     StaticsAppender records(newStatics.file(), origReader, patchReader);
     AppendWriter indexOut(newIndex.file(), 0);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> indexColumn(perColumn * L::StaticPointerSize);
 
-    const auto planColumn = [&](int column) {
-        const auto o = original.column(column);
-        const auto d = diff.column(column);
-        for (std::size_t i = 0; i < perColumn; ++i)
-            if (d[i].unchanged())
-                wantStaticRecords(origReader, o[i]);
-    };
-    const auto rebuildColumn = [&](int column) {
+    report(progress, T::CreatingStatics, 0, 100);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
         const auto o = original.column(column);
         const auto d = diff.column(column);
         for (std::size_t i = 0; i < perColumn; ++i) {
+            if (i + StaticsPrefetchBlocks < perColumn && d[i + StaticsPrefetchBlocks].unchanged())
+                prefetchStaticRecords(origReader, o[i + StaticsPrefetchBlocks]);
             StaticPointer n;  // no records, Extra 0xFFFFFFFF unless set below
             if (d[i].emptied() || (d[i].unchanged() && o[i].length == 0)) {
                 n.extra = o[i].extra;
@@ -176,11 +171,7 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
         }
         indexOut.append(indexColumn);
         reportColumn(progress, T::CreatingStatics, column, grid);
-    };
-
-    report(progress, T::CreatingStatics, 0, 100);
-    walkColumnsInStretches(grid.blocksAcross, {&origReader}, budget, planColumn, rebuildColumn,
-                           [&] { records.endRun(); });
+    }
     records.finish();
     // The new index went out along with the records; what is left of it is
     // written now, under the stage's last tenth as the window shows it.
@@ -231,7 +222,7 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDIn
         static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, static_cast<std::size_t>(grid.blocksAcross)));
     MapDiffColumns diff(patch, header, grid);
     ReadAheadReader patchReader(patch);
-    std::vector<std::uint8_t> chunk(columnBytes * static_cast<std::size_t>(columnsPerChunk));
+    const IoBuffer chunk = makeIoBuffer(columnBytes * static_cast<std::size_t>(columnsPerChunk));
     std::vector<std::int32_t> entries;
     entries.reserve(perColumn * static_cast<std::size_t>(columnsPerChunk));
 
@@ -244,7 +235,7 @@ void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDIn
             entries.insert(entries.end(), column.begin(), column.end());
         }
         const std::size_t first = static_cast<std::size_t>(c) * perColumn;
-        const std::span<std::uint8_t> blocks(chunk.data(), entries.size() * MapLayout::BlockSize);
+        const std::span<std::uint8_t> blocks(chunk.get(), entries.size() * MapLayout::BlockSize);
         assembleBlocks(origMap, patchReader, first, entries, blocks);
         modMap.writeAt(first * MapLayout::BlockSize, blocks);
         for (int i = 0; i < columns; ++i)

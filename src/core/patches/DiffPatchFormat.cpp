@@ -78,14 +78,14 @@ IndexColumnReader::IndexColumnReader(const File& file, std::uint64_t offset, std
       columns_(grid.blocksAcross),
       columnsPerRead_(static_cast<int>(std::clamp<std::size_t>(IndexReadBytes / columnBytes_, 1,
                                                                static_cast<std::size_t>(grid.blocksAcross)))),
-      buffer_(columnBytes_ * static_cast<std::size_t>(columnsPerRead_)) {}
+      buffer_(makeIoBuffer(columnBytes_ * static_cast<std::size_t>(columnsPerRead_))) {}
 
 std::span<const std::uint8_t> IndexColumnReader::column(int column) {
     if (column < first_ || column >= first_ + held_) {
         first_ = column;
         held_ = std::min(columnsPerRead_, columns_ - column);
         file_.readAt(offset_ + static_cast<std::uint64_t>(column) * columnBytes_,
-                     {buffer_.data(), columnBytes_ * static_cast<std::size_t>(held_)});
+                     {buffer_.get(), columnBytes_ * static_cast<std::size_t>(held_)});
     }
     return {&buffer_[static_cast<std::size_t>(column - first_) * columnBytes_], columnBytes_};
 }

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "mapdata/File.h"
-#include "mapdata/GatheredReader.h"
+#include "mapdata/IoBuffer.h"
+#include "mapdata/RecordsReader.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
 
@@ -122,7 +123,7 @@ private:
     int columnsPerRead_;
     int first_ = 0;  // the first column held in buffer_
     int held_ = 0;   // how many columns buffer_ holds
-    std::vector<std::uint8_t> buffer_;
+    IoBuffer buffer_;
 };
 
 // Reads a statics index one block column at a time, for walks that need only

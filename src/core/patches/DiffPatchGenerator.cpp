@@ -12,11 +12,11 @@
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
-#include "mapdata/GatheredReader.h"
+#include "mapdata/RecordsReader.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "patches/MapComparison.h"
-#include "patches/StaticsStretches.h"
+#include "patches/StaticsRecords.h"
 
 namespace stonereach {
 
@@ -114,30 +114,23 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     summary.header.origStaticsSize = sizeField(origStatics);
     summary.header.modStaticsSize = sizeField(modStatics);
 
-    // Either statics file may lie in another order than its index: then the
-    // records a stretch of columns compares are read ahead, in the file's
-    // own order.
-    GatherBudget budget(staticsGatherBudget(origStatics.size()));
-    GatheredReader origReader = staticsReader(origStatics, budget, original.recordsOrder());
-    GatheredReader modReader = staticsReader(modStatics, budget, modified.recordsOrder());
+    // Either statics file may lie in another order than its index: it is
+    // then held in memory.
+    RecordsReader origReader = staticsReader(origStatics, original.recordsOrder());
+    RecordsReader modReader = staticsReader(modStatics, modified.recordsOrder());
     StaticsOutcomes outcomes(grid.blockCount());
     const std::int32_t recordsStart = patchPosition(out.position(), 0);
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    const auto planColumn = [&](int column) {
+    for (int column = 0; column < grid.blocksAcross; ++column) {
         const auto originalColumn = original.column(column);
         const auto modifiedColumn = modified.column(column);
         for (std::size_t i = 0; i < perColumn; ++i) {
-            if (recordsCompared(originalColumn[i], modifiedColumn[i])) {
-                wantStaticRecords(origReader, originalColumn[i]);
-                wantStaticRecords(modReader, modifiedColumn[i]);
+            if (const std::size_t ahead = i + StaticsPrefetchBlocks;
+                ahead < perColumn && recordsCompared(originalColumn[ahead], modifiedColumn[ahead])) {
+                prefetchStaticRecords(origReader, originalColumn[ahead]);
+                prefetchStaticRecords(modReader, modifiedColumn[ahead]);
             }
-        }
-    };
-    const auto compareColumn = [&](int column) {
-        const auto originalColumn = original.column(column);
-        const auto modifiedColumn = modified.column(column);
-        for (std::size_t i = 0; i < perColumn; ++i) {
             const std::size_t k = static_cast<std::size_t>(column) * perColumn + i;
             const StaticPointer& o = originalColumn[i];
             const StaticPointer& m = modifiedColumn[i];
@@ -159,8 +152,7 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
-    };
-    walkColumnsInStretches(grid.blocksAcross, {&origReader, &modReader}, budget, planColumn, compareColumn, [] {});
+    }
 
     summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
     outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);

@@ -8,6 +8,7 @@
 
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/IoBuffer.h"
 
 namespace stonereach {
 
@@ -36,8 +37,8 @@ void MapComparison::work(const std::function<void()>& afterChunk) {
     const std::size_t chunkBytes =
         static_cast<std::size_t>(columnsPerChunk_) * static_cast<std::size_t>(grid_.blocksDown) * B;
     // Left uninitialised: every byte used is read from the maps first.
-    const auto originalBytes = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
-    const auto modifiedBytes = std::make_unique_for_overwrite<std::uint8_t[]>(chunkBytes);
+    const IoBuffer originalBytes = makeIoBuffer(chunkBytes);
+    const IoBuffer modifiedBytes = makeIoBuffer(chunkBytes);
     try {
         for (int chunk = nextChunk_++; chunk < chunks_ && !failed_; chunk = nextChunk_++) {
             compareChunk(chunk, originalBytes.get(), modifiedBytes.get());
