@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int col = fuzz::take<std::uint8_t>(input) % 40 - 4;
     const int row = fuzz::take<std::uint8_t>(input) % 30 - 3;
     const auto mapPath = fuzz::memoryFolder() / "map0.mul";
-    const auto before = fuzz::smallPatternMap();
+    const auto& before = fuzz::smallPatternMap();
     fuzz::writeFile(mapPath, before);
 
     const std::vector<std::string> lines = splitLines({reinterpret_cast<const char*>(input.data()), input.size()});

@@ -13,11 +13,14 @@ namespace stonereach::fuzz {
 inline constexpr MapGeometry smallMapGeometry{32, 24, 3};
 
 // The bytes of a small map where every byte differs from its neighbours, so
-// any shifted or overwritten byte shows.
-inline std::vector<std::uint8_t> smallPatternMap() {
-    std::vector<std::uint8_t> bytes(4 * 3 * MapLayout::BlockSize);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
+// any shifted or overwritten byte shows. Made once: each run starts from it.
+inline const std::vector<std::uint8_t>& smallPatternMap() {
+    static const std::vector<std::uint8_t> bytes = [] {
+        std::vector<std::uint8_t> pattern(4 * 3 * MapLayout::BlockSize);
+        for (std::size_t i = 0; i < pattern.size(); ++i)
+            pattern[i] = static_cast<std::uint8_t>((i * 7 + 3) % 251);
+        return pattern;
+    }();
     return bytes;
 }
 
