@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
-#include "mapdata/RecordsReader.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
-#include "mapdata/IoBuffer.h"
 #include "mapdata/IntegerText.h"
-#include "mapdata/MapLayout.h"
+#include "mapdata/IoBuffer.h"
 #include "mapdata/LittleEndian.h"
+#include "mapdata/MapLayout.h"
+#include "mapdata/RecordsReader.h"
 #include "patches/DiffPatchReader.h"
 #include "patches/StaticsRecords.h"
 

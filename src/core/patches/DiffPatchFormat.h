@@ -9,9 +9,9 @@
 
 #include "mapdata/File.h"
 #include "mapdata/IoBuffer.h"
-#include "mapdata/RecordsReader.h"
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
+#include "mapdata/RecordsReader.h"
 
 namespace stonereach {
 

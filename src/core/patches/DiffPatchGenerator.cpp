@@ -12,9 +12,9 @@
 #include "mapdata/BufferedFileIO.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
-#include "mapdata/RecordsReader.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/RecordsReader.h"
 #include "patches/MapComparison.h"
 #include "patches/StaticsRecords.h"
 
