@@ -42,7 +42,7 @@ void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
 class StaticsAppender {
 public:
     StaticsAppender(File& file, RecordsReader& original, ReadAheadReader& patch)
-        : file_(file), out_(file, 0), original_(original), patch_(patch) {}
+        : file_(file), out_(file, 0, NewFileWriteBytes), original_(original), patch_(patch) {}
 
     // Appends `length` bytes at `from` of the original statics; returns
     // where they land.
@@ -143,7 +143,7 @@ void rebuildStatics(const DiffApplyRequest& request, const File& patch, const TS
     RecordsReader origReader = staticsReader(origStatics, origOrder);
     ReadAheadReader patchReader(patch);
     StaticsAppender records(newStatics.file(), origReader, patchReader);
-    AppendWriter indexOut(newIndex.file(), 0);
+    AppendWriter indexOut(newIndex.file(), 0, NewFileWriteBytes);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> indexColumn(perColumn * L::StaticPointerSize);
 
