@@ -22,11 +22,7 @@ public:
         if (offset < end_ || offset - end_ > StreamBufferBytes / 4)
             ++jumps_;
         end_ = offset + size;
-        ++ranges_;
     }
-
-    // How many ranges there are.
-    std::uint64_t ranges() const { return ranges_; }
 
     // Reading a file of `fileBytes` whole costs about a copy of it through
     // memory; the window costs a read for every jump, which costs about as
@@ -38,7 +34,6 @@ public:
 private:
     std::uint64_t end_ = 0;
     std::uint64_t jumps_ = 0;
-    std::uint64_t ranges_ = 0;
 };
 
 // Reads the records of a file (statics, say) for a walk over its index,
