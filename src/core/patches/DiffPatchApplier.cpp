@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,8 +14,10 @@
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/RecordsReader.h"
+#include "patches/ColumnChunks.h"
 #include "patches/DiffPatchReader.h"
 #include "patches/StaticsRecords.h"
+#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 
@@ -126,6 +129,45 @@ private:
     Run run_;
 };
 
+// Reads the patch's statics index (which checks it) beside the original
+// index, and checks what the rebuild will take from the original set: every
+// kept block's length, that its records lie in the original statics file,
+// and that the new file stays addressable. A run that would stop on them
+// stops here, before anything is written: the map is written alongside the
+// statics, so a stop part-way through them would leave a map that matches
+// neither set.
+void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
+                               const ProgressCallback& progress) {
+    const DiffGrid& grid = request.grid;
+    const File origIdx(request.original.staIdx, File::Mode::Read);
+    StaticsIndexColumns original(origIdx, grid);
+    StaticsDiffColumns diff(patch, header, grid);
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    std::uint64_t newLength = 0;
+    std::uint64_t recordsEnd = 0;
+    report(progress, T::ReadingStaticsIndex, 0, 100);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        const auto d = diff.column(column);
+        const auto o = original.column(column);
+        for (std::size_t i = 0; i < perColumn; ++i) {
+            if (!d[i].unchanged()) {
+                newLength += d[i].emptied() ? 0 : static_cast<std::uint64_t>(d[i].length);
+            } else if (o[i].length != 0) {
+                const std::uint32_t length = staticRecordsLength(o[i], static_cast<std::size_t>(column) * perColumn + i);
+                newLength += length;
+                if (length != 0)
+                    recordsEnd = std::max(recordsEnd, std::uint64_t{o[i].start} + length);
+            }
+        }
+        reportColumn(progress, T::ReadingStaticsIndex, column, grid);
+    }
+    requireFileSize(File(request.original.statics, File::Mode::Read), recordsEnd,
+                    "the records its index points at");
+    if (newLength >= L::NoStatics)
+        throw IoError(request.modified.statics.string(),
+                      "The rebuilt statics file would grow past 4 GB, which its index cannot address");
+}
+
 // Writes the new statics0.mul and staidx0.mul a block column at a time: the
 // original index, the patch's index and the new index are only ever held a
 // column at a time. The original statics are held in memory when they lie
@@ -210,39 +252,51 @@ void assembleBlocks(const MapFile& origMap, ReadAheadReader& patchReader, std::s
     }
 }
 
+// The map index of the patch, read and checked whole before anything is
+// written, with progress per block column.
+std::vector<std::int32_t> readMapEntries(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
+                                         const ProgressCallback& progress) {
+    MapDiffColumns columns(patch, header, grid);
+    std::vector<std::int32_t> entries;
+    entries.reserve(grid.blockCount());
+    report(progress, T::ReadingMapIndex, 0, 100);
+    for (int c = 0; c < grid.blocksAcross; ++c) {
+        const auto column = columns.column(c);
+        entries.insert(entries.end(), column.begin(), column.end());
+        reportColumn(progress, T::ReadingMapIndex, c, grid);
+    }
+    return entries;
+}
+
 // Writes every block of the grid over the modified map where it stands (an
 // editor holding the file open sees the new cells; its length and anything
-// past the grid stay as they are), a few block columns per write.
-void rebuildMap(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header, const MapFile& origMap,
-                MapFile& modMap, const ProgressCallback& progress) {
-    const DiffGrid& grid = request.grid;
-    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    const std::size_t columnBytes = perColumn * MapLayout::BlockSize;
-    const int columnsPerChunk =
-        static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes, 1, static_cast<std::size_t>(grid.blocksAcross)));
-    MapDiffColumns diff(patch, header, grid);
-    ReadAheadReader patchReader(patch);
-    const IoBuffer chunk = makeIoBuffer(columnBytes * static_cast<std::size_t>(columnsPerChunk));
-    std::vector<std::int32_t> entries;
-    entries.reserve(perColumn * static_cast<std::size_t>(columnsPerChunk));
+// past the grid stay as they are), a few block columns per write. The writes
+// begin on a second thread as soon as the object is made, so the map is
+// written while the caller rebuilds the statics; finish() joins in.
+class MapRebuild {
+public:
+    MapRebuild(const DiffGrid& grid, const File& patch, const std::vector<std::int32_t>& entries,
+               const MapFile& origMap, MapFile& modMap)
+        : chunks_(grid), pass_(chunks_.count, [this, &patch, &entries, &origMap, &modMap]() -> TwoThreadPass::Worker {
+              auto patchReader = std::make_shared<ReadAheadReader>(patch);
+              auto buffer = std::make_shared<IoBuffer>(makeIoBuffer(chunks_.chunkBytes()));
+              return [this, &entries, &origMap, &modMap, patchReader, buffer](int chunk) {
+                  const std::size_t first = chunks_.firstBlock(chunk);
+                  const std::span<const std::int32_t> chunkEntries(entries.data() + first, chunks_.blocks(chunk));
+                  const std::span<std::uint8_t> blocks(buffer->get(), chunkEntries.size() * MapLayout::BlockSize);
+                  assembleBlocks(origMap, *patchReader, first, chunkEntries, blocks);
+                  modMap.writeAt(first * MapLayout::BlockSize, blocks);
+              };
+          }) {}
 
-    report(progress, T::CreatingMap, 0, 100);
-    for (int c = 0; c < grid.blocksAcross; c += columnsPerChunk) {
-        const int columns = std::min(columnsPerChunk, grid.blocksAcross - c);
-        entries.clear();
-        for (int i = 0; i < columns; ++i) {
-            const auto column = diff.column(c + i);
-            entries.insert(entries.end(), column.begin(), column.end());
-        }
-        const std::size_t first = static_cast<std::size_t>(c) * perColumn;
-        const std::span<std::uint8_t> blocks(chunk.get(), entries.size() * MapLayout::BlockSize);
-        assembleBlocks(origMap, patchReader, first, entries, blocks);
-        modMap.writeAt(first * MapLayout::BlockSize, blocks);
-        for (int i = 0; i < columns; ++i)
-            reportColumn(progress, T::CreatingMap, c + i, grid);
+    void finish(const ProgressCallback& progress) {
+        pass_.finish(T::CreatingMap, progress, [this](int done) { return chunks_.percentDone(done); });
     }
-    report(progress, T::CreatingMap, 100, 100);
-}
+
+private:
+    ColumnChunks chunks_;
+    TwoThreadPass pass_;
+};
 
 } // namespace
 
@@ -276,46 +330,53 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     }
 
     // Everything that can be checked is checked before the first write: both
-    // indexes (read whole once here, and again a column at a time as they
-    // are used, which costs less than holding them), the original map's
-    // length and the modified map's presence.
-    if (hasStatics) {
-        StaticsDiffColumns statics(patch, header, grid);
-        checkEveryColumn(statics, grid, T::ReadingStaticsIndex, progress);
-    }
+    // indexes of the patch and what the statics take from the original set
+    // (read whole once here, and again a column at a time as they are used,
+    // which costs less than holding them; the map index is held), the
+    // original map's length, the modified map's presence, and room for the
+    // whole map in the modified one.
+    if (hasStatics)
+        checkStaticsBeforeWriting(request, patch, header, progress);
+    std::vector<std::int32_t> mapEntries;
     std::optional<MapFile> origMap;
     std::optional<MapFile> modMap;
     if (hasMap) {
-        MapDiffColumns map(patch, header, grid);
-        checkEveryColumn(map, grid, T::ReadingMapIndex, progress);
+        mapEntries = readMapEntries(patch, header, grid, progress);
         origMap.emplace(request.original.map, File::Mode::Read);
         requireMapBlocks(*origMap, grid);
         if (!fileExists(request.modified.map))
             throw IoError(request.modified.map.string(), "The modified map file must already exist");
         modMap.emplace(request.modified.map, File::Mode::ReadWrite);
-        // A container's entries cannot grow: one too short is refused here,
-        // before anything is written.
-        if (modMap->container())
-            modMap->reserve(grid.blockCount() * MapLayout::BlockSize);
+        // The map's final length is taken before its first byte is written:
+        // a full disk or a file size limit stops the run with every file as
+        // it was, rather than part-way through a block. A container's entries
+        // cannot grow: one too short is refused here.
+        modMap->reserve(grid.blockCount() * MapLayout::BlockSize);
     }
 
-    // The statics pair is created anew under temporary names and both take
-    // their names together, so a failure part-way never leaves a statics file
-    // that does not match its index. The map is written where it stands.
+    // The map is written where it stands, on a second thread from here on.
+    // The statics pair is created anew under temporary names meanwhile, and
+    // both take their names together once the map is written: a failure
+    // part-way never leaves a statics file that does not match its index,
+    // and the original set (when the patch is applied to it in place) can
+    // take the same patch again.
+    std::optional<MapRebuild> mapRebuild;
+    if (hasMap)
+        mapRebuild.emplace(grid, patch, mapEntries, *origMap, *modMap);
+    std::optional<PendingFile> newStatics;
+    std::optional<PendingFile> newIndex;
     if (hasStatics) {
-        PendingFile newStatics(request.modified.statics);
-        PendingFile newIndex(request.modified.staIdx);
-        rebuildStatics(request, patch, header, origOrder, newStatics, newIndex, progress);
-        commitTogether({&newStatics, &newIndex});
+        newStatics.emplace(request.modified.statics);
+        newIndex.emplace(request.modified.staIdx);
+        rebuildStatics(request, patch, header, origOrder, *newStatics, *newIndex, progress);
     }
     if (hasMap) {
-        // The map's final length is taken before its first byte is written:
-        // a full disk or a file size limit stops the run with the map as it
-        // was, rather than part-way through a block.
-        modMap->reserve(grid.blockCount() * MapLayout::BlockSize);
-        rebuildMap(request, patch, header, *origMap, *modMap, progress);
+        mapRebuild->finish(progress);
+        mapRebuild.reset();
         modMap->close();
     }
+    if (hasStatics)
+        commitTogether({&*newStatics, &*newIndex});
     result.staticsRebuilt = hasStatics;
     result.mapRebuilt = hasMap;
     result.applied = true;

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "mapdata/File.h"
-#include "mapdata/Progress.h"
 #include "patches/DiffPatchFormat.h"
 
 namespace stonereach {
@@ -58,19 +56,6 @@ private:
     IndexColumnReader reader_;
     std::vector<std::int32_t> entries_;
 };
-
-// Reads every column of an index once, which checks all of it, with progress
-// 0..100 per block column under `text`. Run before anything is written, so a
-// damaged patch changes nothing.
-template <class Columns>
-void checkEveryColumn(Columns& columns, const DiffGrid& grid, std::string_view text,
-                      const ProgressCallback& progress) {
-    report(progress, text, 0, 100);
-    for (int c = 0; c < grid.blocksAcross; ++c) {
-        (void)columns.column(c);
-        report(progress, text, c * 100 / grid.blocksAcross, 100);
-    }
-}
 
 // Header and both indexes as whole tables, checked (no progress).
 DiffPatchContents readDiffPatch(const File& patch, const DiffGrid& grid);

@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <future>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
+#include "patches/ColumnChunks.h"
 #include "patches/DiffPatchFormat.h"
+#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 
@@ -39,36 +41,27 @@ public:
     MapComparison(const std::filesystem::path& original, const std::filesystem::path& modified, const DiffGrid& grid);
     MapComparison(const MapComparison&) = delete;
     MapComparison& operator=(const MapComparison&) = delete;
-    // Stops the second thread at its next chunk (when the caller gave up
-    // before finish(), say on an error) and waits for it.
-    ~MapComparison() { failed_ = true; }
 
     // Works on the pass with the caller's thread until it is complete,
     // reporting its progress 0..100 under `text` (the callback is only ever
-    // called on this thread). Throws the first error either thread met.
+    // called on this thread); returns the checksum. Throws the first error
+    // either thread met.
     std::uint32_t finish(std::string_view text, const ProgressCallback& progress);
 
     // Valid after finish().
     const ChangedBlocks& changed() const { return changed_; }
 
 private:
-    void work(const std::function<void()>& afterChunk);
     void compareChunk(int chunk, std::uint8_t* originalBytes, std::uint8_t* modifiedBytes);
-    int columnsDone() const;
 
-    DiffGrid grid_;
+    ColumnChunks chunks_;
     MapFile original_;
     MapFile modified_;
-    int columnsPerChunk_;
-    int chunks_;
     ChangedBlocks changed_;
     std::atomic<std::uint32_t> checksum_{0};
-    std::atomic<int> nextChunk_{0};
-    std::atomic<int> chunksDone_{0};
-    std::atomic<bool> failed_{false};
-    // Last, so that it is destroyed first: its destructor waits for the
-    // thread, which uses the members above.
-    std::future<void> helper_;
+    // Last, so that it is destroyed first: it waits for its thread, which
+    // uses the members above.
+    std::optional<TwoThreadPass> pass_;
 };
 
 } // namespace stonereach

@@ -1,7 +1,10 @@
 #include "patches/DiffPatchApplier.h"
 
 #include <cstdio>
+#include <chrono>
 #include <random>
+#include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -333,6 +336,40 @@ TEST(DiffPatchStaticsOrder, ABadLengthAmongScatteredRecordsStopsTheRun) {
     EXPECT_THROW(generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "q.bsr", true, true, SmallGrid}, {}),
                  FormatError);
     EXPECT_FALSE(std::filesystem::exists(dir / "q.bsr"));
+}
+
+// The map is written on a second thread while the statics are rebuilt, so
+// whatever would stop the rebuild in an original block the patch keeps (a bad
+// length, records past the end of statics0.mul) is found before either
+// starts: on a grid of many chunks, neither output file changes.
+TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
+    const DiffGrid grid{20, 512};
+    for (const bool pastTheEnd : {false, true}) {
+        SCOPED_TRACE(pastTheEnd);
+        test::TempDir dir;
+        StaticsSet original(grid);
+        original.fillAllBlocks(1);
+        StaticsSet modified = everyTenthBlockChanged(original);
+        const std::size_t kept = grid.blockCount() - 3;  // late in the walk, and not changed
+        if (pastTheEnd)
+            original.index[kept] = {static_cast<std::uint32_t>(original.statics.size()) - 7, 14, 0};
+        else
+            original.index[kept].length = 10;
+        modified.index[kept] = original.index[kept];
+        const DiffFileSet origFiles = original.write(dir / "orig");
+        generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+        const DiffFileSet outFiles = StaticsSet(grid).write(dir / "out");
+        const auto before = test::snapshotFiles(dir / "out");
+        // Were the statics rebuilt before the check, the map would be written
+        // meanwhile: the pause gives the second thread the time to.
+        bool paused = false;
+        const auto pauseWhenTheStaticsBegin = [&](const ProgressReport& r) {
+            if (r.text == DiffApplyTexts::CreatingStatics && !std::exchange(paused, true))
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        };
+        EXPECT_THROW(applyDiffPatch({origFiles, outFiles, dir / "p.bsr", grid}, pauseWhenTheStaticsBegin), Error);
+        EXPECT_TRUE(test::snapshotFiles(dir / "out") == before) << "an output file changed";
+    }
 }
 
 // Damaged patches are refused before anything is written.
