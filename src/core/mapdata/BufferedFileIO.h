@@ -94,6 +94,12 @@ public:
     // into the collected data with no copy in between.
     void appendFrom(ReadAheadReader& source, std::uint64_t offset, std::uint64_t length);
     std::uint64_t position() const { return flushedEnd_ + filled_; }
+    // Goes on `bytes` further on, past bytes written there by other means
+    // (several threads writing at known offsets, say). Flushes first.
+    void skip(std::uint64_t bytes) {
+        flush();
+        flushedEnd_ += bytes;
+    }
     // Writes out what is collected; call before reading the file back or
     // closing it (the destructor does not write, so a failed run leaves no
     // half-flushed surprise).

@@ -10,13 +10,16 @@
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
+#include "mapdata/IoBuffer.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/RecordsReader.h"
+#include "patches/ColumnChunks.h"
 #include "patches/MapComparison.h"
 #include "patches/StaticsRecords.h"
+#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 
@@ -158,15 +161,42 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);
 }
 
+// Writes the changed blocks of the modified map that lie in `chunk` to the
+// patch at `to`, in index order: the span from the first to the last of them
+// is read in one go, and the changed blocks are gathered to its front.
+void storeChangedBlocks(const MapFile& modMap, const ChangedBlocks& changed, const ColumnChunks& chunks, int chunk,
+                        File& patch, std::uint64_t to, std::uint8_t* buffer) {
+    constexpr std::size_t B = MapLayout::BlockSize;
+    const std::size_t first = chunks.firstBlock(chunk);
+    const std::size_t end = first + chunks.blocks(chunk);
+    std::size_t from = first;
+    while (from < end && !changed[from])
+        ++from;
+    if (from == end)
+        return;
+    std::size_t last = end - 1;
+    while (!changed[last])
+        --last;
+    modMap.readAt(from * B, {buffer, (last + 1 - from) * B});
+    std::size_t kept = 0;
+    for (std::size_t k = from; k <= last; ++k) {
+        if (!changed[k])
+            continue;
+        if (k - from != kept)
+            std::memcpy(buffer + kept * B, buffer + (k - from) * B, B);
+        ++kept;
+    }
+    patch.writeAt(to, {buffer, kept * B});
+}
+
 // The map section: changed blocks, then their index. Which blocks changed,
 // and the modified map's checksum, come from the comparison of the two maps
 // that began with the run; it is finished where the checksum's progress
 // belongs: just before the map section, under the stage text then showing.
-// Changed blocks that follow one another go to the patch as one run, read
-// from the modified map straight into the patch's write buffer. The stored
-// blocks follow one another in index order, so each one's offset is counted
-// as the index is written.
-void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPatchSummary& summary,
+// The changed blocks follow one another in index order, so where each chunk
+// of block columns puts its own is known from the count of those before it,
+// and two threads store them, a chunk at a time.
+void writeMapSection(const DiffPatchRequest& request, File& patch, AppendWriter& out, DiffPatchSummary& summary,
                      MapComparison& comparison, const ProgressCallback& progress) {
     constexpr std::size_t B = MapLayout::BlockSize;
     const DiffGrid& grid = request.grid;
@@ -174,37 +204,38 @@ void writeMapSection(const DiffPatchRequest& request, AppendWriter& out, DiffPat
     summary.header.modMapCrc = comparison.finish(showing, progress);
     const ChangedBlocks& changed = comparison.changed();
 
-    const MapFile modMap(request.modified.map, File::Mode::Read);
-    ReadAheadReader modReader(modMap);
-    report(progress, T::Map, 0, 100);
-    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-    const std::int32_t blocksStart = patchPosition(out.position(), 0);
-    // Runs may cross block columns; each column's progress is reported once
-    // the runs have gone past it.
-    int reported = 0;
-    const auto reportColumnsBefore = [&](std::size_t block) {
-        for (; reported < grid.blocksAcross && static_cast<std::size_t>(reported + 1) * perColumn <= block; ++reported)
-            reportColumn(progress, T::Map, reported, grid);
-    };
-    for (std::size_t k = 0; k < grid.blockCount();) {
-        if (!changed[k]) {
-            reportColumnsBefore(++k);
-            continue;
-        }
-        std::size_t end = k + 1;
-        while (end < grid.blockCount() && changed[end])
-            ++end;
-        patchPosition(out.position(), (end - k) * B);
-        out.appendFrom(modReader, k * B, (end - k) * B);
-        summary.storedMapBlocks += end - k;
-        k = end;
-        reportColumnsBefore(k);
+    const ColumnChunks chunks(grid);
+    std::vector<std::uint64_t> chunkStart(static_cast<std::size_t>(chunks.count) + 1);
+    for (int chunk = 0; chunk < chunks.count; ++chunk) {
+        std::size_t stored = 0;
+        const std::size_t first = chunks.firstBlock(chunk);
+        for (std::size_t k = first; k < first + chunks.blocks(chunk); ++k)
+            if (changed[k])
+                ++stored;
+        chunkStart[static_cast<std::size_t>(chunk) + 1] = chunkStart[static_cast<std::size_t>(chunk)] + stored;
     }
+    const std::uint64_t storedBlocks = chunkStart.back();
+    out.flush();
+    const auto blocksStart = static_cast<std::uint64_t>(patchPosition(out.position(), storedBlocks * B));
+    {
+        const MapFile modMap(request.modified.map, File::Mode::Read);
+        TwoThreadPass pass(chunks.count, [&]() -> TwoThreadPass::Worker {
+            auto buffer = std::make_shared<IoBuffer>(makeIoBuffer(chunks.chunkBytes()));
+            return [&, buffer](int chunk) {
+                storeChangedBlocks(modMap, changed, chunks, chunk, patch,
+                                   blocksStart + chunkStart[static_cast<std::size_t>(chunk)] * B, buffer->get());
+            };
+        });
+        pass.finish(T::Map, progress, [&](int done) { return chunks.percentDone(done); });
+    }
+    out.skip(storedBlocks * B);
+    summary.storedMapBlocks += storedBlocks;
 
     summary.header.mapIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffMapEntrySize);
     report(progress, T::MapIndex, 0, 100);
+    const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     std::vector<std::uint8_t> bytes(perColumn * L::DiffMapEntrySize);
-    auto next = static_cast<std::uint64_t>(blocksStart);
+    auto next = blocksStart;
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const std::size_t first = static_cast<std::size_t>(column) * perColumn;
         for (std::size_t i = 0; i < perColumn; ++i) {
@@ -244,7 +275,7 @@ DiffPatchSummary generateDiffPatch(const DiffPatchRequest& request, const Progre
     if (request.statics)
         writeStaticsSection(request, out, summary, progress);
     if (request.map)
-        writeMapSection(request, out, summary, *mapComparison, progress);
+        writeMapSection(request, patch, out, summary, *mapComparison, progress);
     out.flush();
 
     patch.writeAt(0, encodeHeader(summary.header));
