@@ -162,7 +162,7 @@ void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patc
         reportColumn(progress, T::ReadingStaticsIndex, column, grid);
     }
     requireFileSize(File(request.original.statics, File::Mode::Read), recordsEnd,
-                    "the records its index points at");
+                    "the farthest record its index points at");
     if (newLength >= L::NoStatics)
         throw IoError(request.modified.statics.string(),
                       "The rebuilt statics file would grow past 4 GB, which its index cannot address");
