@@ -61,10 +61,8 @@ IniDocument IniDocument::parse(std::string_view text) {
         if (current == nullptr || eq == std::string_view::npos)
             continue;
         const std::string_view key = trimBlanks(trimmed.substr(0, eq));
-        if (current->keyIndex.contains(key))
-            continue;
-        current->keyIndex.emplace(key, current->entries.size());
-        current->entries.push_back({std::string(key), std::string(trimBlanks(trimmed.substr(eq + 1)))});
+        if (current->find(key) == nullptr)
+            current->add(key, trimBlanks(trimmed.substr(eq + 1)));
     }
     return doc;
 }
@@ -86,25 +84,51 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
     return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
+const IniDocument::Entry* IniDocument::Section::find(std::string_view key) const {
+    if (entries.size() < IndexedFrom) {
+        const auto it = std::ranges::find_if(entries, [&](const Entry& e) { return NameEqual{}(e.key, key); });
+        return it == entries.end() ? nullptr : &*it;
+    }
+    const auto it = keyIndex.find(key);
+    return it == keyIndex.end() ? nullptr : &entries[it->second];
+}
+
+void IniDocument::Section::add(std::string_view key, std::string_view value) {
+    entries.push_back({std::string(key), std::string(value)});
+    if (entries.size() == IndexedFrom) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            keyIndex.emplace(entries[i].key, i);
+    } else if (entries.size() > IndexedFrom) {
+        keyIndex.emplace(key, entries.size() - 1);
+    }
+}
+
 const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
+    if (sections_.size() < IndexedFrom) {
+        const auto it = std::ranges::find_if(sections_, [&](const Section& s) { return NameEqual{}(s.name, name); });
+        return it == sections_.end() ? nullptr : &*it;
+    }
     const auto it = sectionIndex_.find(name);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniDocument::Section& IniDocument::sectionFor(std::string_view name) {
-    if (const auto it = sectionIndex_.find(name); it != sectionIndex_.end())
-        return sections_[it->second];
-    sectionIndex_.emplace(name, sections_.size());
+    if (const Section* found = findSection(name))
+        return sections_[static_cast<std::size_t>(found - sections_.data())];
     sections_.push_back(Section{std::string(name), {}, {}});
+    if (sections_.size() == IndexedFrom) {
+        for (std::size_t i = 0; i < sections_.size(); ++i)
+            sectionIndex_.emplace(sections_[i].name, i);
+    } else if (sections_.size() > IndexedFrom) {
+        sectionIndex_.emplace(name, sections_.size() - 1);
+    }
     return sections_.back();
 }
 
 std::string IniDocument::read(std::string_view section, std::string_view key, std::string_view defaultValue) const {
     const Section* s = findSection(section);
-    if (s == nullptr)
-        return std::string(defaultValue);
-    const auto it = s->keyIndex.find(key);
-    return it == s->keyIndex.end() ? std::string(defaultValue) : s->entries[it->second].value;
+    const Entry* entry = s == nullptr ? nullptr : s->find(key);
+    return entry == nullptr ? std::string(defaultValue) : entry->value;
 }
 
 void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
@@ -112,12 +136,11 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
     Section& s = sectionFor(section);
     if (isNew)
         ++sectionLineCount_;
-    if (const auto it = s.keyIndex.find(key); it != s.keyIndex.end()) {
-        s.entries[it->second].value = std::string(value);
+    if (Entry* entry = s.find(key)) {
+        entry->value = std::string(value);
         return;
     }
-    s.keyIndex.emplace(key, s.entries.size());
-    s.entries.push_back({std::string(key), std::string(value)});
+    s.add(key, value);
 }
 
 std::string IniDocument::text() const {
