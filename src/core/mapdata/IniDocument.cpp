@@ -132,10 +132,10 @@ std::string IniDocument::read(std::string_view section, std::string_view key, st
 }
 
 void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
-    const bool isNew = findSection(section) == nullptr;
+    const std::size_t before = sections_.size();
     Section& s = sectionFor(section);
-    if (isNew)
-        ++sectionLineCount_;
+    if (sections_.size() > before)
+        ++sectionLineCount_;  // a new section
     if (Entry* entry = s.find(key)) {
         entry->value = std::string(value);
         return;
