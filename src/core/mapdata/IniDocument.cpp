@@ -144,7 +144,16 @@ void IniDocument::write(std::string_view section, std::string_view key, std::str
 }
 
 std::string IniDocument::text() const {
+    // Sized first: a list of many thousand sections is written with one
+    // allocation rather than a string grown again and again.
+    std::size_t size = 0;
+    for (const Section& s : sections_) {
+        size += s.name.size() + 4;
+        for (const Entry& e : s.entries)
+            size += e.key.size() + e.value.size() + 3;
+    }
     std::string out;
+    out.reserve(size);
     for (const Section& s : sections_) {
         out += '[';
         out += s.name;
