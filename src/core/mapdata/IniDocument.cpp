@@ -84,44 +84,45 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
     return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
-const IniDocument::Entry* IniDocument::Section::find(std::string_view key) const {
-    if (entries.size() < IndexedFrom) {
-        const auto it = std::ranges::find_if(entries, [&](const Entry& e) { return NameEqual{}(e.key, key); });
-        return it == entries.end() ? nullptr : &*it;
+template <class Item>
+const Item* IniDocument::findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
+                                   std::string_view name) {
+    if (items.size() < IndexedFrom) {
+        const auto it = std::ranges::find_if(items, [&](const Item& item) { return NameEqual{}(item.*nameOf, name); });
+        return it == items.end() ? nullptr : &*it;
     }
-    const auto it = keyIndex.find(key);
-    return it == keyIndex.end() ? nullptr : &entries[it->second];
+    const auto it = index.find(name);
+    return it == index.end() ? nullptr : &items[it->second];
+}
+
+template <class Item>
+void IniDocument::indexLast(const std::vector<Item>& items, NameIndex& index, std::string Item::*nameOf) {
+    if (items.size() == IndexedFrom) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            index.emplace(items[i].*nameOf, i);
+    } else if (items.size() > IndexedFrom) {
+        index.emplace(items.back().*nameOf, items.size() - 1);
+    }
+}
+
+const IniDocument::Entry* IniDocument::Section::find(std::string_view key) const {
+    return findNamed(entries, keyIndex, &Entry::key, key);
 }
 
 void IniDocument::Section::add(std::string_view key, std::string_view value) {
     entries.push_back({std::string(key), std::string(value)});
-    if (entries.size() == IndexedFrom) {
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            keyIndex.emplace(entries[i].key, i);
-    } else if (entries.size() > IndexedFrom) {
-        keyIndex.emplace(key, entries.size() - 1);
-    }
+    indexLast(entries, keyIndex, &Entry::key);
 }
 
 const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
-    if (sections_.size() < IndexedFrom) {
-        const auto it = std::ranges::find_if(sections_, [&](const Section& s) { return NameEqual{}(s.name, name); });
-        return it == sections_.end() ? nullptr : &*it;
-    }
-    const auto it = sectionIndex_.find(name);
-    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+    return findNamed(sections_, sectionIndex_, &Section::name, name);
 }
 
 IniDocument::Section& IniDocument::sectionFor(std::string_view name) {
     if (const Section* found = findSection(name))
         return sections_[static_cast<std::size_t>(found - sections_.data())];
     sections_.push_back(Section{std::string(name), {}, {}});
-    if (sections_.size() == IndexedFrom) {
-        for (std::size_t i = 0; i < sections_.size(); ++i)
-            sectionIndex_.emplace(sections_[i].name, i);
-    } else if (sections_.size() > IndexedFrom) {
-        sectionIndex_.emplace(name, sections_.size() - 1);
-    }
+    indexLast(sections_, sectionIndex_, &Section::name);
     return sections_.back();
 }
 

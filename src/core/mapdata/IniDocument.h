@@ -69,6 +69,15 @@ private:
         void add(std::string_view key, std::string_view value);
     };
 
+    // The item called `name` (searched in order while there are fewer than
+    // IndexedFrom, else through the index), or null.
+    template <class Item>
+    static const Item* findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
+                                 std::string_view name);
+    // Indexes the item just added at the end, from IndexedFrom items on.
+    template <class Item>
+    static void indexLast(const std::vector<Item>& items, NameIndex& index, std::string Item::*nameOf);
+
     const Section* findSection(std::string_view name) const;
     Section& sectionFor(std::string_view name);
 
