@@ -43,13 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((data[0] & 1) != 0 && patchBytes.size() >= DiffPatchLayout::OrigStaIdxCrcOffset + 4)
         le::put32(&patchBytes[DiffPatchLayout::OrigStaIdxCrcOffset], original.indexChecksum());
 
-    const auto dir = fuzz::memoryFolder() / "modified";
-    const DiffFileSet modified{dir / "staidx0.mul", dir / "statics0.mul", dir / "map0.mul"};
-    const ModifiedBefore before;
-    fuzz::writeFile(modified.staIdx, before.index);
-    fuzz::writeFile(modified.statics, before.statics);
-    fuzz::writeFile(modified.map, before.map);
-    const auto patchPath = fuzz::memoryFolder() / "patch.bsr";
+    static const auto dir = fuzz::memoryFolder() / "modified";
+    static const DiffFileSet modified{dir / "staidx0.mul", dir / "statics0.mul", dir / "map0.mul"};
+    static const auto patchPath = fuzz::memoryFolder() / "patch.bsr";
+    static const ModifiedBefore before;
+    // The modified set is written again only after a run that applied a
+    // patch to it: a run that did not is checked below to leave it as it was.
+    static bool modifiedAsBefore = false;
+    if (!modifiedAsBefore) {
+        fuzz::writeFile(modified.staIdx, before.index);
+        fuzz::writeFile(modified.statics, before.statics);
+        fuzz::writeFile(modified.map, before.map);
+    }
+    modifiedAsBefore = false;
     fuzz::writeFile(patchPath, patchBytes);
 
     // The reader alone.
@@ -76,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto map = fuzz::readFile(modified.map);
     if (!result.applied) {
         FUZZ_CHECK(index == before.index && statics == before.statics && map == before.map);
+        modifiedAsBefore = true;
         return 0;
     }
     if (result.staticsRebuilt) {

@@ -35,14 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> map = original.map;
     std::copy_n(input.begin(), std::min(input.size(), map.size()), map.begin());
 
-    const auto modDir = fuzz::memoryFolder() / "roundtrip-modified";
-    const auto outDir = fuzz::memoryFolder() / "roundtrip-rebuilt";
+    static const auto modDir = fuzz::memoryFolder() / "roundtrip-modified";
+    static const auto outDir = fuzz::memoryFolder() / "roundtrip-rebuilt";
+    static const DiffFileSet modified{modDir / "staidx0.mul", modDir / "statics0.mul", modDir / "map0.mul"};
+    static const DiffFileSet rebuilt{outDir / "staidx0.mul", outDir / "statics0.mul", outDir / "map0.mul"};
+    static const auto patch = outDir / "patch.bsr";
     fuzz::memoryFiles().removeAllBelow(outDir);
-    const DiffFileSet modified{modDir / "staidx0.mul", modDir / "statics0.mul", modDir / "map0.mul"};
     fuzz::writeFile(modified.staIdx, index);
     fuzz::writeFile(modified.statics, statics);
     fuzz::writeFile(modified.map, map);
-    const auto patch = outDir / "patch.bsr";
 
     try {
         generateDiffPatch({original.files, modified, patch, true, true, fuzz::smallGrid}, {});
@@ -52,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const DiffFileSet rebuilt{outDir / "staidx0.mul", outDir / "statics0.mul", outDir / "map0.mul"};
     fuzz::writeFile(rebuilt.map, std::vector<std::uint8_t>(map.size()));
     const DiffApplyResult result = applyDiffPatch({original.files, rebuilt, patch, fuzz::smallGrid}, {});
     FUZZ_CHECK(result.applied && result.staticsRebuilt && result.mapRebuilt);

@@ -72,19 +72,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& length : lengths)
         length = take<std::uint16_t>(input);
 
-    const auto dir = fuzz::memoryFolder();
+    static const std::array<std::filesystem::path, fileNames.size()> paths = [] {
+        std::array<std::filesystem::path, fileNames.size()> made;
+        for (std::size_t i = 0; i < fileNames.size(); ++i)
+            made[i] = clientFilePath(fuzz::memoryFolder(), fileNames[i]);
+        return made;
+    }();
     std::array<std::size_t, fileNames.size()> written{};
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const auto bytes = input.first(std::min(lengths[i], input.size()));
         input = input.subspan(bytes.size());
-        fuzz::writeFile(clientFilePath(dir, fileNames[i]), bytes);
+        fuzz::writeFile(paths[i], bytes);
         written[i] = bytes.size();
     }
 
-    const File texIdx(clientFilePath(dir, ClientFile::TextureIndex), File::Mode::Read);
-    const File texMaps(clientFilePath(dir, ClientFile::Textures), File::Mode::Read);
-    const File artIdx(clientFilePath(dir, ClientFile::ArtIndex), File::Mode::Read);
-    const File art(clientFilePath(dir, ClientFile::Art), File::Mode::Read);
+    const File texIdx(paths[0], File::Mode::Read);
+    const File texMaps(paths[1], File::Mode::Read);
+    const File artIdx(paths[2], File::Mode::Read);
+    const File art(paths[3], File::Mode::Read);
     const bool placeholder = isPlaceholderLandTile(id);
 
     checkLoad([&](TileImage& image) { return loadTextureImage(texIdx, texMaps, id, image); }, isTexture, false);
@@ -99,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view variant = stygianAbyss ? "Stygian Abyss" : "Tokuno";
     const std::size_t count = RadarColours::countFor(variant);
     try {
-        colours.load(clientFilePath(dir, ClientFile::RadarColours), variant);
+        colours.load(paths[4], variant);
         FUZZ_CHECK(written[4] / 2 >= count);
     } catch (const IoError&) {
         FUZZ_CHECK(written[4] / 2 < count);

@@ -80,8 +80,10 @@ private:
         guarded(self, [text, length](BookmarkReader& reader) {
             const std::string_view piece(text, static_cast<std::size_t>(length));
             // A problem names the line where the text itself starts.
-            if (trimBlanks(reader.run_).empty() && !trimBlanks(piece).empty())
+            if (!reader.runHasText_ && !trimBlanks(piece).empty()) {
                 reader.runLine_ = XML_GetCurrentLineNumber(reader.parser_);
+                reader.runHasText_ = true;
+            }
             reader.run_ += piece;
         });
     }
@@ -92,6 +94,7 @@ private:
         if (!text.empty())
             apply(text);
         run_.clear();
+        runHasText_ = false;
         lastTag_ = name;
     }
 
@@ -112,14 +115,20 @@ private:
             field = *value;
             return;
         }
+        if (listIsFull()) {
+            ++report_.unlistedProblems;  // counted only: no sentence to make
+            return;
+        }
         // The file's bytes are Latin-1; messages are shown as UTF-8.
         const ConversionError problem{std::string(text)};
         addProblem("line " + std::to_string(runLine_) + ": " + latin1ToUtf8(problem.what()) + "; " + lastTag_ +
                    " of bookmark " + std::to_string(slot_) + " was left as it was");
     }
 
+    bool listIsFull() const { return report_.problems.size() >= kMaxListedProblems; }
+
     void addProblem(std::string text) {
-        if (report_.problems.size() < kMaxListedProblems)
+        if (!listIsFull())
             report_.problems.push_back(std::move(text));
         else
             ++report_.unlistedProblems;
@@ -131,6 +140,7 @@ private:
     int slot_ = 0;
     std::string lastTag_;
     std::string run_;
+    bool runHasText_ = false;  // run_ holds more than blanks
     XML_Size runLine_ = 0;
     std::exception_ptr failure_;
 };
@@ -157,14 +167,20 @@ BookmarkLoadReport loadBookmarks(const std::filesystem::path& path, BookmarkTabl
 }
 
 std::string bookmarkFileText(const BookmarkTable& table) {
-    std::string out = "<?xml version=\"1.0\" ?>\r\n<BookmarkList>\r\n";
+    std::string out;
+    out.reserve(2048);  // room for all ten slots: one allocation
+    out += "<?xml version=\"1.0\" ?>\r\n<BookmarkList>\r\n";
     for (int i = 0; i < BookmarkCount; ++i) {
         const BookmarkSlot& slot = table[static_cast<std::size_t>(i)];
         const std::string id = "id=\"" + std::to_string(i) + "\">";
-        out += "  <Bookmark " + id + "\r\n";
-        out += "    <Col " + id + std::to_string(slot.col) + "</Col>\r\n";
-        out += "    <Row " + id + std::to_string(slot.row) + "</Row>\r\n";
-        out += "    <Enabled " + id + (slot.enabled ? "True" : "False") + "</Enabled>\r\n";
+        const auto element = [&](std::string_view name, std::string_view value) {
+            out.append("    <").append(name).append(" ").append(id).append(value);
+            out.append("</").append(name).append(">\r\n");
+        };
+        out.append("  <Bookmark ").append(id).append("\r\n");
+        element("Col", std::to_string(slot.col));
+        element("Row", std::to_string(slot.row));
+        element("Enabled", slot.enabled ? "True" : "False");
         out += "  </Bookmark>\r\n";
     }
     out += "</BookmarkList>\r\n";

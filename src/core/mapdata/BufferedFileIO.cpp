@@ -74,6 +74,10 @@ AppendWriter::AppendWriter(File& file, std::uint64_t startOffset, std::size_t bu
     : file_(file), flushedEnd_(startOffset), capacity_(bufferSize) {}
 
 void AppendWriter::grow(std::size_t needed) {
+    // appendFrom asks on every run it copies: a buffer that already holds
+    // what is needed must not grow fourfold each time.
+    if (needed <= allocated_)
+        return;
     const std::size_t size = std::min(capacity_, std::max({needed, FirstBufferBytes, allocated_ * 4}));
     if (size <= allocated_)
         return;

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <vector>
 #include <system_error>
 
@@ -91,12 +90,17 @@ fs::path temporaryNameBeside(const fs::path& target) {
     // Seeded from the clock and the target rather than from the system's
     // entropy, which costs a system call: the name only has to differ from
     // files that are there, and a name that is taken is tried again.
+    // The bits are spread by one step of splitmix64: a full generator's
+    // seeding would cost more than the few bits taken.
     const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::mt19937_64 random(now ^ std::hash<std::string>{}(target.native()));
+    std::uint64_t random = (now ^ std::hash<std::string>{}(target.native())) + 0x9E3779B97F4A7C15ULL;
+    random = (random ^ (random >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    random = (random ^ (random >> 27)) * 0x94D049BB133111EBULL;
+    random ^= random >> 31;
     static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::string suffix = ".tmp-";
-    for (int i = 0; i < 8; ++i)
-        suffix += digits[random() % 36];
+    for (int i = 0; i < 8; ++i, random /= 36)
+        suffix += digits[random % 36];
     fs::path temp = target;
     temp += suffix;
     return temp;

@@ -61,10 +61,8 @@ IniDocument IniDocument::parse(std::string_view text) {
         if (current == nullptr || eq == std::string_view::npos)
             continue;
         const std::string_view key = trimBlanks(trimmed.substr(0, eq));
-        if (current->keyIndex.contains(key))
-            continue;
-        current->keyIndex.emplace(key, current->entries.size());
-        current->entries.push_back({std::string(key), std::string(trimBlanks(trimmed.substr(eq + 1)))});
+        if (current->find(key) == nullptr)
+            current->add(key, trimBlanks(trimmed.substr(eq + 1)));
     }
     return doc;
 }
@@ -86,42 +84,77 @@ bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) 
     return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
+template <class Item>
+const Item* IniDocument::findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
+                                   std::string_view name) {
+    if (items.size() < IndexedFrom) {
+        const auto it = std::ranges::find_if(items, [&](const Item& item) { return NameEqual{}(item.*nameOf, name); });
+        return it == items.end() ? nullptr : &*it;
+    }
+    const auto it = index.find(name);
+    return it == index.end() ? nullptr : &items[it->second];
+}
+
+template <class Item>
+void IniDocument::indexLast(const std::vector<Item>& items, NameIndex& index, std::string Item::*nameOf) {
+    if (items.size() == IndexedFrom) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            index.emplace(items[i].*nameOf, i);
+    } else if (items.size() > IndexedFrom) {
+        index.emplace(items.back().*nameOf, items.size() - 1);
+    }
+}
+
+const IniDocument::Entry* IniDocument::Section::find(std::string_view key) const {
+    return findNamed(entries, keyIndex, &Entry::key, key);
+}
+
+void IniDocument::Section::add(std::string_view key, std::string_view value) {
+    entries.push_back({std::string(key), std::string(value)});
+    indexLast(entries, keyIndex, &Entry::key);
+}
+
 const IniDocument::Section* IniDocument::findSection(std::string_view name) const {
-    const auto it = sectionIndex_.find(name);
-    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+    return findNamed(sections_, sectionIndex_, &Section::name, name);
 }
 
 IniDocument::Section& IniDocument::sectionFor(std::string_view name) {
-    if (const auto it = sectionIndex_.find(name); it != sectionIndex_.end())
-        return sections_[it->second];
-    sectionIndex_.emplace(name, sections_.size());
+    if (const Section* found = findSection(name))
+        return sections_[static_cast<std::size_t>(found - sections_.data())];
     sections_.push_back(Section{std::string(name), {}, {}});
+    indexLast(sections_, sectionIndex_, &Section::name);
     return sections_.back();
 }
 
 std::string IniDocument::read(std::string_view section, std::string_view key, std::string_view defaultValue) const {
     const Section* s = findSection(section);
-    if (s == nullptr)
-        return std::string(defaultValue);
-    const auto it = s->keyIndex.find(key);
-    return it == s->keyIndex.end() ? std::string(defaultValue) : s->entries[it->second].value;
+    const Entry* entry = s == nullptr ? nullptr : s->find(key);
+    return entry == nullptr ? std::string(defaultValue) : entry->value;
 }
 
 void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
-    const bool isNew = findSection(section) == nullptr;
+    const std::size_t before = sections_.size();
     Section& s = sectionFor(section);
-    if (isNew)
-        ++sectionLineCount_;
-    if (const auto it = s.keyIndex.find(key); it != s.keyIndex.end()) {
-        s.entries[it->second].value = std::string(value);
+    if (sections_.size() > before)
+        ++sectionLineCount_;  // a new section
+    if (Entry* entry = s.find(key)) {
+        entry->value = std::string(value);
         return;
     }
-    s.keyIndex.emplace(key, s.entries.size());
-    s.entries.push_back({std::string(key), std::string(value)});
+    s.add(key, value);
 }
 
 std::string IniDocument::text() const {
+    // Sized first: a list of many thousand sections is written with one
+    // allocation rather than a string grown again and again.
+    std::size_t size = 0;
+    for (const Section& s : sections_) {
+        size += s.name.size() + 4;
+        for (const Entry& e : s.entries)
+            size += e.key.size() + e.value.size() + 3;
+    }
     std::string out;
+    out.reserve(size);
     for (const Section& s : sections_) {
         out += '[';
         out += s.name;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace stonereach {
@@ -54,17 +55,34 @@ private:
         std::string key;
         std::string value;
     };
+    // Names are searched in order while there are a few (a point patch list
+    // has thousands of sections of four keys each); an index is built once a
+    // section holds IndexedFrom keys, or the document IndexedFrom sections.
+    static constexpr std::size_t IndexedFrom = 16;
     struct Section {
         std::string name;
-        std::vector<Entry> entries;
-        NameIndex keyIndex;  // key -> first entry
+        std::vector<Entry> entries;  // one per key: a repeated key is not added
+        NameIndex keyIndex;          // key -> entry, from IndexedFrom entries on
+
+        const Entry* find(std::string_view key) const;
+        Entry* find(std::string_view key) { return const_cast<Entry*>(std::as_const(*this).find(key)); }
+        void add(std::string_view key, std::string_view value);
     };
+
+    // The item called `name` (searched in order while there are fewer than
+    // IndexedFrom, else through the index), or null.
+    template <class Item>
+    static const Item* findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
+                                 std::string_view name);
+    // Indexes the item just added at the end, from IndexedFrom items on.
+    template <class Item>
+    static void indexLast(const std::vector<Item>& items, NameIndex& index, std::string Item::*nameOf);
 
     const Section* findSection(std::string_view name) const;
     Section& sectionFor(std::string_view name);
 
     std::vector<Section> sections_;
-    NameIndex sectionIndex_;  // name -> first section
+    NameIndex sectionIndex_;  // name -> section, from IndexedFrom sections on
     std::size_t sectionLineCount_ = 0;
 };
 

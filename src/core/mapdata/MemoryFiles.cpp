@@ -23,10 +23,12 @@ std::size_t MemoryFile::read(std::uint64_t offset, std::span<std::uint8_t> out) 
         const std::size_t inPage = static_cast<std::size_t>(at % PageSize);
         const std::size_t count = std::min(n - done, PageSize - inPage);
         const auto page = pages_.find(at / PageSize);
-        if (page == pages_.end())
-            std::memset(out.data() + done, 0, count);
-        else
-            std::memcpy(out.data() + done, page->second->data() + inPage, count);
+        // Bytes past what the page holds are zeros.
+        const std::size_t held =
+            page == pages_.end() ? 0 : std::min(count, page->second.size() - std::min(page->second.size(), inPage));
+        if (held > 0)
+            std::memcpy(out.data() + done, page->second.data() + inPage, held);
+        std::memset(out.data() + done + held, 0, count - held);
         done += count;
     }
     return n;
@@ -37,10 +39,10 @@ void MemoryFile::write(std::uint64_t offset, std::span<const std::uint8_t> data)
         const std::uint64_t at = offset + done;
         const std::size_t inPage = static_cast<std::size_t>(at % PageSize);
         const std::size_t count = std::min(data.size() - done, PageSize - inPage);
-        std::unique_ptr<Page>& page = pages_[at / PageSize];
-        if (!page)
-            page = std::make_unique<Page>();  // zeros
-        std::memcpy(page->data() + inPage, data.data() + done, count);
+        Page& page = pages_[at / PageSize];
+        if (page.size() < inPage + count)
+            page.resize(inPage + count);  // zeros up to the new bytes
+        std::memcpy(page.data() + inPage, data.data() + done, count);
         done += count;
     }
     size_ = std::max(size_, offset + data.size());
@@ -48,11 +50,11 @@ void MemoryFile::write(std::uint64_t offset, std::span<const std::uint8_t> data)
 
 void MemoryFile::resize(std::uint64_t size) {
     if (size < size_) {
-        // Pages wholly past the end go; the tail of the last one is zeroed,
-        // so that lengthening the file again shows zeros there.
+        // Pages wholly past the end go; the last one is cut at the end, so
+        // that lengthening the file again shows zeros there.
         std::erase_if(pages_, [&](const auto& page) { return page.first * PageSize >= size; });
-        if (const auto last = pages_.find(size / PageSize); last != pages_.end())
-            std::memset(last->second->data() + size % PageSize, 0, PageSize - size % PageSize);
+        if (const auto last = pages_.find(size / PageSize); last != pages_.end() && last->second.size() > size % PageSize)
+            last->second.resize(size % PageSize);
     }
     size_ = size;
 }

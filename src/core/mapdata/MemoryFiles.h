@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -28,10 +27,12 @@ public:
 
 private:
     static constexpr std::size_t PageSize = 4096;
-    using Page = std::array<std::uint8_t, PageSize>;
+    // The bytes of a page up to the last one written; the rest of the page
+    // reads as zeros. A small file takes only its own bytes, not a page.
+    using Page = std::vector<std::uint8_t>;
 
     std::uint64_t size_ = 0;
-    std::unordered_map<std::uint64_t, std::unique_ptr<Page>> pages_;
+    std::unordered_map<std::uint64_t, Page> pages_;
 };
 
 // Shared between the folder that lists a file and the handles open on it, so

@@ -1,5 +1,6 @@
 #include "mapdata/RadarColours.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ std::size_t RadarColours::countFor(std::string_view variantName) {
 void RadarColours::load(const std::filesystem::path& radarcolPath, std::string_view variantName) {
     const std::size_t wanted = countFor(variantName);
     const File file(radarcolPath, File::Mode::Read);
-    std::vector<std::uint8_t> bytes(wanted * 2);
+    // No more than the file holds: a short file's load says so below.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(wanted * 2, file.size())));
     const std::size_t got = file.readUpTo(0, bytes) / 2;
     for (std::size_t i = 0; i < got; ++i)
         entries_[i] = le::u16(bytes.data() + 2 * i);
