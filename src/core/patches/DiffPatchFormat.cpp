@@ -112,9 +112,11 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     for (int c = 0; c < grid_.blocksAcross; ++c) {
         const std::span<const std::uint8_t> bytes = reader_.column(c);
         sum ^= xorOfWords(bytes);
-        for (std::size_t i = 0; i < bytes.size(); i += L::StaticPointerSize)
-            if (const std::uint32_t start = le::u32(&bytes[i]); start != L::NoStatics)
-                order_.add(start, le::u32(&bytes[i + 4]));
+        for (std::size_t i = 0; i < bytes.size(); i += L::StaticPointerSize) {
+            // A block without records adds nothing (a size of 0), branch-free.
+            const std::uint32_t start = le::u32(&bytes[i]);
+            order_.add(start, start == L::NoStatics ? 0 : le::u32(&bytes[i + 4]));
+        }
         reportColumn(progress, text, c, grid_.blocksAcross);
     }
     report(progress, text, 100, 100);
