@@ -136,16 +136,33 @@ private:
 // stops here, before anything is written: the map is written alongside the
 // statics, so a stop part-way through them would leave a map that matches
 // neither set.
+//
+// `soundness` is what the original index showed as it was checksummed: when
+// every block of the original set is sound, the kept ones are, and only the
+// patch's index is read (the new file's length then bounded by everything
+// the two sets hold); otherwise the kept blocks are looked at one by one.
 void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
-                               const ProgressCallback& progress) {
+                               const StaticsIndexColumns::Soundness& soundness, const ProgressCallback& progress) {
     const DiffGrid& grid = request.grid;
-    const File origIdx(request.original.staIdx, File::Mode::Read);
-    StaticsIndexColumns original(origIdx, grid);
+    const File origStatics(request.original.statics, File::Mode::Read);
     StaticsDiffColumns diff(patch, header, grid);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    report(progress, T::ReadingStaticsIndex, 0, 100);
+    if (soundness.wholeRecords && soundness.recordsEnd <= origStatics.size()) {
+        std::uint64_t stored = 0;
+        for (int column = 0; column < grid.blocksAcross; ++column) {
+            for (const DiffStaticEntry& d : diff.column(column))
+                stored += d.unchanged() ? 0 : static_cast<std::uint64_t>(d.length);  // emptied: 0
+            reportColumn(progress, T::ReadingStaticsIndex, column, grid);
+        }
+        if (soundness.recordsBytes + stored < L::NoStatics)
+            return;
+    }
+
+    const File origIdx(request.original.staIdx, File::Mode::Read);
+    StaticsIndexColumns original(origIdx, grid);
     std::uint64_t newLength = 0;
     std::uint64_t recordsEnd = 0;
-    report(progress, T::ReadingStaticsIndex, 0, 100);
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const auto d = diff.column(column);
         const auto o = original.column(column);
@@ -161,8 +178,7 @@ void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patc
         }
         reportColumn(progress, T::ReadingStaticsIndex, column, grid);
     }
-    requireFileSize(File(request.original.statics, File::Mode::Read), recordsEnd,
-                    "the farthest record its index points at");
+    requireFileSize(origStatics, recordsEnd, "the farthest record its index points at");
     if (newLength >= L::NoStatics)
         throw IoError(request.modified.statics.string(),
                       "The rebuilt statics file would grow past 4 GB, which its index cannot address");
@@ -317,11 +333,13 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     const bool hasMap = header.mapIndexOffset != L::NoSection;
 
     RangeOrder origOrder;
+    StaticsIndexColumns::Soundness origSoundness;
     if (hasStatics) {
         const File origIdx(request.original.staIdx, File::Mode::Read);
         StaticsIndexColumns original(origIdx, grid);
         result.computedCrc = original.checksum(T::Working, progress);
         origOrder = original.recordsOrder();
+        origSoundness = original.soundness();
         result.recordedCrc = header.origStaIdxCrc;
         if (result.computedCrc != result.recordedCrc) {
             result.mismatchMessage = crcMismatchMessage(result.computedCrc, result.recordedCrc);
@@ -336,7 +354,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     // original map's length, the modified map's presence, and room for the
     // whole map in the modified one.
     if (hasStatics)
-        checkStaticsBeforeWriting(request, patch, header, progress);
+        checkStaticsBeforeWriting(request, patch, header, origSoundness, progress);
     std::vector<std::int32_t> mapEntries;
     std::optional<MapFile> origMap;
     std::optional<MapFile> modMap;

@@ -372,6 +372,37 @@ TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
     }
 }
 
+// Damage in an original block the patch replaces is no matter: nothing is
+// taken from it, so the run goes through and writes what it writes from the
+// sound set. (The damage keeps the index's checksum, as the XOR of its words,
+// by flipping the same bits in the block's Extra.)
+TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
+    const DiffGrid grid{20, 512};
+    test::TempDir dir;
+    StaticsSet original(grid);
+    original.fillAllBlocks(1);
+    const StaticsSet modified = everyTenthBlockChanged(original);
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    const DiffFileSet soundOut = StaticsSet(grid).write(dir / "sound");
+    applyDiffPatch({origFiles, soundOut, dir / "p.bsr", grid}, {});
+
+    const std::size_t replaced = grid.blockCount() - 10;
+    for (const std::uint32_t flip : {0x3u /* a Length of 4 records and 4/7 */, 0x40000000u /* past the end */}) {
+        SCOPED_TRACE(flip);
+        StaticsSet damaged = original;
+        (flip == 0x3u ? damaged.index[replaced].length : damaged.index[replaced].start) ^= flip;
+        damaged.index[replaced].extra ^= flip;
+        const DiffFileSet damagedFiles = damaged.write(dir / "damaged");
+        const DiffFileSet out = StaticsSet(grid).write(dir / "out");
+        const DiffApplyResult result = applyDiffPatch({damagedFiles, out, dir / "p.bsr", grid}, {});
+        ASSERT_TRUE(result.applied) << result.mismatchMessage;
+        EXPECT_TRUE(test::readBytes(out.statics) == test::readBytes(soundOut.statics));
+        EXPECT_TRUE(test::readBytes(out.staIdx) == test::readBytes(soundOut.staIdx));
+        EXPECT_TRUE(test::readBytes(out.map) == test::readBytes(soundOut.map));
+    }
+}
+
 // Damaged patches are refused before anything is written.
 class DamagedDiffPatch : public DiffPatchApplication {
 protected:
