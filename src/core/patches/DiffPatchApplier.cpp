@@ -1,9 +1,11 @@
 #include "patches/DiffPatchApplier.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
@@ -332,6 +334,18 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     const bool hasStatics = header.staticsIndexOffset != L::NoSection;
     const bool hasMap = header.mapIndexOffset != L::NoSection;
 
+    // A large map's index takes as long to read and check as either pass
+    // over the statics indexes: it is read on a second thread meanwhile, and
+    // its stage reported (or its error thrown) in its turn, after theirs.
+    std::future<std::vector<std::int32_t>> mapIndex;
+    if (hasMap && hasStatics && ColumnChunks(grid).count > 1) {
+        try {
+            mapIndex = std::async(std::launch::async, [&] { return readMapEntries(patch, header, grid, {}); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the index is read in its turn.
+        }
+    }
+
     RangeOrder origOrder;
     StaticsIndexColumns::Soundness origSoundness;
     if (hasStatics) {
@@ -359,7 +373,13 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     std::optional<MapFile> origMap;
     std::optional<MapFile> modMap;
     if (hasMap) {
-        mapEntries = readMapEntries(patch, header, grid, progress);
+        if (mapIndex.valid()) {
+            report(progress, T::ReadingMapIndex, 0, 100);
+            mapEntries = mapIndex.get();
+            report(progress, T::ReadingMapIndex, 100, 100);
+        } else {
+            mapEntries = readMapEntries(patch, header, grid, progress);
+        }
         origMap.emplace(request.original.map, File::Mode::Read);
         requireMapBlocks(*origMap, grid);
         if (!fileExists(request.modified.map))

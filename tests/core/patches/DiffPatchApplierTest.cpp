@@ -403,6 +403,44 @@ TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
     }
 }
 
+// On a grid of many chunks the map index is read beside the statics passes;
+// what is found is still told in the order of the stages: a checksum that
+// does not match before a damaged map index, a damaged kept statics block
+// before it too, and the map index's own refusal when nothing comes first.
+TEST(DiffPatchStaticsOrder, FindingsAreToldInTheOrderOfTheStages) {
+    const DiffGrid grid{20, 512};
+    test::TempDir dir;
+    StaticsSet original(grid);
+    original.fillAllBlocks(1);
+    const StaticsSet modified = everyTenthBlockChanged(original);
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    auto bytes = test::readBytes(dir / "p.bsr");
+    le::putI32(&bytes[le::u32(&bytes[38]) + 4], -7);  // the second block's entry
+    test::writeBytes(dir / "p.bsr", bytes);
+    const DiffFileSet out = StaticsSet(grid).write(dir / "out");
+    const auto before = test::snapshotFiles(dir / "out");
+    const auto refusal = [&](const DiffFileSet& from) -> std::string {
+        try {
+            const DiffApplyResult result = applyDiffPatch({from, out, dir / "p.bsr", grid}, {});
+            return result.applied ? "applied" : "checksum";
+        } catch (const Error& e) {
+            return e.what();
+        }
+    };
+    EXPECT_NE(refusal(origFiles).find("lies outside the file"), std::string::npos);
+
+    StaticsSet other = original;
+    other.index[5].extra ^= 1;
+    EXPECT_EQ(refusal(other.write(dir / "other")), "checksum");
+
+    StaticsSet damaged = original;
+    damaged.index[7].length ^= 3;  // kept, and the checksum kept by the Extra
+    damaged.index[7].extra ^= 3;
+    EXPECT_EQ(refusal(damaged.write(dir / "damaged")), StaticLengthMessage);
+    EXPECT_TRUE(test::snapshotFiles(dir / "out") == before);
+}
+
 // Damaged patches are refused before anything is written.
 class DamagedDiffPatch : public DiffPatchApplication {
 protected:
