@@ -1,9 +1,11 @@
 #include "patches/DiffPatchApplier.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
@@ -129,23 +131,71 @@ private:
     Run run_;
 };
 
-// Reads the patch's statics index (which checks it) beside the original
-// index, and checks what the rebuild will take from the original set: every
-// kept block's length, that its records lie in the original statics file,
-// and that the new file stays addressable. A run that would stop on them
-// stops here, before anything is written: the map is written alongside the
+// Begins `read` on a second thread when `worth` it (and a thread can be
+// had); otherwise the returned future is empty and inTurn() reads.
+template <typename Read>
+auto startEarly(bool worth, Read read) -> std::future<decltype(read())> {
+    if (worth) {
+        try {
+            return std::async(std::launch::async, read);
+        } catch (const std::system_error&) {
+        }
+    }
+    return {};
+}
+
+// What a stage reads: taken from the thread startEarly() began, the stage
+// then passing at once, or read now with `read` and progress as it goes.
+template <typename Value, typename Read>
+Value inTurn(std::future<Value>& early, std::string_view text, const ProgressCallback& progress, Read read) {
+    if (!early.valid())
+        return read(progress);
+    report(progress, text, 0, 100);
+    Value value = early.get();
+    report(progress, text, 100, 100);
+    return value;
+}
+
+// Reads and checks the patch's statics index; returns how many bytes of
+// records it stores.
+std::uint64_t readStoredStatics(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
+                                const ProgressCallback& progress) {
+    StaticsDiffColumns diff(patch, header, grid);
+    std::uint64_t stored = 0;
+    report(progress, T::ReadingStaticsIndex, 0, 100);
+    for (int column = 0; column < grid.blocksAcross; ++column) {
+        for (const DiffStaticEntry& d : diff.column(column))
+            stored += d.unchanged() ? 0 : static_cast<std::uint64_t>(d.length);  // emptied: 0
+        reportColumn(progress, T::ReadingStaticsIndex, column, grid);
+    }
+    return stored;
+}
+
+// Checks what the rebuild will take from the original set: every kept
+// block's length, that its records lie in the original statics file, and
+// that the new file stays addressable. A run that would stop on them stops
+// here, before anything is written: the map is written alongside the
 // statics, so a stop part-way through them would leave a map that matches
 // neither set.
+//
+// `soundness` is what the original index showed as it was checksummed: when
+// every block of the original set is sound, the kept ones are, and the new
+// file's length is bounded by everything the original set and the patch
+// (`storedBytes`) hold; otherwise the kept blocks are looked at one by one.
 void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patch, const TSRDInfo& header,
-                               const ProgressCallback& progress) {
+                               const StaticsIndexColumns::Soundness& soundness, std::uint64_t storedBytes) {
     const DiffGrid& grid = request.grid;
-    const File origIdx(request.original.staIdx, File::Mode::Read);
-    StaticsIndexColumns original(origIdx, grid);
+    const File origStatics(request.original.statics, File::Mode::Read);
+    if (soundness.wholeRecords && soundness.recordsEnd <= origStatics.size() &&
+        soundness.recordsBytes + storedBytes < L::NoStatics)
+        return;
+
     StaticsDiffColumns diff(patch, header, grid);
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
+    const File origIdx(request.original.staIdx, File::Mode::Read);
+    StaticsIndexColumns original(origIdx, grid);
     std::uint64_t newLength = 0;
     std::uint64_t recordsEnd = 0;
-    report(progress, T::ReadingStaticsIndex, 0, 100);
     for (int column = 0; column < grid.blocksAcross; ++column) {
         const auto d = diff.column(column);
         const auto o = original.column(column);
@@ -159,10 +209,8 @@ void checkStaticsBeforeWriting(const DiffApplyRequest& request, const File& patc
                     recordsEnd = std::max(recordsEnd, std::uint64_t{o[i].start} + length);
             }
         }
-        reportColumn(progress, T::ReadingStaticsIndex, column, grid);
     }
-    requireFileSize(File(request.original.statics, File::Mode::Read), recordsEnd,
-                    "the farthest record its index points at");
+    requireFileSize(origStatics, recordsEnd, "the farthest record its index points at");
     if (newLength >= L::NoStatics)
         throw IoError(request.modified.statics.string(),
                       "The rebuilt statics file would grow past 4 GB, which its index cannot address");
@@ -316,12 +364,22 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     const bool hasStatics = header.staticsIndexOffset != L::NoSection;
     const bool hasMap = header.mapIndexOffset != L::NoSection;
 
+    // On a large map the patch's two indexes take as long to read and check
+    // as the original statics index's checksum: they are read on second
+    // threads meanwhile, and each one's stage reported (or its error thrown)
+    // in its turn.
+    const bool early = hasStatics && ColumnChunks(grid).count > 1;
+    auto storedStatics = startEarly(early, [&] { return readStoredStatics(patch, header, grid, {}); });
+    auto mapIndex = startEarly(early && hasMap, [&] { return readMapEntries(patch, header, grid, {}); });
+
     RangeOrder origOrder;
+    StaticsIndexColumns::Soundness origSoundness;
     if (hasStatics) {
         const File origIdx(request.original.staIdx, File::Mode::Read);
         StaticsIndexColumns original(origIdx, grid);
         result.computedCrc = original.checksum(T::Working, progress);
         origOrder = original.recordsOrder();
+        origSoundness = original.soundness();
         result.recordedCrc = header.origStaIdxCrc;
         if (result.computedCrc != result.recordedCrc) {
             result.mismatchMessage = crcMismatchMessage(result.computedCrc, result.recordedCrc);
@@ -330,18 +388,23 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     }
 
     // Everything that can be checked is checked before the first write: both
-    // indexes of the patch and what the statics take from the original set
-    // (read whole once here, and again a column at a time as they are used,
-    // which costs less than holding them; the map index is held), the
+    // indexes of the patch (read whole here, and the statics one again a
+    // column at a time as it is used, which costs less than holding it; the
+    // map index is held), what the statics take from the original set, the
     // original map's length, the modified map's presence, and room for the
     // whole map in the modified one.
-    if (hasStatics)
-        checkStaticsBeforeWriting(request, patch, header, progress);
+    if (hasStatics) {
+        const std::uint64_t stored = inTurn(storedStatics, T::ReadingStaticsIndex, progress, [&](const ProgressCallback& p) {
+            return readStoredStatics(patch, header, grid, p);
+        });
+        checkStaticsBeforeWriting(request, patch, header, origSoundness, stored);
+    }
     std::vector<std::int32_t> mapEntries;
     std::optional<MapFile> origMap;
     std::optional<MapFile> modMap;
     if (hasMap) {
-        mapEntries = readMapEntries(patch, header, grid, progress);
+        mapEntries = inTurn(mapIndex, T::ReadingMapIndex, progress,
+                            [&](const ProgressCallback& p) { return readMapEntries(patch, header, grid, p); });
         origMap.emplace(request.original.map, File::Mode::Read);
         requireMapBlocks(*origMap, grid);
         if (!fileExists(request.modified.map))

@@ -109,14 +109,26 @@ std::uint32_t StaticsIndexColumns::checksum(std::string_view text, const Progres
     report(progress, text, 0, 100);
     std::uint32_t sum = 0;
     order_ = RangeOrder{};
+    bool whole = true;
+    std::uint64_t end = 0;
+    std::uint64_t bytesOfRecords = 0;
     for (int c = 0; c < grid_.blocksAcross; ++c) {
         const std::span<const std::uint8_t> bytes = reader_.column(c);
         sum ^= xorOfWords(bytes);
-        for (std::size_t i = 0; i < bytes.size(); i += L::StaticPointerSize)
-            if (const std::uint32_t start = le::u32(&bytes[i]); start != L::NoStatics)
-                order_.add(start, le::u32(&bytes[i + 4]));
+        for (std::size_t i = 0; i < bytes.size(); i += L::StaticPointerSize) {
+            // Branch-free, as the order survey: a block without records
+            // counts as a length of 0, which reaches no byte.
+            const std::uint32_t start = le::u32(&bytes[i]);
+            const bool has = start != L::NoStatics;
+            const std::uint64_t length = has ? le::u32(&bytes[i + 4]) : 0;
+            order_.add(start, length);
+            whole &= (length % L::StaticRecordSize == 0) & (length <= L::MaxStaticBlockBytes);
+            end = std::max(end, length != 0 ? std::uint64_t{start} + length : 0);
+            bytesOfRecords += length;
+        }
         reportColumn(progress, text, c, grid_.blocksAcross);
     }
+    soundness_ = Soundness{whole, end, bytesOfRecords};
     report(progress, text, 100, 100);
     return sum;
 }

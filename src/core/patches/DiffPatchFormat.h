@@ -148,11 +148,22 @@ public:
     // statics file's own order; known once checksum() has run.
     const RangeOrder& recordsOrder() const { return order_; }
 
+    // What a walk over every block would find, over the blocks that have
+    // records; known once checksum() has run. When every block is sound, so
+    // is any subset of them, which spares a walk over the kept blocks alone.
+    struct Soundness {
+        bool wholeRecords = true;        // every Length as staticRecordsLength accepts it
+        std::uint64_t recordsEnd = 0;    // the farthest byte any block's records reach
+        std::uint64_t recordsBytes = 0;  // the Lengths' sum
+    };
+    const Soundness& soundness() const { return soundness_; }
+
 private:
     DiffGrid grid_;
     IndexColumnReader reader_;
     std::vector<StaticPointer> entries_;
     RangeOrder order_;
+    Soundness soundness_;
 };
 
 // XOR of the 32-bit little-endian words of bytes held in memory (a whole

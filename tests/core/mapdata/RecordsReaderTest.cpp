@@ -83,15 +83,19 @@ TEST(RangeOrderSurvey, ReadingWholePaysOnlyForRangesOutOfTheFilesOrder) {
     RangeOrder inOrder;
     RangeOrder skipping;
     RangeOrder scattered;
+    RangeOrder backwards;
     std::mt19937 random(3);
     for (std::uint64_t i = 0; i < 10000; ++i) {
         inOrder.add(i * 21, 21);
-        skipping.add(i * 210, 21);  // nine in ten passed over
+        inOrder.add(0xFFFFFFFF, 0);  // blocks without records lie nowhere
+        skipping.add(i * 210, 21);   // nine in ten passed over
         scattered.add(random() % 200000 * 21, 21);
+        backwards.add((10000 - i) * 21, 21);
     }
     EXPECT_FALSE(inOrder.worthReadingWhole(210000));
     EXPECT_FALSE(skipping.worthReadingWhole(2100000));
     EXPECT_TRUE(scattered.worthReadingWhole(4200000));
+    EXPECT_TRUE(backwards.worthReadingWhole(210000));
 }
 
 } // namespace

@@ -372,6 +372,75 @@ TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
     }
 }
 
+// Damage in an original block the patch replaces is no matter: nothing is
+// taken from it, so the run goes through and writes what it writes from the
+// sound set. (The damage keeps the index's checksum, as the XOR of its words,
+// by flipping the same bits in the block's Extra.)
+TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
+    const DiffGrid grid{20, 512};
+    test::TempDir dir;
+    StaticsSet original(grid);
+    original.fillAllBlocks(1);
+    const StaticsSet modified = everyTenthBlockChanged(original);
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    const DiffFileSet soundOut = StaticsSet(grid).write(dir / "sound");
+    applyDiffPatch({origFiles, soundOut, dir / "p.bsr", grid}, {});
+
+    const std::size_t replaced = grid.blockCount() - 10;
+    for (const std::uint32_t flip : {0x3u /* a Length of 4 records and 4/7 */, 0x40000000u /* past the end */}) {
+        SCOPED_TRACE(flip);
+        StaticsSet damaged = original;
+        (flip == 0x3u ? damaged.index[replaced].length : damaged.index[replaced].start) ^= flip;
+        damaged.index[replaced].extra ^= flip;
+        const DiffFileSet damagedFiles = damaged.write(dir / "damaged");
+        const DiffFileSet out = StaticsSet(grid).write(dir / "out");
+        const DiffApplyResult result = applyDiffPatch({damagedFiles, out, dir / "p.bsr", grid}, {});
+        ASSERT_TRUE(result.applied) << result.mismatchMessage;
+        EXPECT_TRUE(test::readBytes(out.statics) == test::readBytes(soundOut.statics));
+        EXPECT_TRUE(test::readBytes(out.staIdx) == test::readBytes(soundOut.staIdx));
+        EXPECT_TRUE(test::readBytes(out.map) == test::readBytes(soundOut.map));
+    }
+}
+
+// On a grid of many chunks the map index is read beside the statics passes;
+// what is found is still told in the order of the stages: a checksum that
+// does not match before a damaged map index, a damaged kept statics block
+// before it too, and the map index's own refusal when nothing comes first.
+TEST(DiffPatchStaticsOrder, FindingsAreToldInTheOrderOfTheStages) {
+    const DiffGrid grid{20, 512};
+    test::TempDir dir;
+    StaticsSet original(grid);
+    original.fillAllBlocks(1);
+    const StaticsSet modified = everyTenthBlockChanged(original);
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    auto bytes = test::readBytes(dir / "p.bsr");
+    le::putI32(&bytes[le::u32(&bytes[38]) + 4], -7);  // the second block's entry
+    test::writeBytes(dir / "p.bsr", bytes);
+    const DiffFileSet out = StaticsSet(grid).write(dir / "out");
+    const auto before = test::snapshotFiles(dir / "out");
+    const auto refusal = [&](const DiffFileSet& from) -> std::string {
+        try {
+            const DiffApplyResult result = applyDiffPatch({from, out, dir / "p.bsr", grid}, {});
+            return result.applied ? "applied" : "checksum";
+        } catch (const Error& e) {
+            return e.what();
+        }
+    };
+    EXPECT_NE(refusal(origFiles).find("lies outside the file"), std::string::npos);
+
+    StaticsSet other = original;
+    other.index[5].extra ^= 1;
+    EXPECT_EQ(refusal(other.write(dir / "other")), "checksum");
+
+    StaticsSet damaged = original;
+    damaged.index[7].length ^= 3;  // kept, and the checksum kept by the Extra
+    damaged.index[7].extra ^= 3;
+    EXPECT_EQ(refusal(damaged.write(dir / "damaged")), StaticLengthMessage);
+    EXPECT_TRUE(test::snapshotFiles(dir / "out") == before);
+}
+
 // Damaged patches are refused before anything is written.
 class DamagedDiffPatch : public DiffPatchApplication {
 protected:
