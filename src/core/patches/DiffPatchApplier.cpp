@@ -139,6 +139,7 @@ auto startEarly(bool worth, Read read) -> std::future<decltype(read())> {
         try {
             return std::async(std::launch::async, read);
         } catch (const std::system_error&) {
+            // No thread to be had.
         }
     }
     return {};
@@ -394,9 +395,9 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
     // original map's length, the modified map's presence, and room for the
     // whole map in the modified one.
     if (hasStatics) {
-        const std::uint64_t stored = inTurn(storedStatics, T::ReadingStaticsIndex, progress, [&](const ProgressCallback& p) {
-            return readStoredStatics(patch, header, grid, p);
-        });
+        const std::uint64_t stored =
+            inTurn(storedStatics, T::ReadingStaticsIndex, progress,
+                   [&](const ProgressCallback& p) { return readStoredStatics(patch, header, grid, p); });
         checkStaticsBeforeWriting(request, patch, header, origSoundness, stored);
     }
     std::vector<std::int32_t> mapEntries;
