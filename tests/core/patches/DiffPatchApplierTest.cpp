@@ -338,12 +338,30 @@ TEST(DiffPatchStaticsOrder, ABadLengthAmongScatteredRecordsStopsTheRun) {
     EXPECT_FALSE(std::filesystem::exists(dir / "q.bsr"));
 }
 
+// A grid of ten chunks, where applying uses its second threads.
+constexpr DiffGrid TenChunks{20, 512};
+
+StaticsSet filledSet(const DiffGrid& grid) {
+    StaticsSet set(grid);
+    set.fillAllBlocks(1);
+    return set;
+}
+
+// Writes `original` to dir/orig, and to dir/p.bsr the patch that changes
+// every tenth block of it; returns the original's files.
+DiffFileSet writeEveryTenthBlockPatch(const StaticsSet& original, const std::filesystem::path& dir) {
+    const DiffFileSet origFiles = original.write(dir / "orig");
+    generateDiffPatch(
+        {origFiles, everyTenthBlockChanged(original).write(dir / "mod"), dir / "p.bsr", true, true, original.grid}, {});
+    return origFiles;
+}
+
 // The map is written on a second thread while the statics are rebuilt, so
 // whatever would stop the rebuild in an original block the patch keeps (a bad
 // length, records past the end of statics0.mul) is found before either
 // starts: on a grid of many chunks, neither output file changes.
 TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
-    const DiffGrid grid{20, 512};
+    const DiffGrid grid = TenChunks;
     for (const bool pastTheEnd : {false, true}) {
         SCOPED_TRACE(pastTheEnd);
         test::TempDir dir;
@@ -377,13 +395,10 @@ TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
 // sound set. (The damage keeps the index's checksum, as the XOR of its words,
 // by flipping the same bits in the block's Extra.)
 TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
-    const DiffGrid grid{20, 512};
+    const DiffGrid grid = TenChunks;
     test::TempDir dir;
-    StaticsSet original(grid);
-    original.fillAllBlocks(1);
-    const StaticsSet modified = everyTenthBlockChanged(original);
-    const DiffFileSet origFiles = original.write(dir / "orig");
-    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    const StaticsSet original = filledSet(grid);
+    const DiffFileSet origFiles = writeEveryTenthBlockPatch(original, dir.path());
     const DiffFileSet soundOut = StaticsSet(grid).write(dir / "sound");
     applyDiffPatch({origFiles, soundOut, dir / "p.bsr", grid}, {});
 
@@ -408,13 +423,10 @@ TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
 // does not match before a damaged map index, a damaged kept statics block
 // before it too, and the map index's own refusal when nothing comes first.
 TEST(DiffPatchStaticsOrder, FindingsAreToldInTheOrderOfTheStages) {
-    const DiffGrid grid{20, 512};
+    const DiffGrid grid = TenChunks;
     test::TempDir dir;
-    StaticsSet original(grid);
-    original.fillAllBlocks(1);
-    const StaticsSet modified = everyTenthBlockChanged(original);
-    const DiffFileSet origFiles = original.write(dir / "orig");
-    generateDiffPatch({origFiles, modified.write(dir / "mod"), dir / "p.bsr", true, true, grid}, {});
+    const StaticsSet original = filledSet(grid);
+    const DiffFileSet origFiles = writeEveryTenthBlockPatch(original, dir.path());
     auto bytes = test::readBytes(dir / "p.bsr");
     le::putI32(&bytes[le::u32(&bytes[38]) + 4], -7);  // the second block's entry
     test::writeBytes(dir / "p.bsr", bytes);
