@@ -1,6 +1,5 @@
 #include "mapdata/IniDocument.h"
 
-#include <algorithm>
 #include <array>
 
 #include "mapdata/Blanks.h"
@@ -91,15 +90,22 @@ std::size_t IniDocument::NameHash::operator()(std::string_view name) const noexc
 }
 
 bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
 }
 
 template <class Item>
 const Item* IniDocument::findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
                                    std::string_view name) {
     if (items.size() < IndexedFrom) {
-        const auto it = std::ranges::find_if(items, [&](const Item& item) { return NameEqual{}(item.*nameOf, name); });
-        return it == items.end() ? nullptr : &*it;
+        for (const Item& item : items)
+            if (NameEqual{}(item.*nameOf, name))
+                return &item;
+        return nullptr;
     }
     const auto it = index.find(name);
     return it == index.end() ? nullptr : &items[it->second];
