@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 #include <unistd.h>
 
@@ -66,6 +67,18 @@ inline std::filesystem::path memoryFolder() {
     memoryFiles();  // installed before any path below the folder is used
     return MemoryFolderName;
 }
+
+// Removes a file held in memory when it goes out of scope.
+class RemovedAtEnd {
+public:
+    explicit RemovedAtEnd(std::filesystem::path path) : path_(std::move(path)) {}
+    RemovedAtEnd(const RemovedAtEnd&) = delete;
+    RemovedAtEnd& operator=(const RemovedAtEnd&) = delete;
+    ~RemovedAtEnd() { memoryFiles().remove(path_); }
+
+private:
+    std::filesystem::path path_;
+};
 
 // Writes and reads whole files, on the disk or in memory; a file that is not
 // there reads as no bytes.

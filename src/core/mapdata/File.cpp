@@ -48,6 +48,13 @@ std::string openFailure(const std::filesystem::path& path, File::Mode mode, int 
     return "Cannot create file: " + describe(error);
 }
 
+// Made apart from readAt, which throws it for every read past the end (a map
+// probed beyond a short file): readAt then holds nothing to destroy while the
+// exception leaves it.
+IoError readPastEnd(const std::filesystem::path& path, std::size_t count, std::uint64_t offset) {
+    return IoError(path.string(), "Cannot read " + at(count, offset) + ": the file ends before that");
+}
+
 } // namespace
 
 File::File(const std::filesystem::path& path, Mode mode) : File(path, mode, path) {}
@@ -125,7 +132,7 @@ std::size_t File::readUpTo(std::uint64_t offset, std::span<std::uint8_t> buffer)
 
 void File::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     if (readUpTo(offset, buffer) != buffer.size())
-        throw IoError(path_.string(), "Cannot read " + at(buffer.size(), offset) + ": the file ends before that");
+        throw readPastEnd(path_, buffer.size(), offset);
 }
 
 void File::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {

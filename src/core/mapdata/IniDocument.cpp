@@ -1,6 +1,6 @@
 #include "mapdata/IniDocument.h"
 
-#include <algorithm>
+#include <array>
 
 #include "mapdata/Blanks.h"
 #include "mapdata/Errors.h"
@@ -69,27 +69,43 @@ IniDocument IniDocument::parse(std::string_view text) {
 
 namespace {
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Looked up rather than compared: names are matched a character at a time
+// on every read and every line parsed, and a table costs no branches.
+constexpr auto kLowerAscii = [] {
+    std::array<unsigned char, 256> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return table;
+}();
+
+unsigned char lowerAscii(char c) { return kLowerAscii[static_cast<unsigned char>(c)]; }
 
 } // namespace
 
 std::size_t IniDocument::NameHash::operator()(std::string_view name) const noexcept {
     std::size_t hash = 14695981039346656037ULL;  // FNV-1a over the lower-case bytes
     for (const char c : name)
-        hash = (hash ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ULL;
+        hash = (hash ^ lowerAscii(c)) * 1099511628211ULL;
     return hash;
 }
 
 bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
 }
 
 template <class Item>
 const Item* IniDocument::findNamed(const std::vector<Item>& items, const NameIndex& index, std::string Item::*nameOf,
                                    std::string_view name) {
     if (items.size() < IndexedFrom) {
-        const auto it = std::ranges::find_if(items, [&](const Item& item) { return NameEqual{}(item.*nameOf, name); });
-        return it == items.end() ? nullptr : &*it;
+        for (const Item& item : items)
+            if (NameEqual{}(item.*nameOf, name))
+                return &item;
+        return nullptr;
     }
     const auto it = index.find(name);
     return it == index.end() ? nullptr : &items[it->second];
@@ -110,6 +126,10 @@ const IniDocument::Entry* IniDocument::Section::find(std::string_view key) const
 }
 
 void IniDocument::Section::add(std::string_view key, std::string_view value) {
+    // Room for the four keys of a list entry (a point patch, a coordinate)
+    // at once, rather than growing one, two, four.
+    if (entries.empty())
+        entries.reserve(4);
     entries.push_back({std::string(key), std::string(value)});
     indexLast(entries, keyIndex, &Entry::key);
 }
@@ -132,16 +152,36 @@ std::string IniDocument::read(std::string_view section, std::string_view key, st
     return entry == nullptr ? std::string(defaultValue) : entry->value;
 }
 
+std::optional<std::vector<std::string>> IniDocument::read(std::string_view section,
+                                                          std::span<const KeyValue> keys) const {
+    const Section* s = findSection(section);
+    if (s == nullptr)
+        return std::nullopt;
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (const KeyValue& key : keys) {
+        const Entry* entry = s->find(key.key);
+        values.emplace_back(entry == nullptr ? key.value : std::string_view(entry->value));
+    }
+    return values;
+}
+
 void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
+    const KeyValue one{key, value};
+    write(section, std::span(&one, 1));
+}
+
+void IniDocument::write(std::string_view section, std::span<const KeyValue> values) {
     const std::size_t before = sections_.size();
     Section& s = sectionFor(section);
     if (sections_.size() > before)
         ++sectionLineCount_;  // a new section
-    if (Entry* entry = s.find(key)) {
-        entry->value = std::string(value);
-        return;
+    for (const KeyValue& value : values) {
+        if (Entry* entry = s.find(value.key))
+            entry->value = std::string(value.value);
+        else
+            s.add(value.key, value.value);
     }
-    s.add(key, value);
 }
 
 std::string IniDocument::text() const {

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,6 +28,20 @@ public:
     bool hasSection(std::string_view section) const { return findSection(section) != nullptr; }
     // Sets the value, adding the section and key at the end when missing.
     void write(std::string_view section, std::string_view key, std::string_view value);
+
+    // A key and a value: the value to write, or the one a missing key reads
+    // as.
+    struct KeyValue {
+        std::string_view key;
+        std::string_view value;
+    };
+    // Several keys of one section, looked up once for all of them (lists of
+    // thousands of sections are read and written a section at a time): the
+    // values in the keys' order, each as read() gives it; nothing when the
+    // section is missing.
+    std::optional<std::vector<std::string>> read(std::string_view section, std::span<const KeyValue> keys) const;
+    // Sets each value as write() does, in order.
+    void write(std::string_view section, std::span<const KeyValue> values);
 
     // How many lines of the file as loaded begin with "[" and end with "]",
     // as they stand; entry lists use it as their entry count. Sections added

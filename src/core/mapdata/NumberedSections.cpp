@@ -2,29 +2,36 @@
 
 namespace stonereach {
 
+namespace {
+
+// The keys with the values that go with them in one section.
+std::vector<IniDocument::KeyValue> keyValues(std::span<const NumberedSectionKey> keys) {
+    std::vector<IniDocument::KeyValue> pairs;
+    pairs.reserve(keys.size());
+    for (const NumberedSectionKey& key : keys)
+        pairs.push_back({key.name, key.missingValue});
+    return pairs;
+}
+
+} // namespace
+
 std::vector<std::optional<std::vector<std::string>>> readNumberedSections(const IniDocument& doc,
                                                                           std::span<const NumberedSectionKey> keys) {
+    const std::vector<IniDocument::KeyValue> missing = keyValues(keys);
     std::vector<std::optional<std::vector<std::string>>> rows(doc.sectionLineCount());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string section = std::to_string(i);
-        if (!doc.hasSection(section))
-            continue;
-        std::vector<std::string> values;
-        values.reserve(keys.size());
-        for (const NumberedSectionKey& key : keys)
-            values.push_back(doc.read(section, key.name, key.missingValue));
-        rows[i] = std::move(values);
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = doc.read(std::to_string(i), missing);
     return rows;
 }
 
 IniDocument numberedSectionsDocument(std::span<const NumberedSectionKey> keys,
                                      std::span<const std::vector<std::string>> rows) {
     IniDocument doc;
+    std::vector<IniDocument::KeyValue> values = keyValues(keys);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string section = std::to_string(i);
         for (std::size_t k = 0; k < keys.size(); ++k)
-            doc.write(section, keys[k].name, k < rows[i].size() ? rows[i][k] : std::string());
+            values[k].value = k < rows[i].size() ? std::string_view(rows[i][k]) : std::string_view();
+        doc.write(std::to_string(i), values);
     }
     return doc;
 }

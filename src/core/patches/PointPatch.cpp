@@ -1,5 +1,7 @@
 #include "patches/PointPatch.h"
 
+#include <utility>
+
 #include "mapdata/Errors.h"
 #include "mapdata/IntegerText.h"
 #include "mapdata/NumberedSections.h"
@@ -13,11 +15,12 @@ namespace {
 constexpr NumberedSectionKey kEntryKeys[] = {{"X", "0"}, {"Y", "0"}, {"Z", "0"}, {"ID", ""}};
 
 std::vector<std::optional<PointPatchEntry>> entriesOf(const IniDocument& doc) {
-    const auto rows = readNumberedSections(doc, kEntryKeys);
+    auto rows = readNumberedSections(doc, kEntryKeys);
     std::vector<std::optional<PointPatchEntry>> entries(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (const auto& row = rows[i])
-            entries[i] = PointPatchEntry{(*row)[0], (*row)[1], (*row)[2], (*row)[3]};
+        if (auto& row = rows[i])
+            entries[i] = PointPatchEntry{std::move((*row)[0]), std::move((*row)[1]), std::move((*row)[2]),
+                                         std::move((*row)[3])};
     return entries;
 }
 
@@ -120,8 +123,9 @@ PointPatchResult applyPointPatch(MapFile& map, const MapGeometry& geometry,
                 cell.tile = *tile;
             map.writeCell(x, y, cell, geometry);
             ++result.applied;
-            const std::string text = "Patching (X, Y): " + std::to_string(x) + ", " + std::to_string(y);
-            report(progress, text, static_cast<std::int64_t>(i), last);
+            if (progress)  // the text is made only for someone to show it
+                report(progress, "Patching (X, Y): " + std::to_string(x) + ", " + std::to_string(y),
+                       static_cast<std::int64_t>(i), last);
         } catch (const PointPatchFieldError& e) {
             // The file holds the entry as section [i]: the user finds it there.
             throw FormatError(e.why() + " (entry [" + std::to_string(i) + "], " + e.key() + ")");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "mapdata/IniDocument.h"
 #include "support/TempDir.h"
 
@@ -40,6 +43,25 @@ TEST(IniDocumentWrite, UpdatesInPlaceAndAppendsNewSectionsAndKeys) {
     doc.write("1", "X", "9");
     EXPECT_EQ(doc.text(), "[0]\r\nX=1\r\nY=5\r\n[1]\r\nX=9\r\n");
     EXPECT_EQ(doc.sectionLineCount(), 2u);
+}
+
+// Twenty sections, so the names are found through the index as in a long list.
+TEST(IniDocumentKeys, ReadAndWriteSeveralKeysOfASectionAsSingleCallsDo) {
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "[S" + std::to_string(i) + "]\r\nX=" + std::to_string(i) + "\r\nY=y" + std::to_string(i) + "\r\n";
+    auto doc = IniDocument::parse(text);
+    const IniDocument::KeyValue keys[] = {{"x", "-"}, {"Z", "-"}, {"y", "-"}};
+    EXPECT_EQ(doc.read("s17", keys), (std::vector<std::string>{"17", "-", "y17"}));
+    EXPECT_FALSE(doc.read("S20", keys).has_value());
+
+    const IniDocument::KeyValue values[] = {{"x", "new"}, {"W", "w"}};
+    doc.write("s3", values);
+    doc.write("T", values);
+    EXPECT_EQ(doc.read("S3", "X", ""), "new");
+    EXPECT_EQ(doc.read("S3", "w", ""), "w");
+    EXPECT_EQ(doc.sectionLineCount(), 21u) << "one new section";
+    EXPECT_TRUE(doc.text().ends_with("[S19]\r\nX=19\r\nY=y19\r\n[T]\r\nx=new\r\nW=w\r\n"));
 }
 
 TEST(IniDocumentFile, SavesTheWholeDocumentSoOnlyItsSectionsRemain) {
