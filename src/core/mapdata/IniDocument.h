@@ -25,7 +25,6 @@ public:
 
     // The value, or defaultValue when the section or key is missing.
     std::string read(std::string_view section, std::string_view key, std::string_view defaultValue) const;
-    bool hasSection(std::string_view section) const { return findSection(section) != nullptr; }
     // Sets the value, adding the section and key at the end when missing.
     void write(std::string_view section, std::string_view key, std::string_view value);
 
