@@ -9,11 +9,11 @@
 
 namespace stonereach {
 
-// A whole-map pass a few block columns at a time: as many as fit in one
-// whole-file chunk, at least one.
+// A whole-map pass a few block columns at a time: as many as fit in
+// `mostBytes` (one whole-file chunk unless said), at least one.
 struct ColumnChunks {
-    explicit ColumnChunks(const DiffGrid& walked)
-        : grid(walked), perChunk(static_cast<int>(std::clamp<std::size_t>(WholeFileChunkBytes / columnBytes(), 1,
+    explicit ColumnChunks(const DiffGrid& walked, std::size_t mostBytes = WholeFileChunkBytes)
+        : grid(walked), perChunk(static_cast<int>(std::clamp<std::size_t>(mostBytes / columnBytes(), 1,
                                                                          static_cast<std::size_t>(grid.blocksAcross)))),
           count((grid.blocksAcross + perChunk - 1) / perChunk) {}
 

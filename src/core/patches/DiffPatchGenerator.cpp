@@ -53,48 +53,31 @@ std::uint32_t sizeField(const File& file) {
     return static_cast<std::uint32_t>(file.size());
 }
 
-// What the statics section says of each block, kept as two flags a block
-// rather than as the 8-byte entries: a stored block's records are the
-// modified block's, so its length is the modified index's Length, and the
-// stored records follow one another in index order from the section's start,
-// so its offset is the sum of the lengths stored before it.
-class StaticsOutcomes {
+// The statics diff index, held whole as it is written to the patch: every
+// entry starts as "unchanged", whose two fields are -1 (all bits set).
+class StaticsDiffIndex {
 public:
-    explicit StaticsOutcomes(std::size_t blocks) : emptied_(blocks, false), stored_(blocks, false) {}
+    explicit StaticsDiffIndex(std::size_t blocks) : bytes_(blocks * L::DiffStaticEntrySize, 0xFF) {}
 
-    void emptied(std::size_t k) { emptied_[k] = true; }
-    void stored(std::size_t k) { stored_[k] = true; }
+    void emptied(std::size_t k) { le::putI32(&bytes_[k * L::DiffStaticEntrySize + 4], 0); }
+    void stored(std::size_t k, std::int32_t offset, std::int32_t length) {
+        le::putI32(&bytes_[k * L::DiffStaticEntrySize], offset);
+        le::putI32(&bytes_[k * L::DiffStaticEntrySize + 4], length);
+    }
 
-    // Writes the statics diff index for records stored from `recordsStart`
-    // on, taking the stored lengths from the modified index.
-    void writeIndex(AppendWriter& out, std::int32_t recordsStart, StaticsIndexColumns& modified,
-                    const DiffGrid& grid, std::string_view text, const ProgressCallback& progress) const {
-        const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
-        std::vector<std::uint8_t> bytes(perColumn * L::DiffStaticEntrySize);
-        std::int64_t next = recordsStart;
+    // Appends the index a block column at a time, with progress 0..100
+    // under `text`.
+    void write(AppendWriter& out, const DiffGrid& grid, std::string_view text, const ProgressCallback& progress) const {
+        const std::size_t columnBytes = static_cast<std::size_t>(grid.blocksDown) * L::DiffStaticEntrySize;
         report(progress, text, 0, 100);
         for (int column = 0; column < grid.blocksAcross; ++column) {
-            const auto lengths = modified.column(column);
-            for (std::size_t i = 0; i < perColumn; ++i) {
-                const std::size_t k = static_cast<std::size_t>(column) * perColumn + i;
-                DiffStaticEntry entry;  // unchanged
-                if (emptied_[k]) {
-                    entry.length = 0;
-                } else if (stored_[k]) {
-                    entry = {static_cast<std::int32_t>(next), static_cast<std::int32_t>(lengths[i].length)};
-                    next += lengths[i].length;
-                }
-                le::putI32(&bytes[i * L::DiffStaticEntrySize], entry.offset);
-                le::putI32(&bytes[i * L::DiffStaticEntrySize + 4], entry.length);
-            }
-            out.append(bytes);
+            out.append(std::span(bytes_).subspan(static_cast<std::size_t>(column) * columnBytes, columnBytes));
             reportColumn(progress, text, column, grid);
         }
     }
 
 private:
-    std::vector<bool> emptied_;
-    std::vector<bool> stored_;
+    std::vector<std::uint8_t> bytes_;
 };
 
 // The statics section: records of changed blocks, then their index.
@@ -121,8 +104,7 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
     // then held in memory.
     RecordsReader origReader = staticsReader(origStatics, original.recordsOrder());
     RecordsReader modReader = staticsReader(modStatics, modified.recordsOrder());
-    StaticsOutcomes outcomes(grid.blockCount());
-    const std::int32_t recordsStart = patchPosition(out.position(), 0);
+    StaticsDiffIndex diffIndex(grid.blockCount());
 
     const auto perColumn = static_cast<std::size_t>(grid.blocksDown);
     for (int column = 0; column < grid.blocksAcross; ++column) {
@@ -138,7 +120,7 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             const StaticPointer& o = originalColumn[i];
             const StaticPointer& m = modifiedColumn[i];
             if (m.start == L::NoStatics) {
-                outcomes.emptied(k);
+                diffIndex.emptied(k);
                 ++summary.emptiedStaticBlocks;
                 continue;
             }
@@ -149,16 +131,16 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             const auto modRecords = staticRecords(modReader, m, k);
             if (std::ranges::equal(origRecords, modRecords))
                 continue;
-            patchPosition(out.position(), modRecords.size());
+            diffIndex.stored(k, patchPosition(out.position(), modRecords.size()),
+                             static_cast<std::int32_t>(modRecords.size()));
             out.append(modRecords);
-            outcomes.stored(k);
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
     }
 
     summary.header.staticsIndexOffset = patchPosition(out.position(), grid.blockCount() * L::DiffStaticEntrySize);
-    outcomes.writeIndex(out, recordsStart, modified, grid, T::StaticsIndex, progress);
+    diffIndex.write(out, grid, T::StaticsIndex, progress);
 }
 
 // Writes the changed blocks of the modified map that lie in `chunk` to the
@@ -195,7 +177,8 @@ void storeChangedBlocks(const MapFile& modMap, const ChangedBlocks& changed, con
 // belongs: just before the map section, under the stage text then showing.
 // The changed blocks follow one another in index order, so where each chunk
 // of block columns puts its own is known from the count of those before it,
-// and two threads store them, a chunk at a time.
+// and two threads store them, a chunk at a time: chunks as large as a new
+// file's writes, as every chunk is one write.
 void writeMapSection(const DiffPatchRequest& request, File& patch, AppendWriter& out, DiffPatchSummary& summary,
                      MapComparison& comparison, const ProgressCallback& progress) {
     constexpr std::size_t B = MapLayout::BlockSize;
@@ -204,7 +187,7 @@ void writeMapSection(const DiffPatchRequest& request, File& patch, AppendWriter&
     summary.header.modMapCrc = comparison.finish(showing, progress);
     const ChangedBlocks& changed = comparison.changed();
 
-    const ColumnChunks chunks(grid);
+    const ColumnChunks chunks(grid, NewFileWriteBytes);
     std::vector<std::uint64_t> chunkStart(static_cast<std::size_t>(chunks.count) + 1);
     for (int chunk = 0; chunk < chunks.count; ++chunk) {
         std::size_t stored = 0;
