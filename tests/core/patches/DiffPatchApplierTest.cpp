@@ -338,8 +338,8 @@ TEST(DiffPatchStaticsOrder, ABadLengthAmongScatteredRecordsStopsTheRun) {
     EXPECT_FALSE(std::filesystem::exists(dir / "q.bsr"));
 }
 
-// A grid of ten chunks, where applying uses its second threads.
-constexpr DiffGrid TenChunks{20, 512};
+// A grid of two chunks, where applying uses its second threads.
+constexpr DiffGrid TwoChunks{20, 512};
 
 StaticsSet filledSet(const DiffGrid& grid) {
     StaticsSet set(grid);
@@ -361,7 +361,7 @@ DiffFileSet writeEveryTenthBlockPatch(const StaticsSet& original, const std::fil
 // length, records past the end of statics0.mul) is found before either
 // starts: on a grid of many chunks, neither output file changes.
 TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
-    const DiffGrid grid = TenChunks;
+    const DiffGrid grid = TwoChunks;
     for (const bool pastTheEnd : {false, true}) {
         SCOPED_TRACE(pastTheEnd);
         test::TempDir dir;
@@ -395,7 +395,7 @@ TEST(DiffPatchStaticsOrder, ADamagedKeptBlockStopsTheRunBeforeTheMapIsWritten) {
 // sound set. (The damage keeps the index's checksum, as the XOR of its words,
 // by flipping the same bits in the block's Extra.)
 TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
-    const DiffGrid grid = TenChunks;
+    const DiffGrid grid = TwoChunks;
     test::TempDir dir;
     const StaticsSet original = filledSet(grid);
     const DiffFileSet origFiles = writeEveryTenthBlockPatch(original, dir.path());
@@ -423,7 +423,7 @@ TEST(DiffPatchStaticsOrder, DamageInABlockThePatchReplacesIsNoMatter) {
 // does not match before a damaged map index, a damaged kept statics block
 // before it too, and the map index's own refusal when nothing comes first.
 TEST(DiffPatchStaticsOrder, FindingsAreToldInTheOrderOfTheStages) {
-    const DiffGrid grid = TenChunks;
+    const DiffGrid grid = TwoChunks;
     test::TempDir dir;
     const StaticsSet original = filledSet(grid);
     const DiffFileSet origFiles = writeEveryTenthBlockPatch(original, dir.path());

@@ -13,7 +13,7 @@ namespace stonereach {
 namespace {
 
 // Two threads share out chunks of a few block columns and mark changed blocks
-// in shared 64-bit words. On this grid a chunk holds 1,200 blocks, so chunks
+// in shared 64-bit words. On this grid a chunk holds 5,100 blocks, so chunks
 // end inside words: every flag and the checksum must still come out as a
 // plain walk over the maps gives them.
 TEST(MapComparison, FlagsAndChecksumMatchAPlainWalkWhateverThreadDidWhich) {
