@@ -5,8 +5,9 @@
 #include <memory>
 
 #include "mapdata/BufferedFileIO.h"
-#include "mapdata/MapLayout.h"
 #include "mapdata/IoBuffer.h"
+#include "mapdata/MapLayout.h"
+#include "mapdata/TwoThreadPass.h"
 
 namespace stonereach {
 
@@ -59,18 +60,20 @@ std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const MapFile& source, in
     // Whole columns of the same height follow one another in both files.
     const bool wholeColumns = !oneFile && hs == hd && oy == 0 && firstRow == 0 && rows == static_cast<std::size_t>(hs);
     const int perBatch = wholeColumns ? static_cast<int>(std::max<std::size_t>(1, WholeFileChunkBytes / (rows * BlockBytes))) : 1;
-
+    const int batches = (lastColumn - firstColumn) / perBatch + 1;
+    // The buffers of a batch, left uninitialised: every byte is read from the
+    // files before use.
     const std::size_t bufferBytes = static_cast<std::size_t>(perBatch) * rows * BlockBytes;
-    // Left uninitialised: every byte is read from the files before use.
-    const IoBuffer from = makeIoBuffer(bufferBytes);
-    const IoBuffer to = makeIoBuffer(bufferBytes);
-    std::uint64_t cells = 0;
-    for (int bx = firstColumn; bx <= lastColumn; bx += perBatch) {
+
+    // One batch of block columns: the source run and the destination run
+    // read whole into `from` and `to`, and the blocks written from `from`.
+    const auto copyBatch = [&](int batch, std::uint8_t* from, std::uint8_t* to) {
+        const int bx = firstColumn + batch * perBatch;
         const int columns = std::min(perBatch, lastColumn - bx + 1);
         const std::size_t bytes = static_cast<std::size_t>(columns) * rows * BlockBytes;
         const std::uint64_t destinationAt = blockOffset(bx + ox, firstRow + oy, hd);
-        source.readAt(blockOffset(bx, firstRow, hs), {from.get(), bytes});
-        destination.readAt(destinationAt, {to.get(), bytes});
+        source.readAt(blockOffset(bx, firstRow, hs), {from, bytes});
+        destination.readAt(destinationAt, {to, bytes});
         // The source blocks become the blocks written: a block the rectangle
         // covers whole takes the destination's header; any other takes the
         // destination's bytes with the covered cells laid over them.
@@ -80,22 +83,48 @@ std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const MapFile& source, in
                 const CellRange cellRows = within(firstRow + static_cast<int>(j), r.y1, r.y2);
                 const std::size_t at = (static_cast<std::size_t>(c) * rows + j) * BlockBytes;
                 if (cellColumns.whole() && cellRows.whole()) {
-                    std::memcpy(&from[at], &to[at], MapLayout::BlockHeaderSize);
+                    std::memcpy(from + at, to + at, MapLayout::BlockHeaderSize);
                 } else {
-                    overlayCells(&from[at], &to[at], cellColumns, cellRows);
-                    std::memcpy(&from[at], &to[at], BlockBytes);
+                    overlayCells(from + at, to + at, cellColumns, cellRows);
+                    std::memcpy(from + at, to + at, BlockBytes);
                 }
             }
         }
-        destination.writeAt(destinationAt, {from.get(), bytes});
+        destination.writeAt(destinationAt, {from, bytes});
+    };
 
-        const int xa = std::max(r.x1, bx * Side);
-        const int xb = std::min(r.x2, (bx + columns) * Side - 1);
-        cells += static_cast<std::uint64_t>(xb - xa + 1) * static_cast<std::uint64_t>(r.y2 - r.y1 + 1);
-        for (int x = xa; x <= xb; ++x)
-            reportCopiedColumn(progress, x, r.x2);
+    // Progress goes by cell columns, each reported once and in order, as
+    // far as the batches done reach.
+    int reported = r.x1 - 1;
+    const auto reportBatchesDone = [&](int done) {
+        const int upTo = done >= batches ? r.x2 : std::min(r.x2, (firstColumn + done * perBatch) * Side - 1);
+        for (; reported < upTo; ++reported)
+            reportCopiedColumn(progress, reported + 1, r.x2);
+    };
+
+    if (oneFile) {
+        // Inside one file a batch may read what an earlier one wrote: the
+        // batches go in order, on this thread.
+        // Left uninitialised: every byte is read from the files before use.
+        const IoBuffer from = makeIoBuffer(bufferBytes);
+        const IoBuffer to = makeIoBuffer(bufferBytes);
+        for (int batch = 0; batch < batches; ++batch) {
+            copyBatch(batch, from.get(), to.get());
+            reportBatchesDone(batch + 1);
+        }
+    } else {
+        // Between two files the batches touch different bytes: two threads
+        // share them, each with its own buffers, which on a whole map keeps
+        // more memory traffic in flight than one thread can.
+        TwoThreadPass pass(batches, [&]() -> TwoThreadPass::Worker {
+            auto from = std::make_shared<IoBuffer>(makeIoBuffer(bufferBytes));
+            auto to = std::make_shared<IoBuffer>(makeIoBuffer(bufferBytes));
+            return [&copyBatch, from, to](int batch) { copyBatch(batch, from->get(), to->get()); };
+        });
+        pass.finish(reportBatchesDone);
+        reportBatchesDone(batches);
     }
-    return cells;
+    return static_cast<std::uint64_t>(r.x2 - r.x1 + 1) * static_cast<std::uint64_t>(r.y2 - r.y1 + 1);
 }
 
 } // namespace stonereach

@@ -25,8 +25,10 @@ bool movesByWholeBlocks(const MapCopyRequest& request, bool oneFile);
 // block is made of the source block's cells and its own header (and its own
 // cells outside the rectangle), and the run is written back whole. When whole
 // block columns of equal height are copied between two files, several
-// columns go in one read and one write. `source` and `destination` are the
-// same handle when oneFile. Returns the number of cells copied.
+// columns go in one read and one write. Between two files, two threads share
+// the batches; inside one file they go in order on the caller's thread.
+// `source` and `destination` are the same handle when oneFile. Returns the
+// number of cells copied.
 std::uint64_t copyWholeBlocks(const MapCopyRequest& request, const MapFile& source, int sourceBlockHeight,
                               MapFile& destination, int destinationBlockHeight, bool oneFile,
                               const ProgressCallback& progress);

@@ -16,10 +16,10 @@
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/RecordsReader.h"
+#include "mapdata/TwoThreadPass.h"
 #include "patches/ColumnChunks.h"
 #include "patches/DiffPatchReader.h"
 #include "patches/StaticsRecords.h"
-#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 

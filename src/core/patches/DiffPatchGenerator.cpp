@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "mapdata/BufferedFileIO.h"
-#include "mapdata/IoBuffer.h"
 #include "mapdata/Errors.h"
 #include "mapdata/FileSystem.h"
+#include "mapdata/IoBuffer.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
 #include "mapdata/RecordsReader.h"
+#include "mapdata/TwoThreadPass.h"
 #include "patches/ColumnChunks.h"
 #include "patches/MapComparison.h"
 #include "patches/StaticsRecords.h"
-#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 

@@ -10,9 +10,9 @@
 
 #include "mapdata/MapFile.h"
 #include "mapdata/Progress.h"
+#include "mapdata/TwoThreadPass.h"
 #include "patches/ColumnChunks.h"
 #include "patches/DiffPatchFormat.h"
-#include "patches/TwoThreadPass.h"
 
 namespace stonereach {
 

@@ -35,6 +35,11 @@ public:
     // this thread). Throws the first error either thread met; after one, the
     // other thread stops at its next chunk.
     void finish(std::string_view text, const ProgressCallback& progress, const Position& position);
+    // The same for callers whose progress is not a position per chunk:
+    // `chunksDone` is told how many chunks are done after each chunk the
+    // caller's thread does and while it waits for the second (on this thread
+    // only); what is reported once all are done is the caller's to report.
+    void finish(const std::function<void(int chunksDone)>& chunksDone);
 
 private:
     void work(const std::function<void()>& afterChunk);

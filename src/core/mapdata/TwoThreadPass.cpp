@@ -1,4 +1,4 @@
-#include "patches/TwoThreadPass.h"
+#include "mapdata/TwoThreadPass.h"
 
 #include <chrono>
 #include <system_error>
@@ -36,7 +36,12 @@ void TwoThreadPass::work(const std::function<void()>& afterChunk) {
 
 void TwoThreadPass::finish(std::string_view text, const ProgressCallback& progress, const Position& position) {
     report(progress, text, 0, 100);
-    const auto reportChunks = [&] { report(progress, text, position(chunksDone_.load()), 100); };
+    finish([&](int done) { report(progress, text, position(done), 100); });
+    report(progress, text, 100, 100);
+}
+
+void TwoThreadPass::finish(const std::function<void(int chunksDone)>& chunksDone) {
+    const auto reportChunks = [&] { chunksDone(chunksDone_.load()); };
     // Join in where the second thread has got to.
     work(reportChunks);
     if (helper_.valid()) {
@@ -44,7 +49,6 @@ void TwoThreadPass::finish(std::string_view text, const ProgressCallback& progre
             reportChunks();
         helper_.get();
     }
-    report(progress, text, 100, 100);
 }
 
 } // namespace stonereach
