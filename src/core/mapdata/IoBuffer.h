@@ -5,6 +5,8 @@
 #include <memory>
 #include <new>
 
+#include "mapdata/MemoryPopulation.h"
+
 namespace stonereach {
 
 // Memory that large reads and writes of a file go through, starting on a
@@ -31,13 +33,19 @@ struct IoBufferDelete {
 using IoBuffer = std::unique_ptr<std::uint8_t[], IoBufferDelete>;
 
 // A buffer of `bytes`, left uninitialised: only bytes read or set are used.
-// `alignment`, a power of two of at least a page, may ask for more (see
-// adviseHugePages).
+// `alignment`, a power of two of at least a page, may ask for more; from
+// HugePageBytes on, the buffer is backed by large pages where the system
+// can. A large buffer is populated at once: it is about to be filled, and
+// one call costs far less than a page fault per page.
 inline IoBuffer makeIoBuffer(std::size_t bytes, std::size_t alignment = IoBufferAlignment) {
     if (bytes < IoBufferAlignedFrom)
         return IoBuffer(static_cast<std::uint8_t*>(::operator new[](bytes)), IoBufferDelete{0});
-    return IoBuffer(static_cast<std::uint8_t*>(::operator new[](bytes, std::align_val_t{alignment})),
+    IoBuffer buffer(static_cast<std::uint8_t*>(::operator new[](bytes, std::align_val_t{alignment})),
                     IoBufferDelete{alignment});
+    if (alignment >= HugePageBytes)
+        adviseHugePages(buffer.get(), bytes);
+    populateMemory(buffer.get(), bytes);
+    return buffer;
 }
 
 } // namespace stonereach

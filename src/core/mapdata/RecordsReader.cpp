@@ -28,9 +28,6 @@ void RecordsReader::readWhole() {
     } catch (const std::bad_alloc&) {
         return;  // the window serves every record: slower, but the same bytes
     }
-    // Every page is about to be filled, and read all over at random.
-    adviseHugePages(memory_.get(), size);
-    populateMemory(memory_.get(), size);
     loaded_ = file_.readUpTo(0, {memory_.get(), static_cast<std::size_t>(size)});
     if (loaded_ == 0)
         memory_.reset();

@@ -15,6 +15,7 @@
 #include "mapdata/IoBuffer.h"
 #include "mapdata/LittleEndian.h"
 #include "mapdata/MapLayout.h"
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/RecordsReader.h"
 #include "mapdata/TwoThreadPass.h"
 #include "patches/ColumnChunks.h"
@@ -307,7 +308,7 @@ std::vector<std::int32_t> readMapEntries(const File& patch, const TSRDInfo& head
                                          const ProgressCallback& progress) {
     MapDiffColumns columns(patch, header, grid);
     std::vector<std::int32_t> entries;
-    entries.reserve(grid.blockCount());
+    reservePopulated(entries, grid.blockCount());
     report(progress, T::ReadingMapIndex, 0, 100);
     for (int c = 0; c < grid.blocksAcross; ++c) {
         const auto column = columns.column(c);
