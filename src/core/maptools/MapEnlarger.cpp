@@ -1,6 +1,7 @@
 #include "maptools/MapEnlarger.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "mapdata/MapFile.h"
 #include "mapdata/MapIdentity.h"
 #include "mapdata/NewMapFile.h"
+#include "mapdata/TwoThreadPass.h"
 
 namespace stonereach {
 
@@ -70,23 +72,38 @@ void enlargeMap(const std::filesystem::path& source, const std::filesystem::path
     // tall as the new map has its columns where the new file has them, so
     // several go in one read and one write; a shorter one goes a column at a
     // time, and the rows below it are never read into, so they stay zero.
+    // Two threads share the batches, each with its own buffer: one reads
+    // while the other writes, so reading the source (a container's pieces
+    // lie anywhere in a page) is mostly hidden behind writing the new file.
     const std::size_t sourceColumnBytes = static_cast<std::size_t>(sourceBlockHeight) * MapLayout::BlockSize;
     const int perBatch = sourceBlockHeight == kEnlargedBlockHeight
                              ? static_cast<int>(std::max<std::size_t>(1, NewFileWriteBytes / kColumnBytes))
                              : 1;
+    const int batches = (sourceBlocksAcross + perBatch - 1) / perBatch;
     const std::size_t batchBytes = kColumnBytes * static_cast<std::size_t>(perBatch);
-    const IoBuffer columns = makeIoBuffer(batchBytes);
-    std::fill_n(columns.get(), batchBytes, std::uint8_t{0});
-    for (int bx = 0; bx < sourceBlocksAcross; bx += perBatch) {
-        const int count = std::min(perBatch, sourceBlocksAcross - bx);
-        const std::size_t sourceBytes = sourceColumnBytes * static_cast<std::size_t>(count);
-        sourceMap.readAt(blockOffset(bx, 0, sourceBlockHeight), {columns.get(), sourceBytes});
-        for (std::size_t header = 0; header < sourceBytes; header += MapLayout::BlockSize)
-            std::fill_n(&columns[header], MapLayout::BlockHeaderSize, std::uint8_t{0});
-        out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {columns.get(), kColumnBytes * static_cast<std::size_t>(count)});
-        for (int c = 0; c < count; ++c)
-            reportColumn(progress, "Copying source map to new map", bx + c, maxX, maxX);
-    }
+    TwoThreadPass pass(batches, [&]() -> TwoThreadPass::Worker {
+        auto columns = std::make_shared<IoBuffer>(makeIoBuffer(batchBytes));
+        std::fill_n(columns->get(), batchBytes, std::uint8_t{0});
+        return [&, columns](int batch) {
+            const int bx = batch * perBatch;
+            const int count = std::min(perBatch, sourceBlocksAcross - bx);
+            const std::size_t sourceBytes = sourceColumnBytes * static_cast<std::size_t>(count);
+            std::uint8_t* bytes = columns->get();
+            sourceMap.readAt(blockOffset(bx, 0, sourceBlockHeight), {bytes, sourceBytes});
+            for (std::size_t header = 0; header < sourceBytes; header += MapLayout::BlockSize)
+                std::fill_n(bytes + header, MapLayout::BlockHeaderSize, std::uint8_t{0});
+            out.writeAt(static_cast<std::uint64_t>(bx) * kColumnBytes, {bytes, kColumnBytes * static_cast<std::size_t>(count)});
+        };
+    });
+    // Each block column is reported once and in order, as far as the
+    // batches done reach.
+    int reported = 0;
+    const auto reportBatchesDone = [&](int done) {
+        for (const int upTo = std::min(sourceBlocksAcross, done * perBatch); reported < upTo; ++reported)
+            reportColumn(progress, "Copying source map to new map", reported, maxX, maxX);
+    };
+    pass.finish(reportBatchesDone);
+    reportBatchesDone(batches);
     out.commit();
     report(progress, "Done.", 0, maxX);
 }

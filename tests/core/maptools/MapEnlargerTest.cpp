@@ -49,7 +49,12 @@ TEST_P(Enlarge, GivesTheSameBytesAsTheCellByCellCopy) {
     const auto output = dir / "out" / "map0.mul";
 
     std::vector<std::string> texts;
-    enlargeMap(source, output, [&](const ProgressReport& r) { texts.emplace_back(r.text); });
+    std::vector<std::int64_t> copied;  // the cell columns reported while copying
+    enlargeMap(source, output, [&](const ProgressReport& r) {
+        texts.emplace_back(r.text);
+        if (texts.back().starts_with("Copying source map to new map ("))
+            copied.push_back(r.position);
+    });
 
     const auto result = test::readBytes(output);
     ASSERT_EQ(result.size(), 89915392u);
@@ -60,6 +65,10 @@ TEST_P(Enlarge, GivesTheSameBytesAsTheCellByCellCopy) {
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "Creating new map file (100%)"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Copying source map to new map (100%)"), texts.end());
     EXPECT_EQ(texts.back(), "Done.");
+    // Two threads copy, but each block column is reported once, in order.
+    ASSERT_EQ(copied.size(), static_cast<std::size_t>(v.width / 8));
+    for (std::size_t i = 0; i < copied.size(); ++i)
+        EXPECT_EQ(copied[i], static_cast<std::int64_t>(i) * 8 + 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, Enlarge, ::testing::Values("Tokuno", "Ilshenar"));
