@@ -105,7 +105,6 @@ std::uint64_t copyWholeBlocks(const MapCopyRequest& r, const MapFile& source, in
     if (oneFile) {
         // Inside one file a batch may read what an earlier one wrote: the
         // batches go in order, on this thread.
-        // Left uninitialised: every byte is read from the files before use.
         const IoBuffer from = makeIoBuffer(bufferBytes);
         const IoBuffer to = makeIoBuffer(bufferBytes);
         for (int batch = 0; batch < batches; ++batch) {
