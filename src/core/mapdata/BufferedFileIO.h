@@ -12,11 +12,10 @@
 namespace stonereach {
 
 // How much of a map a whole-file tool reads or writes at a time (ten block
-// columns of a large map). Larger reads save system calls, but every page of
-// a buffer costs a page fault when first touched, which on virtual machines
-// can cost as much as copying the page several times. A buffer is touched
-// once a run, so the calls weigh more: a quarter of this size took 5 to 15%
-// longer to apply a patch or copy a whole map, and no less to make a patch.
+// columns of a large map). Larger reads save system calls, and the buffers
+// are populated in one call (see makeIoBuffer), so their size costs little:
+// a quarter of this size took 5 to 15% longer to apply a patch or copy a
+// whole map, and no less to make a patch.
 inline constexpr std::size_t WholeFileChunkBytes = std::size_t{1} << 20;
 
 // Writes that fill a new file: a new file's pages are set up as it is written,
