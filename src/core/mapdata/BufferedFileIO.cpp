@@ -19,7 +19,7 @@ void ReadAheadReader::prepareWindow(std::size_t size) {
         wanted = allocated_ * 4;
     wanted = std::min(std::max(wanted, size), windowSize_);
     if (wanted > allocated_) {
-        window_ = makeIoBuffer(wanted);
+        window_ = makeIoBuffer(wanted + CopySlackBytes);
         allocated_ = wanted;
     }
 }
@@ -81,7 +81,7 @@ void AppendWriter::grow(std::size_t needed) {
     const std::size_t size = std::min(capacity_, std::max({needed, FirstBufferBytes, allocated_ * 4}));
     if (size <= allocated_)
         return;
-    IoBuffer bigger = makeIoBuffer(size);
+    IoBuffer bigger = makeIoBuffer(size + CopySlackBytes);
     if (filled_ > 0)
         std::memcpy(bigger.get(), buffer_.get(), filled_);
     buffer_ = std::move(bigger);

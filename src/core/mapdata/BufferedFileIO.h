@@ -45,9 +45,10 @@ public:
     void read(std::uint64_t offset, std::span<std::uint8_t> out);
 
     // The `size` bytes at offset as they lie in the window, with no copy:
-    // valid until the reader is used again. A request elsewhere than the
-    // window goes on from is read alone into the window. `size` may be at
-    // most the window's size (else RangeError).
+    // valid until the reader is used again, and followed by CopySlackBytes
+    // readable ones (see copyInSteps). A request elsewhere than the window
+    // goes on from is read alone into the window. `size` may be at most the
+    // window's size (else RangeError).
     std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size) {
         // Inline for the common case, as walks over statics ask for every
         // block's records.
@@ -67,7 +68,8 @@ private:
 
     const ByteSource& file_;
     // Left uninitialised: only bytes read from the file are ever used. Set up
-    // at the first read, and grown while reads fill it.
+    // at the first read, and grown while reads fill it; it keeps
+    // CopySlackBytes past allocated_.
     IoBuffer window_;
     std::size_t allocated_ = 0;
     std::size_t windowSize_;
@@ -89,6 +91,14 @@ public:
         if (data.empty() || filled_ + data.size() > allocated_ || data.size() >= capacity_ / 2)
             return appendOtherwise(data);
         std::memcpy(buffer_.get() + filled_, data.data(), data.size());
+        filled_ += data.size();
+    }
+    // The same for bytes followed by CopySlackBytes readable ones (in a
+    // buffer that keeps them): short appends go in with copyInSteps.
+    void appendPadded(std::span<const std::uint8_t> data) {
+        if (filled_ + data.size() > allocated_ || data.size() > CopySlackBytes * 4)
+            return appendOtherwise(data);
+        copyInSteps(buffer_.get() + filled_, data.data(), data.size());
         filled_ += data.size();
     }
     // Appends `length` bytes read at `offset` through `source`, read straight
@@ -116,7 +126,8 @@ private:
     std::size_t capacity_;
     std::size_t filled_ = 0;
     // Left uninitialised: only bytes appended are ever written out. It grows
-    // from FirstBufferBytes to capacity_ as appends fill it.
+    // from FirstBufferBytes to capacity_ as appends fill it, and keeps
+    // CopySlackBytes past allocated_ for appendPadded.
     IoBuffer buffer_;
     std::size_t allocated_ = 0;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -46,6 +48,57 @@ inline IoBuffer makeIoBuffer(std::size_t bytes, std::size_t alignment = IoBuffer
         adviseHugePages(buffer.get(), bytes);
     populateMemory(buffer.get(), bytes);
     return buffer;
+}
+
+// Bytes a buffer keeps past its end for copyInSteps. A copy of a few bytes
+// from a random place (the records of one statics block, 7 to a few dozen
+// bytes) costs memcpy a guess at the size that is wrong half the time; steps
+// of a fixed size cost none, at the price of reading and writing up to this
+// many bytes past the ends.
+inline constexpr std::size_t CopySlackBytes = 32;
+
+// Copies `size` bytes in steps of CopySlackBytes: `from` must be followed by
+// that many readable bytes past `size`, and `to` by that many writable ones
+// (whose contents are then undefined).
+inline void copyInSteps(std::uint8_t* to, const std::uint8_t* from, std::size_t size) noexcept {
+    for (std::size_t done = 0; done < size; done += CopySlackBytes) {
+        std::uint8_t step[CopySlackBytes];
+        std::memcpy(step, from + done, CopySlackBytes);
+        std::memcpy(to + done, step, CopySlackBytes);
+    }
+}
+
+// A mask of the `count` (0 to 8) bytes of a 64-bit word that come first in
+// memory.
+constexpr std::uint64_t leadingBytesMask(std::size_t count) noexcept {
+    if (count >= sizeof(std::uint64_t))
+        return ~std::uint64_t{0};
+    if constexpr (std::endian::native == std::endian::little)
+        return (std::uint64_t{1} << (8 * count)) - 1;
+    else
+        return ~(~std::uint64_t{0} >> (8 * count));
+}
+
+// Whether the `size` bytes at `a` and at `b` are the same, compared in steps
+// of CopySlackBytes: both must be followed by that many readable bytes
+// (whatever they hold), as for copyInSteps. The bytes of a step past `size`
+// are masked out rather than branched around.
+inline bool equalInSteps(const std::uint8_t* a, const std::uint8_t* b, std::size_t size) noexcept {
+    constexpr std::size_t W = sizeof(std::uint64_t);
+    for (std::size_t done = 0; done < size; done += CopySlackBytes) {
+        const std::size_t left = size - done;
+        std::uint64_t differ = 0;
+        for (std::size_t w = 0; w < CopySlackBytes; w += W) {
+            std::uint64_t x;
+            std::uint64_t y;
+            std::memcpy(&x, a + done + w, W);
+            std::memcpy(&y, b + done + w, W);
+            differ |= (x ^ y) & leadingBytesMask(left > w ? left - w : 0);
+        }
+        if (differ != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace stonereach

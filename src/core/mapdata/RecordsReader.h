@@ -68,7 +68,9 @@ public:
     // The `size` bytes at offset: from memory when it holds them, otherwise
     // through the window. Bytes from memory stay valid as long as the reader
     // (see holds); from the window, until the reader is used again (and then
-    // at most the window's size). IoError when the file ends before them.
+    // at most the window's size). Either way they are followed by
+    // CopySlackBytes readable ones (see copyInSteps). IoError when the file
+    // ends before them.
     std::span<const std::uint8_t> view(std::uint64_t offset, std::size_t size) {
         // Inline, as walks ask for every block.
         if (offset <= loaded_ && size <= loaded_ - offset)

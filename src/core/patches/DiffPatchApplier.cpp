@@ -40,11 +40,11 @@ void putStaticPointer(std::uint8_t* bytes, const StaticPointer& p) {
 }
 
 // The records of the new statics0.mul, appended block after block, from the
-// original statics or from the patch. Records that follow one another where
-// they come from (the original statics in the file or in memory, the patch,
-// where the generator stores them in index order) are collected into one run
-// and copied at once, so a block costs a few additions rather than a copy of
-// its own.
+// original statics or from the patch. Records that follow one another in a
+// file they are read from (the original statics, the patch, where the
+// generator stores them in index order) are collected into one run and
+// copied at once, so a block costs a few additions rather than a read of its
+// own. Records held in memory are copied block by block, in fixed steps.
 class StaticsAppender {
 public:
     StaticsAppender(File& file, RecordsReader& original, ReadAheadReader& patch)
@@ -60,17 +60,8 @@ public:
             extend(Source::Original, from, length);
             return at;
         }
-        const auto bytes = original_.view(from, length);
-        if (!original_.holds(bytes)) {
-            endRun();
-            out_.append(bytes);
-            return at;
-        }
-        if (run_.source != Source::Held || run_.bytes + run_.length != bytes.data()) {
-            endRun();
-            run_ = Run{Source::Held, bytes.data(), 0, 0};
-        }
-        run_.length += length;
+        endRun();
+        out_.appendPadded(original_.view(from, length));
         return at;
     }
 
@@ -88,11 +79,10 @@ public:
     }
 
 private:
-    enum class Source { Nothing, Held, Original, Patch };
+    enum class Source { Nothing, Original, Patch };
     struct Run {
         Source source = Source::Nothing;
-        const std::uint8_t* bytes = nullptr;  // Held: where the run lies in memory
-        std::uint64_t from = 0;               // Original, Patch: where it lies in the file
+        std::uint64_t from = 0;  // where it lies in the file
         std::uint64_t length = 0;
     };
 
@@ -109,7 +99,6 @@ private:
     void endRun() {
         switch (run_.source) {
         case Source::Nothing: break;
-        case Source::Held: out_.append({run_.bytes, static_cast<std::size_t>(run_.length)}); break;
         case Source::Original: original_.appendTo(out_, run_.from, run_.length); break;
         case Source::Patch: out_.appendFrom(patch_, run_.from, run_.length); break;
         }
@@ -120,7 +109,7 @@ private:
     void extend(Source source, std::uint64_t from, std::uint32_t length) {
         if (run_.source != source || run_.from + run_.length != from) {
             endRun();
-            run_ = Run{source, nullptr, from, 0};
+            run_ = Run{source, from, 0};
         }
         run_.length += length;
     }

@@ -133,11 +133,12 @@ void writeStaticsSection(const DiffPatchRequest& request, AppendWriter& out, Dif
             // Both are seen where their readers hold them, not copied.
             const auto origRecords = staticRecords(origReader, o, k);
             const auto modRecords = staticRecords(modReader, m, k);
-            if (std::ranges::equal(origRecords, modRecords))
+            if (origRecords.size() == modRecords.size() &&
+                equalInSteps(origRecords.data(), modRecords.data(), modRecords.size()))
                 continue;
             diffIndex.stored(k, patchPosition(out.position(), modRecords.size()),
                              static_cast<std::int32_t>(modRecords.size()));
-            out.append(modRecords);
+            out.appendPadded(modRecords);
             ++summary.storedStaticBlocks;
         }
         reportColumn(progress, T::Statics, column, grid);
