@@ -23,29 +23,31 @@ inline constexpr std::size_t IoBufferAlignment = 4096;
 inline constexpr std::size_t IoBufferAlignedFrom = std::size_t{64} << 10;
 
 struct IoBufferDelete {
-    std::size_t alignment = 0;  // 0: allocated without alignment
+    enum class Kind { General, Aligned, LargePages };
+    Kind kind = Kind::General;
     void operator()(std::uint8_t* bytes) const noexcept {
-        if (alignment == 0)
-            ::operator delete[](bytes);
-        else
-            ::operator delete[](bytes, std::align_val_t{alignment});
+        switch (kind) {
+        case Kind::General: ::operator delete(bytes); break;
+        case Kind::Aligned: ::operator delete(bytes, std::align_val_t{IoBufferAlignment}); break;
+        case Kind::LargePages: freeLargePages(bytes); break;
+        }
     }
 };
 
 using IoBuffer = std::unique_ptr<std::uint8_t[], IoBufferDelete>;
 
 // A buffer of `bytes`, left uninitialised: only bytes read or set are used.
-// `alignment`, a power of two of at least a page, may ask for more; from
-// HugePageBytes on, the buffer is backed by large pages where the system
-// can. A large buffer is populated at once: it is about to be filled, and
-// one call costs far less than a page fault per page.
-inline IoBuffer makeIoBuffer(std::size_t bytes, std::size_t alignment = IoBufferAlignment) {
+// From LargePagesFrom on it has large pages of its own; a buffer of a
+// quarter of a megabyte or more is populated at once (it is about to be
+// filled, and one call costs far less than a page fault per page).
+inline IoBuffer makeIoBuffer(std::size_t bytes) {
+    using Kind = IoBufferDelete::Kind;
     if (bytes < IoBufferAlignedFrom)
-        return IoBuffer(static_cast<std::uint8_t*>(::operator new[](bytes)), IoBufferDelete{0});
-    IoBuffer buffer(static_cast<std::uint8_t*>(::operator new[](bytes, std::align_val_t{alignment})),
-                    IoBufferDelete{alignment});
-    if (alignment >= HugePageBytes)
-        adviseHugePages(buffer.get(), bytes);
+        return IoBuffer(static_cast<std::uint8_t*>(::operator new(bytes)), IoBufferDelete{Kind::General});
+    if (bytes >= LargePagesFrom)
+        return IoBuffer(static_cast<std::uint8_t*>(allocateLargePages(bytes)), IoBufferDelete{Kind::LargePages});
+    IoBuffer buffer(static_cast<std::uint8_t*>(::operator new(bytes, std::align_val_t{IoBufferAlignment})),
+                    IoBufferDelete{Kind::Aligned});
     populateMemory(buffer.get(), bytes);
     return buffer;
 }

@@ -42,4 +42,14 @@ void adviseHugePages(void* data, std::size_t bytes) noexcept {
 #endif
 }
 
+void* allocateLargePages(std::size_t bytes) {
+    const std::size_t whole = (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
+    void* data = ::operator new(whole, std::align_val_t{HugePageBytes});
+    adviseHugePages(data, whole);
+    populateMemory(data, whole);
+    return data;
+}
+
+void freeLargePages(void* data) noexcept { ::operator delete(data, std::align_val_t{HugePageBytes}); }
+
 } // namespace stonereach

@@ -24,8 +24,7 @@ void RecordsReader::readWhole() {
     if (size == 0)
         return;
     try {
-        memory_ = makeIoBuffer(static_cast<std::size_t>(size) + CopySlackBytes,
-                               size >= HugePageBytes ? HugePageBytes : IoBufferAlignment);
+        memory_ = makeIoBuffer(static_cast<std::size_t>(size) + CopySlackBytes);
     } catch (const std::bad_alloc&) {
         return;  // the window serves every record: slower, but the same bytes
     }

@@ -77,7 +77,6 @@ OverviewPicture buildOverview(const std::filesystem::path& map, const MapGeometr
     picture.width = geometry.blocksAcross();
     picture.height = geometry.blockHeight;
     const std::size_t pixels = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
-    reservePopulated(picture.pixels, pixels);
     picture.pixels.resize(pixels);
     const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(picture.pixels.data()), pixels * sizeof(Rgb8));
     drawOverview(map, geometry, radar, {bytes, 0, static_cast<std::size_t>(picture.width) * sizeof(Rgb8)});

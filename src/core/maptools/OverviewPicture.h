@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mapdata/MapVariant.h"
+#include "mapdata/MemoryPopulation.h"
 #include "mapdata/RadarColours.h"
 #include "mapdata/TileImage.h"
 
@@ -19,7 +20,7 @@ namespace stonereach {
 struct OverviewPicture {
     int width = 0;   // blocks across
     int height = 0;  // blocks down
-    std::vector<Rgb8> pixels;
+    LargeTable<Rgb8> pixels;
 
     Rgb8 at(int bx, int by) const { return pixels[static_cast<std::size_t>(by) * static_cast<std::size_t>(width) + static_cast<std::size_t>(bx)]; }
 };

@@ -293,11 +293,11 @@ void assembleBlocks(const MapFile& origMap, ReadAheadReader& patchReader, std::s
 
 // The map index of the patch, read and checked whole before anything is
 // written, with progress per block column.
-std::vector<std::int32_t> readMapEntries(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
-                                         const ProgressCallback& progress) {
+LargeTable<std::int32_t> readMapEntries(const File& patch, const TSRDInfo& header, const DiffGrid& grid,
+                                        const ProgressCallback& progress) {
     MapDiffColumns columns(patch, header, grid);
-    std::vector<std::int32_t> entries;
-    reservePopulated(entries, grid.blockCount());
+    LargeTable<std::int32_t> entries;
+    entries.reserve(grid.blockCount());
     report(progress, T::ReadingMapIndex, 0, 100);
     for (int c = 0; c < grid.blocksAcross; ++c) {
         const auto column = columns.column(c);
@@ -314,7 +314,7 @@ std::vector<std::int32_t> readMapEntries(const File& patch, const TSRDInfo& head
 // written while the caller rebuilds the statics; finish() joins in.
 class MapRebuild {
 public:
-    MapRebuild(const DiffGrid& grid, const File& patch, const std::vector<std::int32_t>& entries,
+    MapRebuild(const DiffGrid& grid, const File& patch, const LargeTable<std::int32_t>& entries,
                const MapFile& origMap, MapFile& modMap)
         : chunks_(grid), pass_(chunks_.count, [this, &patch, &entries, &origMap, &modMap]() -> TwoThreadPass::Worker {
               auto patchReader = std::make_shared<ReadAheadReader>(patch);
@@ -390,7 +390,7 @@ DiffApplyResult applyDiffPatch(const DiffApplyRequest& request, const ProgressCa
                    [&](const ProgressCallback& p) { return readStoredStatics(patch, header, grid, p); });
         checkStaticsBeforeWriting(request, patch, header, origSoundness, stored);
     }
-    std::vector<std::int32_t> mapEntries;
+    LargeTable<std::int32_t> mapEntries;
     std::optional<MapFile> origMap;
     std::optional<MapFile> modMap;
     if (hasMap) {

@@ -58,10 +58,7 @@ std::uint32_t sizeField(const File& file) {
 // entry starts as "unchanged", whose two fields are -1 (all bits set).
 class StaticsDiffIndex {
 public:
-    explicit StaticsDiffIndex(std::size_t blocks) {
-        reservePopulated(bytes_, blocks * L::DiffStaticEntrySize);
-        bytes_.assign(blocks * L::DiffStaticEntrySize, 0xFF);
-    }
+    explicit StaticsDiffIndex(std::size_t blocks) : bytes_(blocks * L::DiffStaticEntrySize, 0xFF) {}
 
     void emptied(std::size_t k) { le::putI32(&bytes_[k * L::DiffStaticEntrySize + 4], 0); }
     void stored(std::size_t k, std::int32_t offset, std::int32_t length) {
@@ -81,7 +78,7 @@ public:
     }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    LargeTable<std::uint8_t> bytes_;
 };
 
 // The statics section: records of changed blocks, then their index.
