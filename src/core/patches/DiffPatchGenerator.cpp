@@ -1,6 +1,5 @@
 #include "patches/DiffPatchGenerator.h"
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <limits>

@@ -74,7 +74,7 @@ TEST_F(EditorOwnFiles, TheBrushEditorOpensOnTheListedBrushesAndTheBrushesAreList
     start();
     auto& brushes = child<QComboBox>("cbCustomBrushes");
     ASSERT_EQ(brushes.count(), 2);
-    whenModal<TSRCustomBrush>([this](TSRCustomBrush& editor) {
+    whenModal<TSRCustomBrush>([](TSRCustomBrush& editor) {
         auto& names = test::child<QComboBox>(editor, "cbCustomBrushes");
         ASSERT_EQ(names.count(), 2);
         EXPECT_EQ(names.itemText(0), "A");
