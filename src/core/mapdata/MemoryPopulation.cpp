@@ -10,8 +10,10 @@
 namespace stonereach {
 
 namespace {
+
 // Populating small ranges is not worth a system call.
 constexpr std::size_t kWorthPopulating = std::size_t{256} << 10;
+
 } // namespace
 
 void populateMemory(void* data, std::size_t bytes) noexcept {
@@ -29,23 +31,14 @@ void populateMemory(void* data, std::size_t bytes) noexcept {
 #endif
 }
 
-void adviseHugePages(void* data, std::size_t bytes) noexcept {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    // Only whole large pages inside the range.
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / HugePageBytes * HugePageBytes;
-    if (data != nullptr && end > begin)
-        (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
 void* allocateLargePages(std::size_t bytes) {
     const std::size_t whole = (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
     void* data = ::operator new(whole, std::align_val_t{HugePageBytes});
-    adviseHugePages(data, whole);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // A hint only, given before the memory is populated so that the pages
+    // set up are large ones.
+    (void)::madvise(data, whole, MADV_HUGEPAGE);
+#endif
     populateMemory(data, whole);
     return data;
 }

@@ -13,12 +13,10 @@ namespace stonereach {
 // it. A hint only: nothing happens where the system does not support it.
 void populateMemory(void* data, std::size_t bytes) noexcept;
 
-// Large pages: memory that a walk reads all over at random, aligned to
-// HugePageBytes, costs far fewer page faults to set up and far fewer misses
-// of the processor's address cache when the system backs it with large
-// pages. A hint only, like populateMemory; call it first.
+// The size of a large page. Memory that a walk reads all over at random
+// costs far fewer page faults to set up and far fewer misses of the
+// processor's address cache when the system backs it with large pages.
 inline constexpr std::size_t HugePageBytes = std::size_t{2} << 20;
-void adviseHugePages(void* data, std::size_t bytes) noexcept;
 
 // From this size on, a buffer or table gets whole large pages of its own.
 // On some virtual machines the first touch of each small page costs a few

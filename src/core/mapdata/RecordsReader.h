@@ -66,8 +66,8 @@ public:
     bool readsWhole() const { return readsWhole_; }
 
     // The `size` bytes at offset: from memory when it holds them, otherwise
-    // through the window. Bytes from memory stay valid as long as the reader
-    // (see holds); from the window, until the reader is used again (and then
+    // through the window. Bytes from memory stay valid as long as the reader;
+    // from the window, until the reader is used again (and then
     // at most the window's size). Either way they are followed by
     // CopySlackBytes readable ones (see copyInSteps). IoError when the file
     // ends before them.
@@ -76,11 +76,6 @@ public:
         if (offset <= loaded_ && size <= loaded_ - offset)
             return {memory_.get() + offset, size};
         return viewOtherwise(offset, size);
-    }
-
-    // Whether bytes that view() gave lie in memory, and so stay valid.
-    bool holds(std::span<const std::uint8_t> bytes) const {
-        return loaded_ > 0 && bytes.data() >= memory_.get() && bytes.data() + bytes.size() <= memory_.get() + loaded_;
     }
 
     // A hint that the bytes at offset will be asked for soon.

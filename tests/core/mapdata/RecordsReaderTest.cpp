@@ -54,7 +54,6 @@ TEST_F(RecordsReading, ScatteredRangesComeFromOneReadOfTheWholeFile) {
                 reader.prefetch(walk[i + 16].offset);
             const auto got = reader.view(walk[i].offset, walk[i].size);
             ASSERT_TRUE(sameAsFile(got, walk[i])) << i;
-            EXPECT_EQ(reader.holds(got), whole);
             seen.push_back(got);
         }
         if (whole) {
