@@ -22,8 +22,9 @@ inline constexpr std::size_t HugePageBytes = std::size_t{2} << 20;
 // On some virtual machines the first touch of each small page costs a few
 // microseconds even once populateMemory has set it up: a fresh megabyte of
 // small pages cost 1.5 ms there, more than reading a megabyte from the file
-// cache, against 0.1 ms for large pages. Rounding up to a large page costs
-// at most a megabyte and a half of memory that is never touched.
+// cache, against 0.1 ms for large pages. Rounding up to whole large pages
+// costs a buffer up to almost one more (about a megabyte for the megabyte
+// buffers of the whole-file tools, which keep a few bytes of slack).
 inline constexpr std::size_t LargePagesFrom = std::size_t{512} << 10;
 
 // At least `bytes` of memory, aligned to HugePageBytes and rounded up to
